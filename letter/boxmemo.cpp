@@ -1,0 +1,85 @@
+#include "letter/boxmemo.h"
+
+#include "platform/cp932.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextDocument>
+
+BoxMemo::BoxMemo(QWidget *parent, const QString &objectName) : QPlainTextEdit(parent)
+{
+    setObjectName(objectName);
+    setFrameShape(QFrame::NoFrame);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    document()->setDocumentMargin(0);
+    setTabChangesFocus(false);
+    setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    setBackgroundVisible(false);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Text, pal.color(QPalette::WindowText));
+    setPalette(pal);
+}
+
+QString BoxMemo::text() const
+{
+    QString plain = document()->toRawText();
+    plain.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    plain.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return cp932::normalizeLineBreaks(plain);
+}
+
+void BoxMemo::setText(const QString &text)
+{
+    QString clean = cp932::representable(text);
+    clean.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    clean.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setPlainText(clean);
+}
+
+void BoxMemo::keyPressEvent(QKeyEvent *event)
+{
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.at(0).isPrint()) {
+        const QString clean = cp932::representable(typed);
+        if (clean != typed) {
+            insertPlainText(clean);
+            event->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void BoxMemo::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QString commit = event->commitString();
+    const QString clean = cp932::representable(commit);
+    if (clean == commit) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent replaced(event->preeditString(), event->attributes());
+    replaced.setCommitString(clean, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&replaced);
+}
+
+bool BoxMemo::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasText();
+}
+
+void BoxMemo::insertFromMimeData(const QMimeData *source)
+{
+    if (!source->hasText())
+        return;
+    QString clean = cp932::representable(source->text());
+    clean.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    clean.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    insertPlainText(clean);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// The text area of a letter box: word-wrapping, no scroll bars, no border,
+// no document margin (the margin would shift both the wrapping and the
+// printed position). Characters that code page 932 cannot hold are replaced
+// by "?" as they enter, so the box shows exactly what is saved and printed.
+// Text goes in and out with CR LF line breaks, as the box text files hold it.
+class BoxMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    BoxMemo(QWidget *parent, const QString &objectName);
+
+    QString text() const;              // lines joined by CR LF
+    void setText(const QString &text); // any line breaks; replaces everything
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+};

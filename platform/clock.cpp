@@ -1,0 +1,19 @@
+#include "platform/clock.h"
+
+namespace {
+std::optional<QDate> &fixedToday()
+{
+    static std::optional<QDate> date;
+    return date;
+}
+} // namespace
+
+QDate Clock::today()
+{
+    return fixedToday() ? *fixedToday() : QDate::currentDate();
+}
+
+void Clock::setFixedToday(std::optional<QDate> date)
+{
+    fixedToday() = date;
+}

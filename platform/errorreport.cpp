@@ -1,0 +1,33 @@
+#include "platform/errorreport.h"
+
+namespace errorreport {
+
+namespace {
+Presenter &currentPresenter()
+{
+    static Presenter presenter;
+    return presenter;
+}
+} // namespace
+
+QString displayText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+Presenter setPresenter(Presenter presenter)
+{
+    Presenter previous = std::move(currentPresenter());
+    currentPresenter() = std::move(presenter);
+    return previous;
+}
+
+void show(const QString &message)
+{
+    if (currentPresenter())
+        currentPresenter()(displayText(message));
+}
+
+} // namespace errorreport

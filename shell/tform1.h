@@ -1,0 +1,185 @@
+#pragma once
+
+#include "letter/boxtable.h"
+#include "letter/pagegeometry.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class BoxMemo;
+class FontDialog;
+class Panel;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QStackedWidget;
+class QTimer;
+class QToolButton;
+class TFList;
+
+// The main window. One class; its handlers for each subsystem are defined in
+// that subsystem's folder (tform1_*.cpp). Small state that the original
+// design kept in control tags is held in plain members named after them.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+public:
+    // `executablePath` fixes the program directory and the settings names;
+    // the constructor builds the controls and runs FormCreate.
+    explicit TForm1(const QString &executablePath, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    void setDataHolder(TFList *list) { FList = list; }
+
+    // ---- controls, named as the layout names them -------------------------
+    Panel *Pnl1 = nullptr;
+    Panel *Pnl0 = nullptr;
+    QLineEdit *Edit2 = nullptr;
+
+    QToolButton *spbA = nullptr;
+    QToolButton *spb5 = nullptr;
+    QToolButton *spb4 = nullptr;
+    QToolButton *spb3 = nullptr;
+    QLabel *Label2 = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+    QToolButton *spb2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QGroupBox *GroupBox2 = nullptr;
+    QLabel *Label4 = nullptr;
+    QRadioButton *RadioButton1 = nullptr;
+    QRadioButton *RadioButton2 = nullptr;
+    QRadioButton *RadioButton3 = nullptr;
+    QRadioButton *RadioButton4 = nullptr;
+    Panel *Panel8 = nullptr;
+    QStackedWidget *pgc1 = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QWidget *TabSheet2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QListWidget *ListBox1 = nullptr;
+    QWidget *RadioGroup1 = nullptr;
+    QRadioButton *RadioGroup1Item0 = nullptr; // "会社名"
+    QRadioButton *RadioGroup1Item1 = nullptr; // "担当者名"
+
+    std::array<Panel *, boxtable::kBoxCount> frames{};     // PanelA..PanelH by box index
+    std::array<Panel *, boxtable::kBoxCount> innerPanels{}; // Panel1..Panel7, Panel9
+    std::array<BoxMemo *, boxtable::kBoxCount> memos{};     // Memo1..Memo8
+
+    FontDialog *FontDialog1 = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    TFList *FList = nullptr;
+
+    // ---- state once kept in tags and form fields --------------------------
+    int currentBox = 0;         // Label1's tag
+    int storedMode = 0;         // GroupBox2's tag: 0 until an option is processed
+    int customerCount = 0;      // Label3's tag
+    int lineSpacingDigit = 2;   // Edit1's tag
+    std::array<unsigned, boxtable::kBoxCount> frameColours{}; // each frame's tag
+
+    QString programDir;    // directory of the executable, ending with "/"
+    QString exeFileName;   // "tavrint"
+    QString settingsSection;
+    QString settingsFile;
+    bool firstRun = false;
+    int screenHeight = 0;
+    int pixelsPerInch = 96;
+    PageGeometry page;
+
+    // ---- geometry in the page's client coordinates ------------------------
+    // The page has a one-pixel border; frames are placed relative to the
+    // area inside it, as the settings file and the printout count them.
+    QRect framePageRect(int box) const;
+    void setFramePageRect(int box, const QRect &rect);
+    // The memo's client corner relative to the page's client corner.
+    QPoint memoPageOrigin(int box) const;
+    // Re-lays the inner panel and memo after a frame's size or rim changed.
+    void layoutFrame(int box);
+    void setFrameBorderWidth(int box, int width);
+
+    // Font size in points of a memo / set by points (MulDiv at the screen's
+    // pixels per inch).
+    int memoFontPoints(int box) const;
+    void setMemoFontPoints(int box, int points);
+
+    int radioGroupItemIndex() const;
+    void setRadioGroupItemIndex(int index);
+    int activePage() const;
+    void setActivePage(int index);
+    void setScreenCursor(Qt::CursorShape shape); // Qt::ArrowCursor resets it
+
+    // ---- handlers (event bindings) ----------------------------------------
+    void FormCreate();
+    bool FormCloseQuery();
+    bool FormClose();
+    void FormResize();
+    void FormKeyPress(QKeyEvent *event);
+    bool FormMouseWheel(QWheelEvent *event); // true when swallowed
+    void Pnl0MouseMove();
+    void PanelAMouseDown(Panel *sender, QMouseEvent *event);
+    void PanelAMouseMove(Panel *sender, const QPoint &pos);
+    void Memo1Enter(BoxMemo *sender);
+    void spb2Click();
+    void FontDialog1Apply();
+    void ApplyBoxFont();
+    void spbAClick();
+    void spb5MouseUp();
+    void Timer1Timer();
+    void PrintPage();
+    void spb3Click();
+    void spb4Click();
+    void Edit1Change();
+    void Edit1KeyPress(QKeyEvent *event);
+    void Label2Click();
+    void Edit2Change();
+    void RadioButton1Click(QRadioButton *sender);
+    void RadioGroup1Click();
+    void ListBox1Click();
+
+    // Operations the handlers share.
+    void ReadWindowPos();
+    void ReadBoxLayout(int box);
+    bool WriteWindowPos();
+    bool WriteBoxLayout(int box);
+    bool LoadBoxTexts();
+    bool LoadBoxText(int box); // the loading rule; false after an error report
+    bool SaveBoxTexts();
+    void LoadForMode();
+    void LoadTextList();
+    static bool IsFileInUse(const QString &path);
+    void OpenMergeWorkbook();
+    void FirstRunLayout();
+
+    // Hand-off from a second start: the marker, then the addressee text.
+    void receiveHandOff(const QString &marker, const QString &addressee);
+
+    // True once the close query and close handler succeeded.
+    bool closeAccepted() const { return m_closeAccepted; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void buildControls();
+    void bindEvents();
+    void fitToChildren();
+    void applyResizingRules();
+    void placeCloseButtons();
+    void onSessionEnd();
+
+    bool m_closeAccepted = false;
+    bool m_creating = true;
+    bool m_radioReentry = false;
+    bool m_printing = false;
+};
