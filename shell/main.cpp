@@ -1,4 +1,44 @@
-int main()
+#include "customers/tflist.h"
+#include "platform/fontsubstitution.h"
+#include "shell/errormessagebox.h"
+#include "shell/handoffclient.h"
+#include "shell/handoffmessage.h"
+#include "shell/handoffserver.h"
+#include "shell/singleinstance.h"
+#include "shell/tform1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
 {
-    return 0;
+    // Held until the process ends; the kernel frees it even after a crash.
+    SingleInstanceLock lock;
+    if (!lock.acquire()) {
+        // A second start: no application object, no window, no output.
+        const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+        return handoffclient::deliver(lock.socketPath(), handoff::marker(),
+                                      handoff::handOffText(argument));
+    }
+
+    // The first instance ignores its arguments.
+    QApplication app(argc, argv);
+    fontsubstitution::install();
+    installMessageBoxErrorPresenter();
+    QApplication::setApplicationName(QStringLiteral("Tavrint"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tavrint"));
+
+    TForm1 form(QCoreApplication::applicationFilePath());
+    TFList list(form);
+    form.setDataHolder(&list);
+
+    // Listens only once the form is complete, so a hand-off never meets a
+    // half-built window. Without the lock there is no socket of ours to serve.
+    HandOffServer handOff([&form](const QString &marker, const QString &addressee) {
+        form.receiveHandOff(marker, addressee);
+    });
+    if (lock.isHeld() && !handOff.listen(lock.socketPath()))
+        qWarning("Hand-off socket unavailable: %s", qPrintable(handOff.errorString()));
+
+    form.show();
+    return app.exec();
 }

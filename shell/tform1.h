@@ -1,6 +1,7 @@
 #pragma once
 
 #include "letter/boxtable.h"
+#include "letter/framezone.h"
 #include "letter/pagegeometry.h"
 
 #include <QPointer>
@@ -8,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class BoxMemo;
 class FontDialog;
@@ -16,7 +18,8 @@ class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QRadioButton;
 class QStackedWidget;
 class QTimer;
@@ -62,7 +65,8 @@ public:
     QWidget *TabSheet1 = nullptr;
     QWidget *TabSheet2 = nullptr;
     QLabel *Label3 = nullptr;
-    QListWidget *ListBox1 = nullptr;
+    QListView *ListBox1 = nullptr;         // model: ListBox1Items
+    QStringListModel *ListBox1Items = nullptr;
     QWidget *RadioGroup1 = nullptr;
     QRadioButton *RadioGroup1Item0 = nullptr; // "会社名"
     QRadioButton *RadioGroup1Item1 = nullptr; // "担当者名"
@@ -124,6 +128,10 @@ public:
     void Pnl0MouseMove();
     void PanelAMouseDown(Panel *sender, QMouseEvent *event);
     void PanelAMouseMove(Panel *sender, const QPoint &pos);
+    // The interactive move or size that a press starts: follows the mouse
+    // until the release, then the rest of PanelAMouseDown runs.
+    void frameDragTo(const QPoint &globalPos);
+    void finishFrameDrag();
     void Memo1Enter(BoxMemo *sender);
     void spb2Click();
     void FontDialog1Apply();
@@ -147,6 +155,7 @@ public:
     void ReadBoxLayout(int box);
     bool WriteWindowPos();
     bool WriteBoxLayout(int box);
+    bool commitSettings(); // saves what WriteWindowPos/WriteBoxLayout wrote, at once
     bool LoadBoxTexts();
     bool LoadBoxText(int box); // the loading rule; false after an error report
     bool SaveBoxTexts();
@@ -154,7 +163,7 @@ public:
     void LoadTextList();
     static bool IsFileInUse(const QString &path);
     void OpenMergeWorkbook();
-    void FirstRunLayout();
+    void applyFirstRunLayout();
 
     // Hand-off from a second start: the marker, then the addressee text.
     void receiveHandOff(const QString &marker, const QString &addressee);
@@ -177,6 +186,15 @@ private:
     void applyResizingRules();
     void placeCloseButtons();
     void onSessionEnd();
+
+    struct FrameDrag
+    {
+        int box;
+        FrameZone zone;
+        QRect start;
+        QPoint pressedAt; // global
+    };
+    std::optional<FrameDrag> m_drag;
 
     bool m_closeAccepted = false;
     bool m_creating = true;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+class CustomerTable;
+
+// The customer text file: code page 932, one customer per line, fields split
+// by the delimited-text rule after every half-width space became an
+// ideographic space. Fields 0 to 5 go into table columns 0 to 5; the key field
+// (0 company, 1 person) becomes the customer's list entry.
+namespace textcustomerreader {
+
+struct Result
+{
+    enum class Status {
+        Read,        // every line read
+        Missing,     // no file: nothing read, table untouched
+        OpenFailed,  // the file exists but could not be read; table untouched
+        BadLine,     // a line with an open quote before field 5
+    };
+
+    Status status = Status::Read;
+    // The customer count: the number of lines in the file, also after a bad
+    // line; 0 when the file is missing or could not be opened.
+    int count = 0;
+    // Entry k is the key of row k. Empty unless every line was read. The
+    // ideographic spaces are still in; see listEntriesWithout().
+    QStringList entries;
+    // The error to report; empty for Read and Missing.
+    QString errorMessage;
+
+    bool ok() const { return status == Status::Read || status == Status::Missing; }
+};
+
+// Reads the file at `path`. `keyIndex` is the selector's item index.
+Result read(const QString &path, int keyIndex, CustomerTable &table);
+
+// The same for the file's bytes (a NUL byte ends the text).
+Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table);
+
+} // namespace textcustomerreader

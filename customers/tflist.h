@@ -1,0 +1,21 @@
+#pragma once
+
+#include "customers/customertable.h"
+
+class TForm1;
+
+// The data holder: owns the customer table and its two readers, which the
+// main window calls. It has no window of its own.
+class TFList
+{
+public:
+    explicit TFList(TForm1 &form);
+
+    CustomerTable sg1;
+
+    void Button1Click(); // text reader
+    void Button2Click(); // workbook reader
+
+private:
+    TForm1 &m_form;
+};

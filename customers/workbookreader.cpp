@@ -1,0 +1,227 @@
+#include "customers/workbookreader.h"
+
+#include "customers/customerlist.h"
+#include "customers/customertable.h"
+#include "platform/cp932.h"
+
+#include <QDateTime>
+#include <QFile>
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+namespace workbookreader {
+
+namespace {
+
+constexpr int kCompanyColumn = 1; // zero-based sheet column of the company key
+constexpr int kPersonColumn = 2;  // and of the person key
+
+struct HandleCloser
+{
+    void operator()(const void *handle) const { freexl_close(handle); }
+};
+using Handle = std::unique_ptr<const void, HandleCloser>;
+
+QString openErrorMessage(const QString &path, const QString &reason)
+{
+    return QString::fromUtf8("ファイル \"%1\". %2 は開けません").arg(path, reason);
+}
+
+QString cellErrorMessage(int row, int column)
+{
+    return QString::fromUtf8("セル (行 %1, 列 %2) の値を文字列に変換できません").arg(row + 1).arg(column + 1);
+}
+
+QString dateTimeText(unsigned char type, const char *raw, const QLocale &locale)
+{
+    const QString text = QString::fromLatin1(raw);
+    switch (type) {
+    case FREEXL_CELL_DATE: {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        if (date.isValid())
+            return locale.toString(date, QLocale::ShortFormat);
+        break;
+    }
+    case FREEXL_CELL_DATETIME: {
+        const QDateTime dateTime = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (dateTime.isValid()) {
+            // UTC so that no daylight-saving gap can move the clock time.
+            return locale.toString(QDateTime(dateTime.date(), dateTime.time(), Qt::UTC),
+                                   QLocale::ShortFormat);
+        }
+        break;
+    }
+    case FREEXL_CELL_TIME: {
+        const QTime time = QTime::fromString(text, Qt::ISODate);
+        if (time.isValid())
+            return locale.toString(time, QLocale::ShortFormat);
+        break;
+    }
+    }
+    // A value the calendar cannot hold: FreeXL's own text is better than none.
+    return text;
+}
+
+} // namespace
+
+std::optional<QString> numberText(double value, const QLocale &locale)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    if (value == 0)
+        value = 0; // no "-0"
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                         std::chars_format::general, 15);
+    if (ec != std::errc())
+        return std::nullopt;
+    QString text;
+    text.reserve(end - buffer);
+    for (const char *p = buffer; p != end; ++p) {
+        if (*p == '.')
+            text.append(locale.decimalPoint());
+        else if (*p == 'e')
+            text.append(u'E');
+        else
+            text.append(QLatin1Char(*p));
+    }
+    return text;
+}
+
+std::optional<QString> cellText(const FreeXL_CellValue &value, const QLocale &locale)
+{
+    switch (value.type) {
+    case FREEXL_CELL_NULL:
+        return QString();
+    case FREEXL_CELL_INT:
+        return QString::number(value.value.int_value);
+    case FREEXL_CELL_DOUBLE:
+        return numberText(value.value.double_value, locale);
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+        if (!value.value.text_value)
+            return QString();
+        return cp932::representable(QString::fromUtf8(value.value.text_value));
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME:
+        if (!value.value.text_value)
+            return QString();
+        return dateTimeText(value.type, value.value.text_value, locale);
+    default:
+        return std::nullopt;
+    }
+}
+
+QString describeError(int freexlError)
+{
+    switch (freexlError) {
+    case FREEXL_FILE_NOT_FOUND:
+        return QString::fromUtf8("ファイルが見つからないか、読み取れません");
+    case FREEXL_INSUFFICIENT_MEMORY:
+        return QString::fromUtf8("メモリが不足しています");
+    case FREEXL_INVALID_CFBF_HEADER:
+    case FREEXL_CFBF_INVALID_SIGNATURE:
+    case FREEXL_CFBF_INVALID_SECTOR_SIZE:
+        return QString::fromUtf8("Excel 97-2003 ブック (.xls) の形式ではありません");
+    case FREEXL_CFBF_READ_ERROR:
+    case FREEXL_CFBF_SEEK_ERROR:
+        // Also what a file shorter than a workbook header gives.
+        return QString::fromUtf8("ファイルが途中で切れているか、.xls 形式ではありません");
+    case FREEXL_CFBF_EMPTY_FAT_CHAIN:
+    case FREEXL_CFBF_ILLEGAL_FAT_ENTRY:
+    case FREEXL_INVALID_MINI_STREAM:
+    case FREEXL_CFBF_ILLEGAL_MINI_FAT_ENTRY:
+    case FREEXL_BIFF_INVALID_BOF:
+    case FREEXL_BIFF_INVALID_SST:
+    case FREEXL_BIFF_ILLEGAL_SST_INDEX:
+    case FREEXL_CRAFTED_FILE:
+        return QString::fromUtf8("ブックが壊れています");
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+        return QString::fromUtf8("ファイルにブックのデータがありません");
+    case FREEXL_BIFF_ILLEGAL_SHEET_INDEX:
+    case FREEXL_BIFF_UNSELECTED_SHEET:
+        return QString::fromUtf8("ブックにワークシートがありません");
+    case FREEXL_INVALID_CHARACTER:
+    case FREEXL_UNSUPPORTED_CHARSET:
+        return QString::fromUtf8("ブックの文字コードを変換できません");
+    default:
+        return QString::fromUtf8("ブックを読み取れません (FreeXL のエラー %1)").arg(freexlError);
+    }
+}
+
+Result read(const QString &path, int keyItem, CustomerTable &table, const QLocale &locale)
+{
+    Result result;
+    const int keyColumn = keyItem == 1 ? kPersonColumn : kCompanyColumn;
+
+    // Everything that can make the file unreadable as a whole is checked
+    // before the first cell is stored.
+    const void *rawHandle = nullptr;
+    const int openCode = freexl_open(QFile::encodeName(path).constData(), &rawHandle);
+    Handle handle(rawHandle);
+    int code = openCode;
+    unsigned int password = FREEXL_UNKNOWN;
+    if (code == FREEXL_OK)
+        code = freexl_get_info(rawHandle, FREEXL_BIFF_PASSWORD, &password);
+    if (code == FREEXL_OK && password == FREEXL_BIFF_OBFUSCATED) {
+        result.status = Result::Status::OpenFailed;
+        result.errorMessage = openErrorMessage(path, QString::fromUtf8("パスワードで保護されたブックは読めません"));
+        return result;
+    }
+    if (code == FREEXL_OK)
+        code = freexl_select_active_worksheet(rawHandle, 0);
+    unsigned int sheetRows = 0;
+    unsigned short sheetColumns = 0;
+    if (code == FREEXL_OK)
+        code = freexl_worksheet_dimensions(rawHandle, &sheetRows, &sheetColumns);
+    if (code != FREEXL_OK) {
+        result.status = Result::Status::OpenFailed;
+        result.errorMessage = openErrorMessage(path, describeError(code));
+        return result;
+    }
+
+    // Cells outside the sheet's used range are empty.
+    auto readCell = [&](int row, int column) -> std::optional<QString> {
+        if (unsigned(row) >= sheetRows || unsigned(column) >= sheetColumns)
+            return QString();
+        FreeXL_CellValue value{};
+        if (freexl_get_cell_value(rawHandle, unsigned(row), static_cast<unsigned short>(column), &value)
+            != FREEXL_OK)
+            return std::nullopt;
+        return cellText(value, locale);
+    };
+
+    QStringList keys;
+    for (int row = 0; row < kMaxRows; ++row) {
+        const std::optional<QString> key = readCell(row, keyColumn);
+        if (!key) {
+            result.status = Result::Status::CellFailed;
+            result.errorMessage = cellErrorMessage(row, keyColumn);
+            result.entries = keys;
+            return result;
+        }
+        if (key->isEmpty())
+            break;
+        for (int column = 0; column < kColumns; ++column) {
+            const std::optional<QString> text = readCell(row, column);
+            if (!text) {
+                result.status = Result::Status::CellFailed;
+                result.errorMessage = cellErrorMessage(row, column);
+                result.entries = keys;
+                return result;
+            }
+            table.setCell(column, row, *text);
+        }
+        keys.append(*key);
+    }
+
+    result.count = int(keys.size());
+    table.setRowCount(result.count);
+    result.entries = customerlist::listEntriesWithout(keys, QLatin1Char(' '));
+    return result;
+}
+
+} // namespace workbookreader

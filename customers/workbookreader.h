@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <freexl.h>
+
+#include <optional>
+
+class CustomerTable;
+
+// The customer workbook (.xls, read with FreeXL): the first worksheet, rows 1
+// to 200, columns 1 to 8 into table columns 0 to 7. The key column is 2
+// (company, selector item 0) or 3 (person, item 1); the first empty key cell
+// ends the customers. Nothing is kept between reads.
+namespace workbookreader {
+
+constexpr int kMaxRows = 200;
+constexpr int kColumns = 8;
+
+struct Result
+{
+    enum class Status {
+        Read,       // all customers read
+        OpenFailed, // not a readable workbook: list, table and count untouched
+        CellFailed, // a cell had no text form: earlier rows stored
+    };
+
+    Status status = Status::Read;
+    // Read: the keys without half-width spaces, entry k for row k.
+    // CellFailed: the keys, as stored, of the rows read completely.
+    // OpenFailed: empty; the list keeps what it had.
+    QStringList entries;
+    // The customer count after a complete read (the number of entries).
+    int count = 0;
+    QString errorMessage;
+
+    bool ok() const { return status == Status::Read; }
+};
+
+// Reads the workbook at `path`; cells go into `table` as they are read, and
+// after a complete read the table's row count becomes the customer count.
+Result read(const QString &path, int keyItem, CustomerTable &table,
+            const QLocale &locale = QLocale::system());
+
+// A cell's text: numbers in the general form with at most 15 significant
+// digits and the locale's decimal separator, dates and times in the locale's
+// short form, text limited to what code page 932 holds. No value for a cell
+// that has no text form.
+std::optional<QString> cellText(const FreeXL_CellValue &value, const QLocale &locale);
+
+// The general form of a floating-point number ("3", "0.5", "1E+20").
+// No value for infinities and NaN, which no cell can hold.
+std::optional<QString> numberText(double value, const QLocale &locale);
+
+// The description of a FreeXL error code shown in the open error.
+QString describeError(int freexlError);
+
+} // namespace workbookreader

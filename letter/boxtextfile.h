@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+
+// The box text files: one code-page-932 file per box beside the executable,
+// "Data/1本文.txt" and so on (the names themselves are UTF-8 on disk).
+// Box D has no text file: its text is today's date, written at every start.
+namespace boxtextfile {
+
+// The data directory below the program directory; start-up creates it under
+// this same spelling.
+inline constexpr QStringView kDataDirName = u"Data";
+
+// Box indices of the boxes with a text file, in load and save order
+// (box numbers 1, 2, 3, 5, 6, 7, 8).
+inline constexpr std::array<int, 7> kTextBoxes = {0, 1, 2, 4, 5, 6, 7};
+
+bool hasTextFile(int boxIndex);
+// "1本文.txt"; empty for box D.
+QString fileName(int boxIndex);
+// programDir ends with "/": programDir + "Data/" + fileName(); empty for box D.
+QString filePath(const QString &programDir, int boxIndex);
+
+struct LoadResult
+{
+    bool exists = false;  // false: the box keeps its text, nothing is reported
+    bool ok = true;       // false: errorMessage is the open error
+    QString text;         // line breaks as CR LF, cut at the first NUL
+    QString errorMessage;
+};
+
+// Reads a box text file by the loading rule. A missing file is no error.
+LoadResult loadBoxText(const QString &path);
+
+// The file content for a box text: exactly the text, breaks as CR LF, no
+// break added at the end; characters code page 932 lacks become "?".
+QByteArray encodeBoxText(QStringView text);
+
+// Replaces the file with the text in one atomic step; a read-only file or an
+// unwritable directory is refused and left as it was. On failure
+// `errorMessage` gets the create error message.
+bool saveBoxText(const QString &path, QStringView text, QString *errorMessage);
+
+// Whether the close saves the addressee box: only in stored mode 1, only when
+// the text is more than blanks and control characters (the ideographic space
+// counts as text), and only when no hand-off marker (any text of exactly two
+// bytes) sits in Edit2.
+bool shouldSaveAddressee(int storedMode, QStringView addresseeText, QStringView edit2Text);
+
+// "ファイル "<path>". <reason> は開けません"
+QString openErrorMessage(const QString &path, const QString &reason);
+// "ファイル "<path>". <reason> を作成できません"
+QString createErrorMessage(const QString &path, const QString &reason);
+
+} // namespace boxtextfile

@@ -1,0 +1,191 @@
+#include "platform/atomicfile.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace atomicfile {
+
+namespace {
+FailureHook &currentHook()
+{
+    static FailureHook hook;
+    return hook;
+}
+
+int injected(Step step)
+{
+    return currentHook() ? currentHook()(step) : 0;
+}
+} // namespace
+
+FailureHook setFailureHook(FailureHook hook)
+{
+    FailureHook previous = std::move(currentHook());
+    currentHook() = std::move(hook);
+    return previous;
+}
+
+} // namespace atomicfile
+
+namespace {
+
+using atomicfile::Step;
+
+bool fail(int error, QString *errorText)
+{
+    if (errorText)
+        *errorText = qt_error_string(error);
+    return false;
+}
+
+int closeFile(int fd)
+{
+    // close() must not be retried on Linux, even after EINTR.
+    const int rc = ::close(fd);
+    return (rc == 0 || errno == EINTR) ? 0 : errno;
+}
+
+// Writes all bytes; returns 0 or the errno of the failing write.
+int writeAll(int fd, const char *data, qsizetype size)
+{
+    if (const int error = atomicfile::injected(Step::Write))
+        return error;
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (written == 0)
+            return ENOSPC;
+        data += written;
+        size -= written;
+    }
+    return 0;
+}
+
+void syncDirectory(const QByteArray &dir)
+{
+    // Makes the rename itself durable; a file system that cannot sync a
+    // directory has still renamed the file, so failures are not errors.
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+QByteArray directoryOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    if (slash == 0)
+        return QByteArrayLiteral("/");
+    return path.left(slash);
+}
+
+} // namespace
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *errorText)
+{
+    if (path.isEmpty())
+        return fail(ENOENT, errorText);
+    QByteArray target = QFile::encodeName(path);
+
+    struct stat old {};
+    bool exists = ::lstat(target.constData(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        return fail(errno, errorText);
+    if (exists && S_ISLNK(old.st_mode)) {
+        // Replace what the link points at, not the link.
+        char resolved[PATH_MAX];
+        if (::realpath(target.constData(), resolved)) {
+            target = QByteArray(resolved);
+            exists = ::stat(target.constData(), &old) == 0;
+        } else {
+            exists = false; // dangling: the link itself is replaced
+        }
+    }
+
+    if (exists) {
+        if (S_ISDIR(old.st_mode))
+            return fail(EISDIR, errorText);
+        if (::access(target.constData(), W_OK) != 0)
+            return fail(errno, errorText);
+        // Root passes access() on anything; a file nobody may write is still
+        // read-only to us.
+        if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            return fail(EACCES, errorText);
+    }
+
+    const QByteArray dir = directoryOf(target);
+    if (::access(dir.constData(), W_OK | X_OK) != 0)
+        return fail(errno, errorText);
+
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray base = target.mid(slash + 1);
+    const QByteArray prefix = (slash < 0 ? QByteArray() : target.left(slash + 1)) + '.' + base + '.';
+
+    QByteArray temp;
+    int fd = -1;
+    if (int error = atomicfile::injected(Step::CreateTemp))
+        return fail(error, errorText);
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = prefix + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return fail(errno, errorText);
+    }
+    if (fd < 0)
+        return fail(EEXIST, errorText);
+
+    auto abandon = [&](int error) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.constData());
+        return fail(error, errorText);
+    };
+
+    if (exists) {
+        // Best effort for the owner (only root may give a file away); the
+        // permission bits must match, or a save would widen or narrow access.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // not permitted: the file becomes ours, as any rewrite would
+        }
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            return abandon(errno);
+    }
+
+    if (int error = writeAll(fd, bytes.constData(), bytes.size()))
+        return abandon(error);
+
+    int error = atomicfile::injected(Step::Sync);
+    if (!error && ::fsync(fd) != 0)
+        error = errno;
+    if (error)
+        return abandon(error);
+
+    error = closeFile(fd);
+    fd = -1;
+    if (error)
+        return abandon(error);
+
+    error = atomicfile::injected(Step::Rename);
+    if (!error && ::rename(temp.constData(), target.constData()) != 0)
+        error = errno;
+    if (error)
+        return abandon(error);
+
+    syncDirectory(dir);
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// Replaces a file's content so that a crash, a kill or a full disk during the
+// save leaves either the old or the new content, never an empty or half
+// written file: the bytes go to a temporary file in the same directory, are
+// flushed to disk and the temporary file is renamed over the old one.
+//
+// Refuses (false, the old file untouched) when the file exists but may not be
+// written (including a file without any write permission bit, which even root
+// treats as read-only here) or when its directory cannot be written: the
+// rename would otherwise replace a read-only file. `errorText` receives the
+// system's description of the failure ("Permission denied").
+// The old file's permission bits (and, where allowed, owner) are kept; a new
+// file gets 0666 less the umask. A symbolic link is written through.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes,
+                         QString *errorText = nullptr);
+
+namespace atomicfile {
+
+// The steps of a save at which a test can make the system call fail.
+enum class Step { CreateTemp, Write, Sync, Rename };
+
+// Called before each step; a non-zero result is taken as the errno of that
+// step failing. Returns the previous hook.
+using FailureHook = std::function<int(Step step)>;
+FailureHook setFailureHook(FailureHook hook);
+
+} // namespace atomicfile

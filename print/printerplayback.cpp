@@ -1,0 +1,161 @@
+#include "print/printerplayback.h"
+
+#include "print/renderpage.h"
+
+#include <QCoreApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintEngine>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace printerplayback {
+
+namespace {
+
+// Qt's CUPS engine takes extra job options under this key (a stable private
+// key that Qt's own print dialog uses).
+constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+bool g_jobOpen = false;
+SpoolCallback g_spoolCallback;
+
+bool defaultSpoolCallback()
+{
+    QCoreApplication::processEvents();
+    return true;
+}
+
+bool fail(QString *errorText, const QString &text)
+{
+    if (errorText)
+        *errorText = text;
+    return false;
+}
+
+// Marks our job as open for as long as it lives.
+class OpenJob
+{
+public:
+    OpenJob() { g_jobOpen = true; }
+    ~OpenJob() { g_jobOpen = false; }
+    OpenJob(const OpenJob &) = delete;
+    OpenJob &operator=(const OpenJob &) = delete;
+};
+
+// Throws away a job that has been written but not yet handed to the
+// spooler. Qt's PDF-based engines cannot abort (QPrinter::abort() returns
+// false) and would submit the job when the painter ends; the job is then
+// sent with a copy count the scheduler refuses, so it never enters the
+// queue.
+void discardJob(QPrinter &printer, QPainter &painter)
+{
+    if (printer.abort()) {
+        painter.end();
+        return;
+    }
+    if (QPrintEngine *engine = printer.printEngine()) {
+        QStringList options = engine->property(kCupsOptions).toStringList();
+        options << QStringLiteral("copies") << QStringLiteral("0");
+        engine->setProperty(kCupsOptions, options);
+    }
+    painter.end();
+}
+
+} // namespace
+
+QString noDefaultPrinterText()
+{
+    return QStringLiteral("デフォルト プリンタが存在しません");
+}
+
+QString invalidPrinterText()
+{
+    return QStringLiteral("選択したプリンタは有効ではありません");
+}
+
+QString printingText()
+{
+    return QStringLiteral("現在印刷中です");
+}
+
+bool hasDefaultPrinter(QString *errorText)
+{
+    if (QPrinterInfo::defaultPrinter().printerName().isEmpty())
+        return fail(errorText, noDefaultPrinterText());
+    return true;
+}
+
+PrintableArea printableArea(const QPrinter &printer)
+{
+    // pageRect(DevicePixel) is the printable area on the paper, in device
+    // pixels; paperRect(DevicePixel) the whole sheet (its top-left is 0, 0).
+    // The painter's origin is the printable area's top-left (fullPage off),
+    // as on a Windows printer DC.
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    const QRect printable = printer.pageRect(QPrinter::DevicePixel).toRect();
+    PrintableArea area;
+    area.horzRes = printable.width();
+    area.vertRes = printable.height();
+    area.offsetX = printable.left() - paper.left();
+    area.offsetY = printable.top() - paper.top();
+    return area;
+}
+
+QRect destinationFrame(const PrintableArea &area)
+{
+    const int left = area.offsetX;
+    const int top = area.offsetY;
+    const int right = area.offsetX + area.horzRes;
+    const int bottom = area.offsetY + area.vertRes;
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+SpoolCallback setSpoolCallback(SpoolCallback callback)
+{
+    SpoolCallback previous = std::move(g_spoolCallback);
+    g_spoolCallback = std::move(callback);
+    return previous;
+}
+
+bool printRenderPage(const RenderPage &page, QString *errorText)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.printerName().isEmpty())
+        return fail(errorText, noDefaultPrinterText());
+
+    QPrinter printer(info, QPrinter::HighResolution);
+    if (!printer.isValid() || printer.outputFormat() != QPrinter::NativeFormat)
+        return fail(errorText, invalidPrinterText());
+    printer.setFullPage(false);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(QString());
+    printer.setCopyCount(1);
+
+    const QRect destination = destinationFrame(printableArea(printer));
+    if (destination.isEmpty())
+        return fail(errorText, invalidPrinterText());
+
+    // A second print while ours is still being written (the spool callback
+    // lets events in) must not disturb it.
+    if (g_jobOpen)
+        return fail(errorText, printingText());
+
+    OpenJob job;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return fail(errorText, invalidPrinterText());
+
+    const SpoolCallback keepGoing = g_spoolCallback ? g_spoolCallback : SpoolCallback(defaultSpoolCallback);
+    if (!page.play(painter, destination, keepGoing)) {
+        discardJob(printer, painter);
+        return fail(errorText, QStringLiteral("印刷は中止されました"));
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return fail(errorText, QStringLiteral("印刷ジョブを終了できませんでした"));
+    return true;
+}
+
+} // namespace printerplayback

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <functional>
+
+class QPrinter;
+class RenderPage;
+
+// Printing the render page on the system's default printer: no dialog, one
+// A4 portrait page, the printer's own defaults otherwise.
+namespace printerplayback {
+
+// "デフォルト プリンタが存在しません"
+QString noDefaultPrinterText();
+// "選択したプリンタは有効ではありません"
+QString invalidPrinterText();
+// "現在印刷中です"
+QString printingText();
+
+// Whether a default printer exists (start-up sets its orientation to
+// portrait, which fails the same way when there is none).
+bool hasDefaultPrinter(QString *errorText);
+
+// The printable area as GetDeviceCaps reports it, in device pixels:
+// HORZRES/VERTRES its size, PHYSICALOFFSETX/Y its distance from the
+// physical page's top-left corner.
+struct PrintableArea
+{
+    int horzRes = 0;
+    int vertRes = 0;
+    int offsetX = 0;
+    int offsetY = 0;
+};
+PrintableArea printableArea(const QPrinter &printer);
+
+// Where the page is played, in the printer's drawing coordinates (origin at
+// the printable area's top-left): left = offsetX, top = offsetY, right =
+// offsetX + horzRes, bottom = offsetY + vertRes, handed over as the
+// inclusive frame (left, top)..(right - 1, bottom - 1).
+QRect destinationFrame(const PrintableArea &area);
+
+// Prints `page` as a one-page job on the default printer. On failure returns
+// false with the text to report; a job whose playback failed is discarded.
+bool printRenderPage(const RenderPage &page, QString *errorText);
+
+// Called before every text run while the job is written, as the printing
+// system's abort callback was: the default one processes pending events, so
+// the window stays responsive during a long print. Returning false aborts
+// the job. Returns the previous callback; an empty one restores the default.
+using SpoolCallback = std::function<bool()>;
+SpoolCallback setSpoolCallback(SpoolCallback callback);
+
+} // namespace printerplayback

@@ -1,0 +1,72 @@
+// Preview mode and the line-spacing control.
+
+#include "shell/tform1.h"
+
+#include "letter/boxmemo.h"
+#include "shell/panel.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QToolButton>
+#include <QWheelEvent>
+
+namespace {
+QColor fromWindowsColour(unsigned value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+} // namespace
+
+void TForm1::spbAClick()
+{
+    if (spbA->isChecked()) {
+        // Preview: D, E, G and H come to the front (H on top), every frame
+        // turns white and the page takes no input.
+        for (int box : {3, 4, 6, 7})
+            frames[box]->raise();
+        for (Panel *frame : frames)
+            frame->setColour(Qt::white);
+        Pnl0->setEnabled(false);
+    } else {
+        Pnl0->setEnabled(true);
+        for (int box = 0; box < boxtable::kBoxCount; ++box)
+            frames[box]->setColour(fromWindowsColour(frameColours[box]));
+    }
+}
+
+void TForm1::Edit1KeyPress(QKeyEvent *event)
+{
+    const QString typed = event->text();
+    const int digit = typed.size() == 1 ? QStringLiteral("0123456789").indexOf(typed) : -1;
+    if (digit >= 0)
+        lineSpacingDigit = digit;
+    Edit1->setText(QString::number(lineSpacingDigit));
+}
+
+void TForm1::Edit1Change()
+{
+    if (Edit1->text().isEmpty())
+        lineSpacingDigit = 0;
+    const QString shown = QString::number(lineSpacingDigit);
+    if (Edit1->text() != shown)
+        Edit1->setText(shown);
+}
+
+bool TForm1::FormMouseWheel(QWheelEvent *event)
+{
+    QWidget *focused = focusWidget();
+    if (focused == ListBox1)
+        return false; // the list scrolls as usual
+    if (focused == Edit1 && Edit1->isVisible()) {
+        lineSpacingDigit = std::clamp(lineSpacingDigit + (event->angleDelta().y() < 0 ? -1 : 1), 0, 9);
+        Edit1->setText(QString::number(lineSpacingDigit));
+    }
+    event->accept();
+    return true; // no other control scrolls with the wheel
+}
+
+void TForm1::Label2Click()
+{
+    Edit1->setFocus();
+}

@@ -1,0 +1,185 @@
+#!/bin/sh
+# A private CUPS scheduler for the print tests: no network, no system
+# services, everything under one directory.
+#
+#   eval "$(scripts/cups-test-printer.sh start DIR)"   # starts, prints exports
+#   scripts/cups-test-printer.sh stop DIR               # stops, keeps DIR
+#   scripts/cups-test-printer.sh env DIR                # prints the exports again
+#
+# Two schedulers are started, each listening on a UNIX socket only:
+#   DIR/cups.sock            queue "tavrint-pdf", the default printer
+#   DIR/nodefault/cups.sock  the same queue, but no default printer
+# The queue is raw (no filters), so the PDF the application hands to CUPS is
+# kept as it is; its backend writes every job to OUT/job-<id>.pdf, renamed
+# into place only when complete.
+#
+# Exports printed by start/env:
+#   CUPS_SERVER                     the default-printer scheduler's socket
+#   TAVRINT_CUPS_OUT                where its jobs land
+#   TAVRINT_CUPS_NODEFAULT_SERVER   the scheduler without a default printer
+#   TAVRINT_CUPS_NODEFAULT_OUT      where that one's jobs would land
+# and unsets PRINTER and LPDEST, which would override the server's default.
+#
+# Start is idempotent: a scheduler already running for DIR is stopped first.
+# Root is expected (CI); as root the backend runs as root so that it can
+# write into a private (0700) DIR.
+
+set -eu
+
+QUEUE=tavrint-pdf
+
+usage() {
+    echo "usage: $0 start|stop|env DIR" >&2
+    exit 2
+}
+
+[ $# -eq 2 ] || usage
+cmd=$1
+dir=$2
+
+absdir() {
+    mkdir -p "$1"
+    (cd "$1" && pwd -P)
+}
+
+print_env() {
+    d=$1
+    echo "export CUPS_SERVER='$d/cups.sock'"
+    echo "export TAVRINT_CUPS_OUT='$d/out'"
+    echo "export TAVRINT_CUPS_NODEFAULT_SERVER='$d/nodefault/cups.sock'"
+    echo "export TAVRINT_CUPS_NODEFAULT_OUT='$d/nodefault/out'"
+    echo "unset PRINTER LPDEST"
+}
+
+# stop_one SCHEDULERDIR
+stop_one() {
+    s=$1
+    [ -f "$s/cupsd.pid" ] || return 0
+    pid=$(cat "$s/cupsd.pid")
+    rm -f "$s/cupsd.pid"
+    case $pid in '' | *[!0-9]*) return 0 ;; esac
+    # Only a cupsd started with this directory's configuration.
+    if [ -r "/proc/$pid/cmdline" ] &&
+        tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q "cupsd .*-c $s/cupsd.conf"; then
+        kill "$pid" 2>/dev/null || true
+        i=0
+        while kill -0 "$pid" 2>/dev/null && [ $i -lt 50 ]; do
+            sleep 0.1
+            i=$((i + 1))
+        done
+        kill -9 "$pid" 2>/dev/null || true
+    fi
+    rm -f "$s/cups.sock"
+}
+
+# start_one SCHEDULERDIR yes|no
+start_one() {
+    s=$1
+    with_default=$2
+    stop_one "$s"
+    rm -rf "$s/etc" "$s/spool" "$s/cache" "$s/state" "$s/log" "$s/serverbin"
+    mkdir -p "$s/etc/ppd" "$s/spool/tmp" "$s/cache" "$s/state" "$s/log" "$s/out" \
+        "$s/serverbin/backend"
+    chmod 0700 "$s/out"
+
+    # The system's programs, plus our backend.
+    for sub in cgi-bin daemon driver filter monitor notifier; do
+        [ -e "/usr/lib/cups/$sub" ] && ln -s "/usr/lib/cups/$sub" "$s/serverbin/$sub"
+    done
+    cat >"$s/serverbin/backend/tavrintpdf" <<'EOF'
+#!/bin/sh
+# tavrintpdf:/OUTDIR - writes each job to OUTDIR/job-<id>.pdf.
+if [ $# -eq 0 ]; then
+    echo 'file tavrintpdf "Unknown" "Tavrint test PDF"'
+    exit 0
+fi
+out=${DEVICE_URI#tavrintpdf:}
+tmp="$out/.job-$1.part"
+if [ $# -ge 6 ]; then cat "$6" >"$tmp"; else cat >"$tmp"; fi || exit 1
+mv "$tmp" "$out/job-$1.pdf"
+EOF
+    # Owner-only: cupsd then runs the backend as root.
+    chmod 0700 "$s/serverbin/backend/tavrintpdf"
+
+    cat >"$s/cups-files.conf" <<EOF
+ServerRoot $s/etc
+RequestRoot $s/spool
+TempDir $s/spool/tmp
+CacheDir $s/cache
+StateDir $s/state
+ServerBin $s/serverbin
+DataDir /usr/share/cups
+DocumentRoot /usr/share/cups/doc-root
+AccessLog $s/log/access_log
+ErrorLog $s/log/error_log
+PageLog $s/log/page_log
+FileDevice Yes
+Sandboxing Relaxed
+SystemGroup root
+EOF
+    cat >"$s/cupsd.conf" <<EOF
+LogLevel warn
+Listen $s/cups.sock
+Browsing No
+BrowseLocalProtocols none
+DefaultShared No
+WebInterface No
+DefaultAuthType None
+JobRetryLimit 0
+MaxJobs 0
+PreserveJobHistory No
+PreserveJobFiles No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+
+    cupsd -f -c "$s/cupsd.conf" -s "$s/cups-files.conf" </dev/null >>"$s/log/cupsd.out" 2>&1 &
+    echo $! >"$s/cupsd.pid"
+
+    i=0
+    until [ -S "$s/cups.sock" ] && CUPS_SERVER="$s/cups.sock" lpstat -r >/dev/null 2>&1; do
+        i=$((i + 1))
+        if [ $i -gt 100 ] || ! kill -0 "$(cat "$s/cupsd.pid")" 2>/dev/null; then
+            echo "cups-test-printer: scheduler in $s did not start" >&2
+            cat "$s/log/cupsd.out" "$s/log/error_log" >&2 2>/dev/null || true
+            exit 1
+        fi
+        sleep 0.1
+    done
+
+    # Raw queue: lpadmin without a model makes one (and says nothing).
+    CUPS_SERVER="$s/cups.sock" lpadmin -p "$QUEUE" -E -v "tavrintpdf:$s/out" \
+        -D "Tavrint test PDF" -o printer-error-policy=abort-job
+    if [ "$with_default" = yes ]; then
+        CUPS_SERVER="$s/cups.sock" lpadmin -d "$QUEUE"
+    fi
+}
+
+case $cmd in
+start)
+    d=$(absdir "$dir")
+    start_one "$d" yes
+    start_one "$d/nodefault" no
+    print_env "$d"
+    ;;
+stop)
+    [ -d "$dir" ] || exit 0
+    d=$(cd "$dir" && pwd -P)
+    stop_one "$d/nodefault"
+    stop_one "$d"
+    ;;
+env)
+    d=$(absdir "$dir")
+    print_env "$d"
+    ;;
+*)
+    usage
+    ;;
+esac

@@ -1,0 +1,15 @@
+#include "shell/errormessagebox.h"
+
+#include "platform/errorreport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+void installMessageBoxErrorPresenter()
+{
+    errorreport::setPresenter([](const QString &text) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Tavrint"), text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+    });
+}

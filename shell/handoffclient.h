@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+
+// The second start's end of the hand-off: plain blocking socket calls, no
+// event loop and no QCoreApplication, so that a second start stays short.
+namespace handoffclient {
+
+inline constexpr std::chrono::milliseconds kRetryWindow{5000};
+
+// Sends the marker and the addressee to the instance listening at
+// `socketPath` and waits for its acknowledgement that both were applied.
+// While no instance answers (it is still starting, or closing), retries
+// until `retryWindow` has passed. Returns the exit status of the second
+// start: 0 once delivered, 1 when nothing could be delivered.
+int deliver(const QString &socketPath, const QString &marker, const QString &addressee,
+            std::chrono::milliseconds retryWindow = kRetryWindow);
+
+} // namespace handoffclient

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// The one message a second start sends to the running instance, and the
+// byte it gets back once the texts are applied.
+//
+// Layout (integers big-endian):
+//   "TVHO"  magic
+//   u8      version (1)
+//   u32     body length in bytes
+//   body:   u32 marker length, marker UTF-8,
+//           u32 addressee length, addressee UTF-8
+// The whole message is at most kMaxMessageBytes; anything else is refused.
+namespace handoff {
+
+inline constexpr qsizetype kMaxMessageBytes = 1 << 20;
+inline constexpr qsizetype kHeaderBytes = 9;
+inline constexpr char kAck = '\x06';
+
+// The marker a hand-off writes into Edit2.
+QString marker();
+
+// The addressee text from command-line argument 1: each ";;" becomes CR LF,
+// scanning from the left without overlaps (";;;" gives CR LF ";").
+QString handOffText(QStringView argument);
+
+struct Message
+{
+    QString marker;
+    QString addressee;
+    friend bool operator==(const Message &, const Message &) = default;
+};
+
+// Nothing when the texts do not fit in kMaxMessageBytes.
+std::optional<QByteArray> encode(const Message &message);
+
+struct Decoded
+{
+    enum Status { NeedMore, Complete, Invalid };
+    Status status = NeedMore;
+    Message message;        // when Complete
+    qsizetype consumed = 0; // bytes of the message, when Complete
+};
+
+// Reads a message from the start of `bytes`, which may hold only its
+// beginning so far. Garbage is refused as soon as the bytes seen show it,
+// and so is a length beyond the limit, before the body arrives.
+Decoded decode(QByteArrayView bytes);
+
+} // namespace handoff

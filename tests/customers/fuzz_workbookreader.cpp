@@ -1,0 +1,64 @@
+// libFuzzer target: any bytes as the customer workbook. The reader must end
+// with a result (read, open error or cell error), never crash or hang, and
+// keep its promises about what it returns.
+#include "customers/customertable.h"
+#include "customers/workbookreader.h"
+
+#include <QString>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// FreeXL opens a path; an in-memory file keeps the disk out of the loop.
+const QString &inputPath()
+{
+    static const QString path = [] {
+        const int fd = memfd_create("workbook.xls", 0);
+        if (fd < 0)
+            std::abort();
+        return QStringLiteral("/proc/self/fd/%1").arg(fd);
+    }();
+    return path;
+}
+
+int inputFd()
+{
+    return inputPath().section(u'/', -1).toInt();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const int fd = inputFd();
+    if (ftruncate(fd, 0) != 0 || (size > 0 && pwrite(fd, data, size, 0) != ssize_t(size)))
+        std::abort();
+
+    for (int key : {0, 1}) {
+        CustomerTable table;
+        table.setRowCount(-1);
+        const workbookreader::Result result = workbookreader::read(inputPath(), key, table, QLocale::c());
+        switch (result.status) {
+        case workbookreader::Result::Status::Read:
+            if (result.count != result.entries.size() || result.count > workbookreader::kMaxRows
+                || table.rowCount() != result.count || !result.errorMessage.isEmpty())
+                std::abort();
+            break;
+        case workbookreader::Result::Status::OpenFailed:
+            if (!result.entries.isEmpty() || table.rowCount() != -1 || result.errorMessage.isEmpty())
+                std::abort();
+            break;
+        case workbookreader::Result::Status::CellFailed:
+            if (result.entries.size() >= workbookreader::kMaxRows || table.rowCount() != -1
+                || result.errorMessage.isEmpty())
+                std::abort();
+            break;
+        }
+    }
+    return 0;
+}

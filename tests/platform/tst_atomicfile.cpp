@@ -1,0 +1,297 @@
+#include "platform/atomicfile.h"
+
+#include "tests/platform/unprivileged.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(atomicfile::Step)
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArrayLiteral("<unreadable>");
+    return file.readAll();
+}
+
+bool writePlain(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+// Everything in the directory: a failed save must not leave temporary files.
+QStringList entries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                               QDir::Name);
+}
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
+class TestAtomicFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void createsNewFile();
+    void replacesContentAndKeepsMode_data();
+    void replacesContentAndKeepsMode();
+    void emptyContentGivesEmptyFile();
+    void refusesReadOnlyFile();
+    void refusesDirectoryAsTarget();
+    void missingDirectory();
+    void writesThroughSymlink();
+    void failingStepKeepsOldFile_data();
+    void failingStepKeepsOldFile();
+
+    void unprivileged_data();
+    void unprivileged();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+};
+
+void TestAtomicFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestAtomicFile::cleanup()
+{
+    atomicfile::setFailureHook({});
+    // Give back write access so the directory can be removed.
+    unprivileged::chmodTo(m_dir->path(), 0700);
+    m_dir.reset();
+}
+
+void TestAtomicFile::createsNewFile()
+{
+    const QString target = path(QStringLiteral("1本文.txt"));
+    QString error;
+    QVERIFY(writeFileAtomically(target, QByteArray("abc\r\n"), &error));
+    QCOMPARE(readAll(target), QByteArray("abc\r\n"));
+    QCOMPARE(modeOf(target), 0666 & ~currentUmask());
+    QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("1本文.txt")});
+}
+
+void TestAtomicFile::replacesContentAndKeepsMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("0600 private file") << 0600;
+    QTest::newRow("0640 group-readable") << 0640;
+    QTest::newRow("0666 world-writable") << 0666;
+    QTest::newRow("0200 write-only") << 0200;
+}
+
+void TestAtomicFile::replacesContentAndKeepsMode()
+{
+    QFETCH(int, mode);
+    const QString target = path(QStringLiteral("letter38.ini"));
+    QVERIFY(writePlain(target, QByteArray("old old old old")));
+    QVERIFY(unprivileged::chmodTo(target, mode_t(mode)));
+
+    QString error;
+    QVERIFY2(writeFileAtomically(target, QByteArray("new"), &error), qPrintable(error));
+    unprivileged::chmodTo(target, 0600);
+    QCOMPARE(readAll(target), QByteArray("new"));
+    unprivileged::chmodTo(target, mode_t(mode));
+    QCOMPARE(modeOf(target), mode_t(mode));
+    QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("letter38.ini")});
+}
+
+void TestAtomicFile::emptyContentGivesEmptyFile()
+{
+    const QString target = path(QStringLiteral("2宛名.txt"));
+    QVERIFY(writePlain(target, QByteArray("something")));
+    QVERIFY(writeFileAtomically(target, QByteArray(), nullptr));
+    QVERIFY(QFileInfo::exists(target));
+    QCOMPARE(QFileInfo(target).size(), 0);
+}
+
+// A file without any write permission bit counts as read-only even for
+// root, like the read-only attribute on Windows.
+void TestAtomicFile::refusesReadOnlyFile()
+{
+    const QString target = path(QStringLiteral("ro.ini"));
+    QVERIFY(writePlain(target, QByteArray("keep me")));
+    QVERIFY(unprivileged::chmodTo(target, 0444));
+
+    QString error;
+    QVERIFY(!writeFileAtomically(target, QByteArray("lost"), &error));
+    QCOMPARE(error, qt_error_string(EACCES));
+    QCOMPARE(readAll(target), QByteArray("keep me"));
+    QCOMPARE(modeOf(target), mode_t(0444));
+    QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("ro.ini")});
+}
+
+void TestAtomicFile::refusesDirectoryAsTarget()
+{
+    const QString target = path(QStringLiteral("Data"));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Data")));
+    QString error;
+    QVERIFY(!writeFileAtomically(target, QByteArray("x"), &error));
+    QCOMPARE(error, qt_error_string(EISDIR));
+    QVERIFY(QFileInfo(target).isDir());
+    QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("Data")});
+}
+
+void TestAtomicFile::missingDirectory()
+{
+    const QString target = path(QStringLiteral("Data/1本文.txt"));
+    QString error;
+    QVERIFY(!writeFileAtomically(target, QByteArray("x"), &error));
+    QCOMPARE(error, qt_error_string(ENOENT));
+    QVERIFY(entries(m_dir->path()).isEmpty());
+}
+
+void TestAtomicFile::writesThroughSymlink()
+{
+    const QString real = path(QStringLiteral("real.ini"));
+    const QString link = path(QStringLiteral("link.ini"));
+    QVERIFY(writePlain(real, QByteArray("old")));
+    QVERIFY(QFile::link(real, link));
+    QVERIFY(writeFileAtomically(link, QByteArray("new"), nullptr));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(real), QByteArray("new"));
+}
+
+void TestAtomicFile::failingStepKeepsOldFile_data()
+{
+    QTest::addColumn<atomicfile::Step>("step");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("fileExists");
+    QTest::newRow("no room for the temporary file") << atomicfile::Step::CreateTemp << ENOSPC << true;
+    QTest::newRow("disk full while writing") << atomicfile::Step::Write << ENOSPC << true;
+    QTest::newRow("disk full while writing a new file") << atomicfile::Step::Write << ENOSPC << false;
+    QTest::newRow("I/O error on flush") << atomicfile::Step::Sync << EIO << true;
+    QTest::newRow("rename refused") << atomicfile::Step::Rename << EBUSY << true;
+}
+
+void TestAtomicFile::failingStepKeepsOldFile()
+{
+    QFETCH(atomicfile::Step, step);
+    QFETCH(int, error);
+    QFETCH(bool, fileExists);
+
+    const QString target = path(QStringLiteral("3署名.txt"));
+    const QByteArray old("\x8e\x81\x96\xbc\r\nold signature\r\n");
+    if (fileExists)
+        QVERIFY(writePlain(target, old));
+
+    QList<atomicfile::Step> seen;
+    atomicfile::setFailureHook([&](atomicfile::Step s) {
+        seen.append(s);
+        return s == step ? error : 0;
+    });
+    QString errorText;
+    QVERIFY(!writeFileAtomically(target, QByteArray(100000, 'x'), &errorText));
+    QCOMPARE(errorText, qt_error_string(error));
+    QVERIFY(seen.contains(step));
+    if (fileExists) {
+        QCOMPARE(readAll(target), old);
+        QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("3署名.txt")});
+    } else {
+        QVERIFY(entries(m_dir->path()).isEmpty());
+    }
+
+    // The same save succeeds once the fault is gone.
+    atomicfile::setFailureHook({});
+    QVERIFY(writeFileAtomically(target, QByteArray("fine"), &errorText));
+    QCOMPARE(readAll(target), QByteArray("fine"));
+}
+
+// Cases only an ordinary user can show: the directory decides whether a
+// rename may replace a file, so the file's own permission must be checked
+// separately.
+void TestAtomicFile::unprivileged_data()
+{
+    QTest::addColumn<bool>("dirOwnedByUser");
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<bool>("fileOwnedByUser");
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("own directory, own file: saved") << true << true << true << 0644 << true;
+    QTest::newRow("own directory, new file: saved") << true << false << false << 0 << true;
+    QTest::newRow("own directory, someone else's 0644 file: refused") << true << true << false << 0644 << false;
+    QTest::newRow("own directory, own 0444 file: refused") << true << true << true << 0444 << false;
+    QTest::newRow("foreign directory, new file: refused") << false << false << false << 0 << false;
+    QTest::newRow("foreign directory, writable 0666 file: refused") << false << true << false << 0666 << false;
+}
+
+void TestAtomicFile::unprivileged()
+{
+    QFETCH(bool, dirOwnedByUser);
+    QFETCH(bool, fileExists);
+    QFETCH(bool, fileOwnedByUser);
+    QFETCH(int, fileMode);
+    QFETCH(bool, saved);
+
+    const QString reason = unprivileged::unavailableReason();
+    if (!reason.isEmpty())
+        QSKIP(qPrintable(reason));
+
+    QVERIFY(unprivileged::chmodTo(m_dir->path(), 0755));
+    const QString dir = path(QStringLiteral("Init"));
+    QVERIFY(QDir().mkpath(dir));
+    QVERIFY(unprivileged::chmodTo(dir, 0755));
+    if (dirOwnedByUser)
+        QVERIFY(unprivileged::chownTo(dir, unprivileged::kNobodyUid, unprivileged::kNogroupGid));
+
+    const QString target = dir + QStringLiteral("/letter38.ini");
+    const QByteArray old("[letter]\r\nFormTop=10\r\n");
+    if (fileExists) {
+        QVERIFY(writePlain(target, old));
+        QVERIFY(unprivileged::chmodTo(target, mode_t(fileMode)));
+        if (fileOwnedByUser)
+            QVERIFY(unprivileged::chownTo(target, unprivileged::kNobodyUid, unprivileged::kNogroupGid));
+    }
+
+    const unprivileged::Result result =
+        unprivileged::runAsNobody(QStringLiteral(ATOMICFILE_PROBE), {target, QStringLiteral("new")});
+    if (saved) {
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(readAll(target), QByteArray("new"));
+        if (fileExists)
+            QCOMPARE(modeOf(target), mode_t(fileMode));
+    } else {
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.output, qt_error_string(EACCES));
+        if (fileExists)
+            QCOMPARE(readAll(target), old);
+        else
+            QVERIFY(!QFileInfo::exists(target));
+    }
+    QCOMPARE(entries(dir).size(), (fileExists || saved) ? 1 : 0);
+}
+
+QTEST_GUILESS_MAIN(TestAtomicFile)
+#include "tst_atomicfile.moc"

@@ -1,0 +1,176 @@
+#include "platform/cp932.h"
+#include "platform/errorreport.h"
+#include "platform/rounding.h"
+
+#include <QTest>
+
+class TestCp932 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void unencodable_data();
+    void unencodable();
+    void nulEndsText();
+    void lineBreaks_data();
+    void lineBreaks();
+    void splitLines_data();
+    void splitLines();
+    void halfEven_data();
+    void halfEven();
+    void mulDiv_data();
+    void mulDiv();
+    void errorText_data();
+    void errorText();
+};
+
+void TestCp932::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    // 0x5C as a trail byte must never turn into a backslash or split.
+    QTest::newRow("ソ 表 能 (0x5C trail bytes)")
+        << QByteArray("\x83\x5c\x20\x95\x5c\x20\x94\x5c") << QStringLiteral("ソ 表 能");
+    QTest::newRow("backslash stays a backslash") << QByteArray("C:\\x") << QStringLiteral("C:\\x");
+    QTest::newRow("half-width kana") << QByteArray("\xb1\xb2\xb3\xdf") << QStringLiteral("ｱｲｳﾟ");
+    QTest::newRow("wave dash as Windows writes it") << QByteArray("\x81\x60") << QStringLiteral("～");
+    QTest::newRow("full-width minus") << QByteArray("\x81\x7c") << QStringLiteral("－");
+    QTest::newRow("ideographic space") << QByteArray("\x81\x40") << QStringLiteral("\u3000");
+    QTest::newRow("MS P明朝 default face") << QByteArray("MS P\x96\xbe\x92\xa9") << QStringLiteral("MS P明朝");
+    QTest::newRow("ＭＳ Ｐ明朝") << QByteArray("\x82\x6c\x82\x72\x20\x82\x6f\x96\xbe\x92\xa9")
+                               << QStringLiteral("ＭＳ Ｐ明朝");
+    QTest::newRow("NEC special ①") << QByteArray("\x87\x40") << QStringLiteral("①");
+}
+
+void TestCp932::roundTrip()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(cp932::decode(bytes), text);
+    QCOMPARE(cp932::encode(text), bytes);
+}
+
+void TestCp932::unencodable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("U+301C wave dash has no code") << QStringLiteral("a\u301Cb") << QStringLiteral("a?b")
+                                                 << QByteArray("a?b");
+    QTest::newRow("emoji (surrogate pair) is one ?") << QStringLiteral("x\U0001F600y")
+                                                     << QStringLiteral("x?y") << QByteArray("x?y");
+    QTest::newRow("accented latin") << QStringLiteral("caf\u00e9") << QStringLiteral("caf?")
+                                    << QByteArray("caf?");
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QStringLiteral("?") << QByteArray("?");
+}
+
+void TestCp932::unencodable()
+{
+    QFETCH(QString, text);
+    QTEST(cp932::representable(text), "shown");
+    QTEST(cp932::encode(text), "bytes");
+}
+
+void TestCp932::nulEndsText()
+{
+    QCOMPARE(cp932::decode(QByteArray("ab\0cd", 5)), QStringLiteral("ab"));
+    QCOMPARE(cp932::decode(QByteArray("\0x", 2)), QString());
+}
+
+void TestCp932::lineBreaks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("normalized");
+    QTest::newRow("LF") << QStringLiteral("a\nb") << QStringLiteral("a\r\nb");
+    QTest::newRow("CR") << QStringLiteral("a\rb\r") << QStringLiteral("a\r\nb\r\n");
+    QTest::newRow("CR LF kept") << QStringLiteral("a\r\nb\r\n") << QStringLiteral("a\r\nb\r\n");
+    QTest::newRow("LF CR is two breaks") << QStringLiteral("a\n\rb") << QStringLiteral("a\r\n\r\nb");
+}
+
+void TestCp932::lineBreaks()
+{
+    QFETCH(QString, text);
+    QTEST(cp932::normalizeLineBreaks(text), "normalized");
+}
+
+void TestCp932::splitLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty has no lines") << QString() << QStringList();
+    QTest::newRow("one break is one empty line") << QStringLiteral("\r\n") << QStringList{QString()};
+    QTest::newRow("final break adds nothing") << QStringLiteral("a\nb\n") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("mixed") << QStringLiteral("a\rb\r\nc\nd")
+                           << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+}
+
+void TestCp932::splitLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(cp932::splitLines(text), lines);
+    if (!lines.isEmpty())
+        QCOMPARE(cp932::splitLines(cp932::joinLines(lines)), lines);
+}
+
+void TestCp932::halfEven_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("rounded");
+    QTest::newRow("2.5") << 2.5 << 2;
+    QTest::newRow("3.5") << 3.5 << 4;
+    QTest::newRow("-2.5") << -2.5 << -2;
+    QTest::newRow("52.5 (height class 1050)") << 52.5 << 52;
+    QTest::newRow("560.5") << 560.5 << 560;
+    QTest::newRow("561.5") << 561.5 << 562;
+    QTest::newRow("huge saturates") << 1e300 << INT_MAX;
+}
+
+void TestCp932::halfEven()
+{
+    QFETCH(double, value);
+    QTEST(rounding::halfEven(value), "rounded");
+}
+
+void TestCp932::mulDiv_data()
+{
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<int>("c");
+    QTest::addColumn<int>("result");
+    QTest::newRow("11 pt at 96 ppi") << 11 << 96 << 72 << 15;   // 14.67
+    QTest::newRow("-15 px to points") << -15 << 72 << 96 << -11; // -11.25
+    QTest::newRow("half away from zero") << 3 << 1 << 2 << 2;
+    QTest::newRow("negative half away from zero") << -3 << 1 << 2 << -2;
+    QTest::newRow("zero divisor") << 1 << 1 << 0 << -1;
+    QTest::newRow("no overflow in the product") << 2000000000 << 3 << 4 << 1500000000;
+}
+
+void TestCp932::mulDiv()
+{
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(int, c);
+    QTEST(rounding::mulDiv(a, b, c), "result");
+}
+
+void TestCp932::errorText_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Japanese gets a dot") << QStringLiteral("現在印刷中です") << QStringLiteral("現在印刷中です.");
+    QTest::newRow("ends with a dot") << QStringLiteral("x.") << QStringLiteral("x.");
+    QTest::newRow("ends with a closing parenthesis (sorts before the dot)")
+        << QStringLiteral("(12)") << QStringLiteral("(12)");
+    QTest::newRow("ends with a digit") << QStringLiteral("x 5") << QStringLiteral("x 5.");
+}
+
+void TestCp932::errorText()
+{
+    QFETCH(QString, message);
+    QTEST(errorreport::displayText(message), "shown");
+}
+
+QTEST_APPLESS_MAIN(TestCp932)
+#include "tst_cp932.moc"

@@ -1,0 +1,357 @@
+// Prints through a real CUPS scheduler: scripts/cups-test-printer.sh starts
+// one whose default queue writes each job's PDF to $TAVRINT_CUPS_OUT, and a
+// second one with the same queue but no default printer. Without
+// CUPS_SERVER the printing tests are skipped.
+
+#include "print/printerplayback.h"
+#include "print/renderpage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr char kChildFlag[] = "--print-without-default-printer";
+
+struct Word
+{
+    QString text;
+    double xMin, yMin, xMax, yMax; // points, y down from the top of the page
+};
+
+QString env(const char *name)
+{
+    return qEnvironmentVariable(name);
+}
+
+QStringList jobFiles(const QString &dir)
+{
+    return QDir(dir).entryList({QStringLiteral("job-*.pdf")}, QDir::Files, QDir::Name);
+}
+
+// Waits for a job file that was not in `before`.
+QString waitForNewJob(const QString &dir, const QStringList &before, int timeoutMs = 15000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        for (const QString &name : jobFiles(dir)) {
+            if (!before.contains(name))
+                return QDir(dir).filePath(name);
+        }
+        QTest::qWait(50);
+    }
+    return QString();
+}
+
+QString run(const QString &program, const QStringList &args, bool *ok)
+{
+    QProcess process;
+    process.start(program, args);
+    *ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+          && process.exitCode() == 0;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QList<Word> wordsOf(const QString &pdf, bool *ok)
+{
+    const QString xml = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}, ok);
+    QList<Word> words;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("word")) {
+            const auto a = reader.attributes();
+            Word w;
+            w.xMin = a.value(QLatin1String("xMin")).toDouble();
+            w.yMin = a.value(QLatin1String("yMin")).toDouble();
+            w.xMax = a.value(QLatin1String("xMax")).toDouble();
+            w.yMax = a.value(QLatin1String("yMax")).toDouble();
+            w.text = reader.readElementText();
+            words.append(w);
+        }
+    }
+    return words;
+}
+
+QFont face(const QString &family)
+{
+    QFont font(family);
+    font.setPixelSize(19);
+    return font;
+}
+
+// The IPA faces' ascent and descent (hhea 1802 and -246 of 2048 units).
+constexpr double kIpaAscent = 1802.0 / 2048.0;
+
+// The letter used by the printing tests, on a 1024 screen's page.
+RenderPage knownPage()
+{
+    QFont bold = face(QStringLiteral("IPAPMincho"));
+    bold.setBold(true);
+    const QList<RenderBox> boxes{
+        RenderBox{QPoint(50, 120), face(QStringLiteral("IPAPMincho")), -19, Qt::black,
+                  {QStringLiteral("Tavrint"), QStringLiteral("拝啓"), QStringLiteral("敬具")}},
+        RenderBox{QPoint(300, 30), face(QStringLiteral("IPAGothic")), -24, Qt::black,
+                  {QStringLiteral("ADDRESSEE")}},
+        RenderBox{QPoint(-1, 700), bold, -15, Qt::black, {QStringLiteral("Edge")}},
+    };
+    return RenderPage::build(590, 834, boxes, 2);
+}
+
+// Run as a child with CUPS_SERVER pointing at a scheduler without a default
+// printer: libcups reads the server once per process.
+int childWithoutDefaultPrinter()
+{
+    QString error;
+    const bool printed = printerplayback::printRenderPage(knownPage(), &error);
+    QString hasError;
+    const bool has = printerplayback::hasDefaultPrinter(&hasError);
+    if (printed || has || error != printerplayback::noDefaultPrinterText()
+        || hasError != printerplayback::noDefaultPrinterText()) {
+        qWarning("printed %d, has default %d, error \"%s\"", printed, has, qUtf8Printable(error));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestPrinterPlayback : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void destinationFrame_data();
+    void destinationFrame();
+
+    void printsPageAtItsPlace();
+    void noDefaultPrinter_data();
+    void noDefaultPrinter();
+    void abortedJobIsDiscarded();
+    void secondPrintWhileWritingIsRefused();
+
+private:
+    bool haveRig() const { return !m_out.isEmpty(); }
+    QString m_out;
+};
+
+void TestPrinterPlayback::initTestCase()
+{
+    m_out = env("TAVRINT_CUPS_OUT");
+    if (env("CUPS_SERVER").isEmpty() || m_out.isEmpty())
+        m_out.clear();
+    QCOMPARE(QFontInfo(face(QStringLiteral("IPAPMincho"))).family(), QStringLiteral("IPAPMincho"));
+}
+
+void TestPrinterPlayback::destinationFrame_data()
+{
+    QTest::addColumn<int>("horzRes");
+    QTest::addColumn<int>("vertRes");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QRect>("frame");
+    // (100, 100) to (4860, 6914): the last pixel inside is one less.
+    QTest::newRow("offsets 100") << 4760 << 6814 << 100 << QRect(QPoint(100, 100), QPoint(4859, 6913));
+    QTest::newRow("no offsets") << 4760 << 6814 << 0 << QRect(0, 0, 4760, 6814);
+}
+
+void TestPrinterPlayback::destinationFrame()
+{
+    QFETCH(int, horzRes);
+    QFETCH(int, vertRes);
+    QFETCH(int, offset);
+    QFETCH(QRect, frame);
+    const QRect got = printerplayback::destinationFrame({horzRes, vertRes, offset, offset});
+    QCOMPARE(got, frame);
+    QCOMPARE(got.width(), horzRes);
+    QCOMPARE(got.height(), vertRes);
+}
+
+void TestPrinterPlayback::printsPageAtItsPlace()
+{
+    if (!haveRig())
+        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+
+    // The sheet as the queue describes it, in points, independent of the
+    // device-pixel arithmetic under test.
+    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QRectF printable = printer.pageRect(QPrinter::Point);
+    const double sx = printable.width() / 6614.0;
+    const double sy = printable.height() / 9354.0;
+    // Painter origin at the printable area, and the picture shifted once more
+    // by the offsets.
+    const double left = 2 * printable.left();
+    const double top = 2 * printable.top();
+
+    const RenderPage page = knownPage();
+    const QStringList before = jobFiles(m_out);
+    QString error;
+    QVERIFY2(printerplayback::printRenderPage(page, &error), qPrintable(error));
+    const QString pdf = waitForNewJob(m_out, before);
+    QVERIFY2(!pdf.isEmpty(), "the job never reached the queue's backend");
+
+    bool ok = false;
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf}, &ok);
+    QVERIFY2(ok, "pdfinfo (poppler-utils) failed");
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+1$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Page size:\\s+595\\.\\d* x 841\\.\\d* pts \\(A4\\)$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Page rot:\\s+0$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+
+    const QList<Word> words = wordsOf(pdf, &ok);
+    QVERIFY2(ok, "pdftotext (poppler-utils) failed");
+    QCOMPARE(words.size(), page.runs().size());
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const RenderRun &run = page.runs().at(i);
+        const Word &w = words.at(i);
+        QCOMPARE(w.text, run.text);
+        const double em = -run.height * sy; // points
+        const double x = left + run.position.x() * sx;
+        // poppler boxes a word from ascent above to descent below the
+        // baseline; with the IPA faces that top is the cell top.
+        const double cellTop = top + run.position.y() * sy;
+        const QString where = QStringLiteral("\"%1\" at (%2, %3), expected (%4, %5)")
+                                  .arg(w.text).arg(w.xMin).arg(w.yMin).arg(x).arg(cellTop);
+        QVERIFY2(std::abs(w.xMin - x) < 0.5, qPrintable(where));
+        QVERIFY2(std::abs(w.yMin - cellTop) < 0.5, qPrintable(where));
+        const double baseline = cellTop + kIpaAscent * em;
+        QVERIFY2(std::abs(w.yMax - w.yMin - em) < 0.5, qPrintable(where + QStringLiteral(" em %1").arg(em)));
+        QVERIFY(w.yMax > baseline);
+        // Glyphs keep their proportions: the width follows the height.
+        QFont probe(run.font);
+        probe.setPixelSize(1000);
+        const double width = QFontMetricsF(probe).horizontalAdvance(run.text) / 1000.0 * em;
+        QVERIFY2(std::abs((w.xMax - w.xMin) - width) < 0.02 * width + 0.5,
+                 qPrintable(where + QStringLiteral(" width %1, expected %2").arg(w.xMax - w.xMin).arg(width)));
+    }
+}
+
+void TestPrinterPlayback::noDefaultPrinter_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("scheduler with a queue but no default")
+        << env("TAVRINT_CUPS_NODEFAULT_SERVER") << env("TAVRINT_CUPS_NODEFAULT_OUT");
+    QTest::newRow("no scheduler at all")
+        << QDir::temp().filePath(QStringLiteral("tavrint-no-such-cups.sock")) << QString();
+}
+
+void TestPrinterPlayback::noDefaultPrinter()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, out);
+    if (server.isEmpty())
+        QSKIP("no scheduler without a default printer: start scripts/cups-test-printer.sh");
+
+    const QStringList before = out.isEmpty() ? QStringList() : jobFiles(out);
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CUPS_SERVER"), server);
+    environment.remove(QStringLiteral("PRINTER"));
+    environment.remove(QStringLiteral("LPDEST"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kChildFlag)});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+
+    if (!out.isEmpty()) {
+        QTest::qWait(500);
+        QCOMPARE(jobFiles(out), before);
+    }
+}
+
+void TestPrinterPlayback::abortedJobIsDiscarded()
+{
+    if (!haveRig())
+        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+
+    const QStringList before = jobFiles(m_out);
+    int asked = 0;
+    const auto previous = printerplayback::setSpoolCallback([&asked] { return ++asked < 3; });
+    QString error;
+    const bool printed = printerplayback::printRenderPage(knownPage(), &error);
+    printerplayback::setSpoolCallback(previous);
+    QVERIFY(!printed);
+    QCOMPARE(error, QStringLiteral("印刷は中止されました"));
+
+    // The queue runs jobs in order: had the aborted job been queued, its
+    // file would come before this one.
+    QVERIFY2(printerplayback::printRenderPage(knownPage(), &error), qPrintable(error));
+    const QString pdf = waitForNewJob(m_out, before);
+    QVERIFY(!pdf.isEmpty());
+    QTest::qWait(300);
+    QStringList added = jobFiles(m_out);
+    for (const QString &name : before)
+        added.removeAll(name);
+    QCOMPARE(added.size(), 1);
+}
+
+void TestPrinterPlayback::secondPrintWhileWritingIsRefused()
+{
+    if (!haveRig())
+        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+
+    const QStringList before = jobFiles(m_out);
+    bool nestedPrinted = true;
+    QString nestedError;
+    bool nestedRan = false;
+    const auto previous = printerplayback::setSpoolCallback([&] {
+        if (!nestedRan) { // a release on the print button while spooling
+            nestedRan = true;
+            nestedPrinted = printerplayback::printRenderPage(knownPage(), &nestedError);
+        }
+        return true;
+    });
+    QString error;
+    const bool printed = printerplayback::printRenderPage(knownPage(), &error);
+    printerplayback::setSpoolCallback(previous);
+
+    QVERIFY2(printed, qPrintable(error));
+    QVERIFY(nestedRan);
+    QVERIFY(!nestedPrinted);
+    QCOMPARE(nestedError, printerplayback::printingText());
+
+    QVERIFY(!waitForNewJob(m_out, before).isEmpty());
+    QTest::qWait(300);
+    QStringList added = jobFiles(m_out);
+    for (const QString &name : before)
+        added.removeAll(name);
+    QCOMPARE(added.size(), 1);
+
+    // The flag is down again afterwards.
+    QVERIFY2(printerplayback::printRenderPage(knownPage(), &error), qPrintable(error));
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], kChildFlag) == 0)
+        return childWithoutDefaultPrinter();
+    TestPrinterPlayback test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_printerplayback.moc"
