@@ -13,8 +13,10 @@ public:
 
     CustomerTable sg1;
 
-    void Button1Click(); // text reader
-    void Button2Click(); // workbook reader
+    // The readers fill the table, the customer list and the count label;
+    // false after an error was reported.
+    bool Button1Click(); // text reader
+    bool Button2Click(); // workbook reader
 
 private:
     TForm1 &m_form;

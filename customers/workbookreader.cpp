@@ -2,6 +2,7 @@
 
 #include "customers/customerlist.h"
 #include "customers/customertable.h"
+#include "customers/sheetdump.h"
 #include "platform/cp932.h"
 
 #include <QDateTime>
@@ -9,7 +10,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <memory>
+#include <cstring>
 
 namespace workbookreader {
 
@@ -17,12 +18,6 @@ namespace {
 
 constexpr int kCompanyColumn = 1; // zero-based sheet column of the company key
 constexpr int kPersonColumn = 2;  // and of the person key
-
-struct HandleCloser
-{
-    void operator()(const void *handle) const { freexl_close(handle); }
-};
-using Handle = std::unique_ptr<const void, HandleCloser>;
 
 QString openErrorMessage(const QString &path, const QString &reason)
 {
@@ -152,46 +147,51 @@ QString describeError(int freexlError)
     }
 }
 
+namespace {
+
+QString failureText(const sheetdump::Outcome &outcome)
+{
+    switch (outcome.failure) {
+    case sheetdump::Failure::None:
+    case sheetdump::Failure::FreeXL:
+        return describeError(outcome.freexlError);
+    case sheetdump::Failure::Encrypted:
+        return QString::fromUtf8("パスワードで保護されたブックは読めません");
+    case sheetdump::Failure::Crashed:
+    case sheetdump::Failure::Garbled:
+        return QString::fromUtf8("ブックが壊れています");
+    case sheetdump::Failure::TimedOut:
+        return QString::fromUtf8("ブックの読み取りが時間内に終わりません");
+    case sheetdump::Failure::NoProcess:
+        return QString::fromLocal8Bit(std::strerror(outcome.systemError));
+    }
+    return describeError(outcome.freexlError);
+}
+
+} // namespace
+
 Result read(const QString &path, int keyItem, CustomerTable &table, const QLocale &locale)
 {
     Result result;
     const int keyColumn = keyItem == 1 ? kPersonColumn : kCompanyColumn;
 
-    // Everything that can make the file unreadable as a whole is checked
+    // Everything that can make the file unreadable as a whole is settled
     // before the first cell is stored.
-    const void *rawHandle = nullptr;
-    const int openCode = freexl_open(QFile::encodeName(path).constData(), &rawHandle);
-    Handle handle(rawHandle);
-    int code = openCode;
-    unsigned int password = FREEXL_UNKNOWN;
-    if (code == FREEXL_OK)
-        code = freexl_get_info(rawHandle, FREEXL_BIFF_PASSWORD, &password);
-    if (code == FREEXL_OK && password == FREEXL_BIFF_OBFUSCATED) {
+    const sheetdump::Outcome outcome = sheetdump::load(QFile::encodeName(path));
+    if (!outcome.sheet) {
         result.status = Result::Status::OpenFailed;
-        result.errorMessage = openErrorMessage(path, QString::fromUtf8("パスワードで保護されたブックは読めません"));
+        result.errorMessage = openErrorMessage(path, failureText(outcome));
         return result;
     }
-    if (code == FREEXL_OK)
-        code = freexl_select_active_worksheet(rawHandle, 0);
-    unsigned int sheetRows = 0;
-    unsigned short sheetColumns = 0;
-    if (code == FREEXL_OK)
-        code = freexl_worksheet_dimensions(rawHandle, &sheetRows, &sheetColumns);
-    if (code != FREEXL_OK) {
-        result.status = Result::Status::OpenFailed;
-        result.errorMessage = openErrorMessage(path, describeError(code));
-        return result;
-    }
+    const sheetdump::Sheet &sheet = *outcome.sheet;
 
-    // Cells outside the sheet's used range are empty.
     auto readCell = [&](int row, int column) -> std::optional<QString> {
-        if (unsigned(row) >= sheetRows || unsigned(column) >= sheetColumns)
-            return QString();
-        FreeXL_CellValue value{};
-        if (freexl_get_cell_value(rawHandle, unsigned(row), static_cast<unsigned short>(column), &value)
-            != FREEXL_OK)
+        const sheetdump::Cell *cell = sheet.cell(row, column);
+        if (!cell)
+            return QString(); // outside the sheet's used range
+        if (!cell->readable)
             return std::nullopt;
-        return cellText(value, locale);
+        return cellText(cell->value(), locale);
     };
 
     QStringList keys;

@@ -57,20 +57,16 @@ quint64 hashBytes(QByteArrayView bytes)
 }
 
 // hashBytes(fold(name)) without building the folded copy.
-quint64 foldedHash(QByteArrayView name)
+quint64 foldedHash(const char *name, qsizetype size)
 {
     quint64 h = 14695981039346656037ULL;
-    auto mix = [&h](char c) {
-        h ^= uchar(c);
-        h *= 1099511628211ULL;
-    };
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char c = name[i];
-        if (isLeadByte(uchar(c)) && i + 1 < name.size()) {
-            mix(c);
-            mix(name[++i]);
+    for (qsizetype i = 0; i < size; ++i) {
+        const uchar c = uchar(name[i]);
+        if (isLeadByte(c) && i + 1 < size) {
+            h = (h ^ c) * 1099511628211ULL;
+            h = (h ^ uchar(name[++i])) * 1099511628211ULL;
         } else {
-            mix(asciiLower(c));
+            h = (h ^ uchar(asciiLower(char(c)))) * 1099511628211ULL;
         }
     }
     return h;
@@ -105,6 +101,8 @@ Line lineAt(const QByteArray &bytes, qsizetype pos)
 {
     const char *data = bytes.constData();
     const qsizetype size = bytes.size();
+    // One scan for either byte: searching for LF first would rescan the rest
+    // of a CR-only file at every line.
     qsizetype i = pos;
     while (i < size && data[i] != '\n' && data[i] != '\r')
         ++i;
@@ -283,6 +281,11 @@ std::optional<qint32> parseProfileInt(QStringView text)
 ProfileFile ProfileFile::fromBytes(const QByteArray &bytes)
 {
     ProfileFile doc;
+    if (bytes.size() > kMaxFileSize) {
+        doc.m_status = Status::Unreadable;
+        doc.m_error = qt_error_string(EFBIG);
+        return doc;
+    }
     doc.m_source = bytes;
     doc.m_status = Status::Loaded;
     return doc;
@@ -314,6 +317,61 @@ ProfileFile ProfileFile::load(const QString &path)
     return doc;
 }
 
+namespace {
+
+quint32 shortHash(quint64 hash)
+{
+    return quint32(hash >> 32) ^ quint32(hash);
+}
+
+// The key index: open addressing over table of (hash << 32 | offset + 1),
+// 0 marking a free slot. Only the first line of each hash is kept, so a file
+// repeating one key costs one slot.
+void indexInsert(std::vector<quint64> &table, qsizetype &count, quint32 hash, qsizetype offset)
+{
+    if (table.empty() || (count + 1) * 2 > qsizetype(table.size())) {
+        std::vector<quint64> grown(table.empty() ? 64 : table.size() * 2, 0);
+        const size_t mask = grown.size() - 1;
+        for (const quint64 slot : table) {
+            if (!slot)
+                continue;
+            size_t i = size_t(slot >> 32) & mask;
+            while (grown[i])
+                i = (i + 1) & mask;
+            grown[i] = slot;
+        }
+        table.swap(grown);
+    }
+    const size_t mask = table.size() - 1;
+    quint64 *data = table.data();
+    size_t i = hash & mask;
+    while (data[i]) {
+        if (quint32(data[i] >> 32) == hash)
+            return; // an earlier line with this hash wins
+        i = (i + 1) & mask;
+    }
+    // Offsets fit in 32 bits: larger documents are never loaded.
+    data[i] = quint64(hash) << 32 | quint64(offset + 1);
+    ++count;
+}
+
+// The offset of the first key line with this hash, or -1.
+qsizetype indexFind(const std::vector<quint64> &table, quint32 hash)
+{
+    if (table.empty())
+        return -1;
+    const size_t mask = table.size() - 1;
+    for (size_t i = hash & mask; table[i]; i = (i + 1) & mask) {
+        if (quint32(table[i] >> 32) == hash)
+            return qsizetype(table[i] & 0xFFFFFFFFULL) - 1;
+    }
+    return -1;
+}
+
+} // namespace
+
+// One pass finds the first section of that name, the end of its last entry
+// line and indexes its keys.
 ProfileFile::SectionState &ProfileFile::section(const QByteArray &folded,
                                                 const QByteArray &spelling) const
 {
@@ -323,18 +381,16 @@ ProfileFile::SectionState &ProfileFile::section(const QByteArray &folded,
 
     SectionState state;
     state.spelling = spelling;
+    const char *data = m_source.constData();
     const qsizetype size = m_source.size();
     qsizetype pos = 0;
     while (pos < size) {
         const Line line = lineAt(m_source, pos);
         const Parsed parsed = parseLine(m_source, line);
         if (parsed.kind == Kind::Header) {
-            if (state.inSource) {
-                state.bodyEnd = line.start;
+            if (state.inSource)
                 break;
-            }
-            const QByteArrayView name(m_source.constData() + parsed.nameStart,
-                                      parsed.nameEnd - parsed.nameStart);
+            const QByteArrayView name(data + parsed.nameStart, parsed.nameEnd - parsed.nameStart);
             if (equalsFolded(name, folded)) {
                 state.inSource = true;
                 state.bodyStart = state.bodyEnd = state.anchorEnd = line.end;
@@ -343,32 +399,17 @@ ProfileFile::SectionState &ProfileFile::section(const QByteArray &folded,
         } else if (state.inSource && (parsed.kind == Kind::Key || parsed.kind == Kind::Other)) {
             state.anchorEnd = line.end;
             state.anchorHasBreak = line.end > line.contentEnd;
+            if (parsed.kind == Kind::Key) {
+                indexInsert(state.index, state.indexCount,
+                            shortHash(foldedHash(data + parsed.nameStart, parsed.nameEnd - parsed.nameStart)),
+                            line.start);
+            }
         }
         pos = line.end;
         if (state.inSource)
             state.bodyEnd = pos;
     }
     return m_sections.insert(folded, std::move(state)).value();
-}
-
-void ProfileFile::buildIndex(SectionState &state) const
-{
-    state.indexed = true;
-    qsizetype pos = state.bodyStart;
-    while (pos < state.bodyEnd) {
-        const Line line = lineAt(m_source, pos);
-        const Parsed parsed = parseLine(m_source, line);
-        if (parsed.kind == Kind::Key) {
-            const QByteArrayView name(m_source.constData() + parsed.nameStart,
-                                      parsed.nameEnd - parsed.nameStart);
-            state.index.push_back({foldedHash(name), line.start});
-        }
-        pos = line.end;
-    }
-    // Lines were added in file order; a stable sort keeps the first of
-    // duplicate keys first.
-    std::stable_sort(state.index.begin(), state.index.end(),
-                     [](const KeyRecord &a, const KeyRecord &b) { return a.hash < b.hash; });
 }
 
 ProfileFile::KeyState &ProfileFile::key(SectionState &state, const QByteArray &folded,
@@ -380,23 +421,28 @@ ProfileFile::KeyState &ProfileFile::key(SectionState &state, const QByteArray &f
 
     KeyState key;
     key.spelling = spelling;
+    auto matches = [&](qsizetype lineStart) {
+        const Line line = lineAt(m_source, lineStart);
+        const Parsed parsed = parseLine(m_source, line);
+        if (parsed.kind != Kind::Key)
+            return false;
+        const QByteArrayView name(m_source.constData() + parsed.nameStart,
+                                  parsed.nameEnd - parsed.nameStart);
+        if (!equalsFolded(name, folded))
+            return false;
+        key.inSource = true;
+        key.valueStart = parsed.equals + 1;
+        key.valueEnd = line.contentEnd;
+        return true;
+    };
     if (state.inSource) {
-        if (!state.indexed)
-            buildIndex(state);
-        const quint64 h = hashBytes(folded);
-        auto range = std::equal_range(
-            state.index.begin(), state.index.end(), KeyRecord{h, 0},
-            [](const KeyRecord &a, const KeyRecord &b) { return a.hash < b.hash; });
-        for (auto r = range.first; r != range.second; ++r) {
-            const Line line = lineAt(m_source, r->lineStart);
-            const Parsed parsed = parseLine(m_source, line);
-            const QByteArrayView name(m_source.constData() + parsed.nameStart,
-                                      parsed.nameEnd - parsed.nameStart);
-            if (equalsFolded(name, folded)) {
-                key.inSource = true;
-                key.valueStart = parsed.equals + 1;
-                key.valueEnd = line.contentEnd;
-                break;
+        const qsizetype candidate = indexFind(state.index, shortHash(hashBytes(folded)));
+        if (candidate >= 0 && !matches(candidate)) {
+            // Another key shares the hash: look line by line.
+            for (qsizetype pos = state.bodyStart; pos < state.bodyEnd;) {
+                if (matches(pos))
+                    break;
+                pos = lineAt(m_source, pos).end;
             }
         }
     }

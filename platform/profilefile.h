@@ -79,20 +79,16 @@ private:
         QByteArray spelling;      // for a key not in the source
         std::optional<QByteArray> written;
     };
-    struct KeyRecord
-    {
-        quint64 hash;
-        qsizetype lineStart;
-    };
     struct SectionState
     {
         bool inSource = false;
-        qsizetype bodyStart = 0;
-        qsizetype bodyEnd = 0;
         qsizetype anchorEnd = 0;   // end of the last entry line (or the header)
         bool anchorHasBreak = true;
-        bool indexed = false;
-        std::vector<KeyRecord> index; // key lines of the body, by folded-name hash
+        qsizetype bodyStart = 0;   // the lines after the header
+        qsizetype bodyEnd = 0;
+        // First key line per hash of the folded name (see indexInsert).
+        std::vector<quint64> index;
+        qsizetype indexCount = 0;
         QByteArray spelling;
         QHash<QByteArray, KeyState> keys; // by folded name
         QList<QByteArray> addedKeys;      // folded names not in the source, in order
@@ -100,7 +96,6 @@ private:
 
     SectionState &section(const QByteArray &folded, const QByteArray &spelling) const;
     KeyState &key(SectionState &section, const QByteArray &folded, const QByteArray &spelling) const;
-    void buildIndex(SectionState &section) const;
 
     QString m_path;
     Status m_status = Status::Missing;

@@ -8,6 +8,19 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+namespace {
+
+void sendPendingResize(QWidget *widget)
+{
+    if (!widget || !widget->testAttribute(Qt::WA_PendingResizeEvent))
+        return;
+    widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+    QResizeEvent resize(widget->size(), QSize());
+    QCoreApplication::sendEvent(widget, &resize);
+}
+
+} // namespace
+
 QStringList displayLines(const QPlainTextEdit *memo)
 {
     QStringList lines;
@@ -15,14 +28,12 @@ QStringList displayLines(const QPlainTextEdit *memo)
         return lines;
 
     // A memo that has not been shown since its last resize still wraps at its
-    // old width; deliver the resize it would get when shown, so that the
-    // wrap width is the memo's current one.
-    if (memo->testAttribute(Qt::WA_PendingResizeEvent)) {
-        auto *widget = const_cast<QPlainTextEdit *>(memo);
-        QResizeEvent resize(widget->size(), QSize());
-        QCoreApplication::sendEvent(widget, &resize);
-        widget->setAttribute(Qt::WA_PendingResizeEvent, false);
-    }
+    // old width: the scroll area passes its viewport's resize on to the
+    // document layout, and a hidden widget's resize waits until it is shown.
+    // Deliver those resizes now, memo first (it places the viewport).
+    auto *widget = const_cast<QPlainTextEdit *>(memo);
+    sendPendingResize(widget);
+    sendPendingResize(widget->viewport());
 
     QTextDocument *document = memo->document();
     QAbstractTextDocumentLayout *layout = document->documentLayout();

@@ -148,7 +148,8 @@ bool printRenderPage(const RenderPage &page, QString *errorText)
     if (!painter.begin(&printer))
         return fail(errorText, invalidPrinterText());
 
-    const SpoolCallback keepGoing = g_spoolCallback ? g_spoolCallback : SpoolCallback(defaultSpoolCallback);
+    const SpoolCallback keepGoing =
+        g_spoolCallback ? g_spoolCallback : SpoolCallback(defaultSpoolCallback);
     if (!page.play(painter, destination, keepGoing)) {
         discardJob(printer, painter);
         return fail(errorText, QStringLiteral("印刷は中止されました"));

@@ -110,8 +110,7 @@ bool RenderPage::play(QPainter &painter, const QRect &destination,
         const double ascent = QFontMetricsF(font).ascent();
         painter.setFont(font);
         painter.setPen(run.colour);
-        painter.drawText(QPointF(run.position.x() * xFactor, run.position.y() + ascent),
-                         run.text);
+        painter.drawText(QPointF(run.position.x() * xFactor, run.position.y() + ascent), run.text);
     }
     painter.restore();
     return completed;

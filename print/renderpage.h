@@ -15,11 +15,11 @@ class QRect;
 // One box as the print sees it, in screen pixels.
 struct RenderBox
 {
-    QPoint origin;       // memo client corner, relative to the page's client corner
-    QFont font;          // all attributes are carried over; the size comes from `height`
-    int height = 0;      // Windows-style font height: negative = character height
+    QPoint origin;  // memo client corner, relative to the page's client corner
+    QFont font;     // all attributes are carried over; the size comes from `height`
+    int height = 0; // Windows-style font height: negative = character height
     QColor colour = Qt::black;
-    QStringList lines;   // display lines, as the memo shows them
+    QStringList lines; // display lines, as the memo shows them
 
     // The memo's font as it is set on screen: pixel size |h| is the character
     // height, so h = -pixelSize.
@@ -30,9 +30,9 @@ struct RenderBox
 // One text run on the render page, in render units.
 struct RenderRun
 {
-    QFont font;        // the box font; its size is not used, `height` is
-    int height = 0;    // scaled Windows-style height; negative = character height
-    QPoint position;   // top-left corner of the text cell
+    QFont font;      // the box font; its size is not used, `height` is
+    int height = 0;  // scaled Windows-style height; negative = character height
+    QPoint position; // top-left corner of the text cell
     QString text;
     QColor colour = Qt::black;
 };

@@ -77,7 +77,7 @@ start_one() {
     s=$1
     with_default=$2
     stop_one "$s"
-    rm -rf "$s/etc" "$s/spool" "$s/cache" "$s/state" "$s/log" "$s/serverbin"
+    rm -rf "$s/etc" "$s/spool" "$s/cache" "$s/state" "$s/log" "$s/serverbin" "$s/out"
     mkdir -p "$s/etc/ppd" "$s/spool/tmp" "$s/cache" "$s/state" "$s/log" "$s/out" \
         "$s/serverbin/backend"
     chmod 0700 "$s/out"
@@ -134,6 +134,10 @@ PreserveJobFiles No
   Allow all
 </Location>
 <Policy default>
+  JobPrivateAccess default
+  JobPrivateValues default
+  SubscriptionPrivateAccess default
+  SubscriptionPrivateValues default
   <Limit All>
     Order deny,allow
   </Limit>
@@ -165,6 +169,11 @@ EOF
 case $cmd in
 start)
     d=$(absdir "$dir")
+    # A UNIX socket path holds at most 107 bytes.
+    if [ ${#d} -gt 80 ]; then
+        echo "cups-test-printer: $d is too long for a socket path; use a shorter directory" >&2
+        exit 1
+    fi
     start_one "$d" yes
     start_one "$d/nodefault" no
     print_env "$d"

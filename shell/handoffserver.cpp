@@ -42,7 +42,8 @@ private:
             // Never hold more than the limit plus one byte, the proof of excess.
             const qint64 room = handoff::kMaxMessageBytes - m_buffer.size() + 1;
             m_buffer += m_socket->read(room);
-
+            if (m_buffer.size() > handoff::kMaxMessageBytes)
+                return drop();
         }
         const handoff::Decoded decoded = handoff::decode(m_buffer);
         switch (decoded.status) {
@@ -86,6 +87,7 @@ private:
             if (m_state != State::Reading)
                 return;
         }
+        drop();
     }
 
     void drop()

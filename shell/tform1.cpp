@@ -5,6 +5,7 @@
 
 #include "letter/boxmemo.h"
 #include "letter/fontdialog.h"
+#include "platform/profilefile.h"
 #include "shell/panel.h"
 
 #include <QApplication>

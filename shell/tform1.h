@@ -9,11 +9,13 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class BoxMemo;
 class FontDialog;
 class Panel;
+class ProfileFile;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -195,6 +197,9 @@ private:
         QPoint pressedAt; // global
     };
     std::optional<FrameDrag> m_drag;
+
+    // The close writes every key into this one document and saves it once.
+    std::unique_ptr<ProfileFile> m_settingsWrite;
 
     bool m_closeAccepted = false;
     bool m_creating = true;

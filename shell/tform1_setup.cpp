@@ -3,10 +3,11 @@
 #include "shell/tform1.h"
 
 #include "letter/boxmemo.h"
+#include "letter/boxtextfile.h"
 #include "letter/firstrunlayout.h"
 #include "letter/fontdialog.h"
 #include "letter/lettertexts.h"
-#include "letter/settingsfile_pending.h"
+#include "letter/settingsfile.h"
 #include "platform/clock.h"
 #include "platform/rounding.h"
 #include "platform/screenmetrics.h"
@@ -51,8 +52,8 @@ void TForm1::FormCreate()
 
     // 8./9. The program directory (fixed by the constructor) and its two
     //       data directories, spelled as every path spells them.
-    QDir().mkpath(programDir + QStringLiteral("Data"));
-    QDir().mkpath(programDir + QStringLiteral("Init"));
+    QDir().mkpath(programDir + boxtextfile::kDataDirName.toString());
+    QDir().mkpath(programDir + settingsfile::kInitDirName.toString());
 
     // 10./11. Settings file for this height class; first run without one.
     settingsFile = settingsfile::filePath(programDir, exeFileName, screenHeight);

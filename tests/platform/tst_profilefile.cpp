@@ -437,6 +437,10 @@ void TestProfileFile::hostileContent_data()
     for (int i = 0; i < 200000; ++i)
         manySections += "[s" + QByteArray::number(i) + "]\n";
     QTest::newRow("200000 sections") << manySections;
+    QByteArray crOnly("[letter]\r");
+    for (int i = 0; i < 200000; ++i)
+        crOnly += "k=1\r";
+    QTest::newRow("200000 CR-only lines") << crOnly;
     QTest::newRow("lead byte at the very end") << QByteArray("[letter]\r\nFormTop=\x81");
     QTest::newRow("open header with lead byte") << QByteArray("[\x81");
 }

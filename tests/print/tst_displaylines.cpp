@@ -76,10 +76,12 @@ void TestDisplayLines::lines_data()
 
     const QString a = QStringLiteral("あ");
     QTest::newRow("empty text has no lines") << QString() << 100 << QStringList();
-    QTest::newRow("one short line") << QStringLiteral("abc") << 100 << QStringList{QStringLiteral("abc")};
+    QTest::newRow("one short line")
+        << QStringLiteral("abc") << 100 << QStringList{QStringLiteral("abc")};
     QTest::newRow("trailing line break adds no line")
         << QStringLiteral("abc\r\n") << 100 << QStringList{QStringLiteral("abc")};
-    QTest::newRow("a lone line break is one empty line") << QStringLiteral("\r\n") << 100 << QStringList{QString()};
+    QTest::newRow("a lone line break is one empty line")
+        << QStringLiteral("\r\n") << 100 << QStringList{QString()};
     QTest::newRow("two trailing line breaks keep one empty line")
         << QStringLiteral("abc\r\n\r\n") << 100 << QStringList{QStringLiteral("abc"), QString()};
     QTest::newRow("empty middle line counts")

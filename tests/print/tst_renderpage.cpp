@@ -23,7 +23,8 @@ struct Expected
 
 char *toString(const Expected &e)
 {
-    return QTest::toString(QStringLiteral("(%1, %2) H %3 \"%4\"").arg(e.x).arg(e.y).arg(e.h).arg(e.text));
+    return QTest::toString(
+        QStringLiteral("(%1, %2) H %3 \"%4\"").arg(e.x).arg(e.y).arg(e.h).arg(e.text));
 }
 
 QList<Expected> expectedOf(const RenderPage &page)
@@ -90,16 +91,29 @@ public:
     int metric(PaintDeviceMetric m) const override
     {
         switch (m) {
-        case PdmWidth: return 9917;
-        case PdmHeight: return 14033;
-        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 1200;
-        case PdmDepth: return 32;
-        case PdmNumColors: return INT_MAX;
-        case PdmWidthMM: return 210;
-        case PdmHeightMM: return 297;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
-        default: return 0;
+        case PdmWidth:
+            return 9917;
+        case PdmHeight:
+            return 14033;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 1200;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmWidthMM:
+            return 210;
+        case PdmHeightMM:
+            return 297;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 0;
         }
     }
     mutable RecordingEngine engine;
@@ -169,30 +183,37 @@ void TestRenderPage::build_data()
 
     QTest::newRow("empty line advances: def two advances below abc")
         << 590 << 834 << 2
-        << QList<RenderBox>{box(50, 120, -19, {QStringLiteral("abc"), QString(), QStringLiteral("def")})}
-        << QList<Expected>{{561, 1346, -213, QStringLiteral("abc")}, {561, 1808, -213, QStringLiteral("def")}};
+        << QList<RenderBox>{box(50, 120, -19,
+                                {QStringLiteral("abc"), QString(), QStringLiteral("def")})}
+        << QList<Expected>{{561, 1346, -213, QStringLiteral("abc")},
+                           {561, 1808, -213, QStringLiteral("def")}};
 
     QTest::newRow("advance restarts for every box")
         << 590 << 834 << 2
         << QList<RenderBox>{box(50, 120, -19, {QStringLiteral("a1"), QStringLiteral("a2")}),
                             box(50, 400, -19, {QStringLiteral("b1"), QStringLiteral("b2")})}
         // 400 * 9354/834 = 4486.33 -> 4486
-        << QList<Expected>{{561, 1346, -213, QStringLiteral("a1")}, {561, 1577, -213, QStringLiteral("a2")},
-                           {561, 4486, -213, QStringLiteral("b1")}, {561, 4717, -213, QStringLiteral("b2")}};
+        << QList<Expected>{{561, 1346, -213, QStringLiteral("a1")},
+                           {561, 1577, -213, QStringLiteral("a2")},
+                           {561, 4486, -213, QStringLiteral("b1")},
+                           {561, 4717, -213, QStringLiteral("b2")}};
 
     QTest::newRow("boxes per their own font height")
         << 590 << 834 << 2
         << QList<RenderBox>{box(50, 120, -15, {QStringLiteral("x"), QStringLiteral("y")}),
                             box(50, 120, -24, {QStringLiteral("p"), QStringLiteral("q")})}
         // -15 * 11.2158 = -168.24 -> -168 (advance 166); -24 -> -269.18 -> -269 (advance 267)
-        << QList<Expected>{{561, 1346, -168, QStringLiteral("x")}, {561, 1532, -168, QStringLiteral("y")},
-                           {561, 1346, -269, QStringLiteral("p")}, {561, 1633, -269, QStringLiteral("q")}};
+        << QList<Expected>{{561, 1346, -168, QStringLiteral("x")},
+                           {561, 1532, -168, QStringLiteral("y")},
+                           {561, 1346, -269, QStringLiteral("p")},
+                           {561, 1633, -269, QStringLiteral("q")}};
 
     QTest::newRow("overlapping boxes both drawn, in index order")
         << 590 << 834 << 2
         << QList<RenderBox>{box(50, 120, -19, {QStringLiteral("first")}),
                             box(50, 120, -19, {QStringLiteral("second")})}
-        << QList<Expected>{{561, 1346, -213, QStringLiteral("first")}, {561, 1346, -213, QStringLiteral("second")}};
+        << QList<Expected>{{561, 1346, -213, QStringLiteral("first")},
+                           {561, 1346, -213, QStringLiteral("second")}};
 
     // A page twice the picture's size halves every value exactly.
     QTest::newRow("x 560.5 rounds to 560")
@@ -203,14 +224,17 @@ void TestRenderPage::build_data()
         << QList<Expected>{{562, 0, -19, QStringLiteral("x")}};
     QTest::newRow("y 560.5 rounds to 560, y 561.5 to 562")
         << 13228 << 18708 << 2
-        << QList<RenderBox>{box(0, 1121, -38, {QStringLiteral("u")}), box(0, 1123, -38, {QStringLiteral("v")})}
+        << QList<RenderBox>{box(0, 1121, -38, {QStringLiteral("u")}),
+                            box(0, 1123, -38, {QStringLiteral("v")})}
         << QList<Expected>{{0, 560, -19, QStringLiteral("u")}, {0, 562, -19, QStringLiteral("v")}};
     QTest::newRow("H -560.5 rounds to -560, -561.5 to -562")
         << 13228 << 18708 << 0
         << QList<RenderBox>{box(0, 0, -1121, {QStringLiteral("u"), QStringLiteral("u")}),
                             box(0, 0, -1123, {QStringLiteral("v"), QStringLiteral("v")})}
-        << QList<Expected>{{0, 0, -560, QStringLiteral("u")}, {0, 558, -560, QStringLiteral("u")},
-                           {0, 0, -562, QStringLiteral("v")}, {0, 560, -562, QStringLiteral("v")}};
+        << QList<Expected>{{0, 0, -560, QStringLiteral("u")},
+                           {0, 558, -560, QStringLiteral("u")},
+                           {0, 0, -562, QStringLiteral("v")},
+                           {0, 560, -562, QStringLiteral("v")}};
 
     // Quotient first: 6614/461 = 14.347..., -1 * that = -14.35 -> -14.
     // 10 * 9354/652 = 143.47 -> 143; -15 * 14.346 = -215.20 -> -215.
@@ -219,7 +243,8 @@ void TestRenderPage::build_data()
         << QList<Expected>{{-14, 143, -215, QStringLiteral("left")}};
 
     QTest::newRow("positive height advances by H + 2")
-        << 590 << 834 << 0 << QList<RenderBox>{box(0, 0, 19, {QStringLiteral("a"), QStringLiteral("b")})}
+        << 590 << 834 << 0
+        << QList<RenderBox>{box(0, 0, 19, {QStringLiteral("a"), QStringLiteral("b")})}
         << QList<Expected>{{0, 0, 213, QStringLiteral("a")}, {0, 215, 213, QStringLiteral("b")}};
 }
 
@@ -243,7 +268,8 @@ void TestRenderPage::fontAttributesCarriedOver()
     font.setItalic(true);
     font.setUnderline(true);
     font.setStrikeOut(true);
-    const RenderBox in = RenderBox::fromFont(QPoint(5, 6), font, {QStringLiteral("x")}, QColor(1, 2, 3));
+    const RenderBox in =
+        RenderBox::fromFont(QPoint(5, 6), font, {QStringLiteral("x")}, QColor(1, 2, 3));
     QCOMPARE(in.height, -21);
 
     const RenderPage page = RenderPage::build(590, 834, {in}, 2);
@@ -261,7 +287,8 @@ void TestRenderPage::fontAttributesCarriedOver()
 void TestRenderPage::zeroPageSizeGivesEmptyPage()
 {
     QVERIFY(RenderPage::build(0, 834, {box(1, 1, -19, {QStringLiteral("x")})}, 2).runs().isEmpty());
-    QVERIFY(RenderPage::build(590, -1, {box(1, 1, -19, {QStringLiteral("x")})}, 2).runs().isEmpty());
+    QVERIFY(
+        RenderPage::build(590, -1, {box(1, 1, -19, {QStringLiteral("x")})}, 2).runs().isEmpty());
 }
 
 void TestRenderPage::play_data()
@@ -302,8 +329,10 @@ void TestRenderPage::play()
         QVERIFY2(std::abs(d.devicePoint.x() - (frame.left() + run.position.x() * sx)) < 0.5,
                  qPrintable(QStringLiteral("x %1").arg(d.devicePoint.x())));
         const double baseline = frame.top() + run.position.y() * sy + kIpaAscent * em;
-        QVERIFY2(std::abs(d.devicePoint.y() - baseline) < 1.0,
-                 qPrintable(QStringLiteral("baseline %1, expected %2").arg(d.devicePoint.y()).arg(baseline)));
+        QVERIFY2(
+            std::abs(d.devicePoint.y() - baseline) < 1.0,
+            qPrintable(
+                QStringLiteral("baseline %1, expected %2").arg(d.devicePoint.y()).arg(baseline)));
         QVERIFY2(std::abs(d.pixelSize - em) < 0.5,
                  qPrintable(QStringLiteral("em %1, expected %2").arg(d.pixelSize).arg(em)));
         // The font follows y only; glyphs are never stretched by x.

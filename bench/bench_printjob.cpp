@@ -1,0 +1,40 @@
+// Submitting the printed page of a full letter to the default printer, from
+// the render page to the job handed to CUPS. Needs the test printer of
+// scripts/cups-test-printer.sh (CUPS_SERVER); skips without it.
+// Target: median under 300 ms.
+#include "benchletter.h"
+
+#include "print/printerplayback.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("CUPS_SERVER")) {
+        std::printf(
+            "bench_printjob: skipped (no CUPS_SERVER; start scripts/cups-test-printer.sh)\n");
+        return 0;
+    }
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QApplication app(argc, argv);
+
+    const RenderPage page = RenderPage::build(590, 834, fullLetterBoxes(), 2);
+    constexpr int kRounds = 15;
+    std::vector<double> times;
+    for (int round = 0; round < kRounds; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        QString error;
+        if (!printerplayback::printRenderPage(page, &error)) {
+            std::fprintf(stderr, "bench_printjob: %s\n", qUtf8Printable(error));
+            return 1;
+        }
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("bench_printjob: %d jobs of %d lines\n", kRounds, int(page.runs().size()));
+    std::printf("bench_printjob submit median_ms=%.3f (target < 300)\n", medianOf(times));
+    return 0;
+}

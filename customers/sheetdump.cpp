@@ -1,0 +1,333 @@
+#include "customers/sheetdump.h"
+
+#include <QDeadlineTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Set by libFuzzer under the sanitizers; a crash in the throwaway child must
+// not be reported as the fuzzer's own.
+extern "C" void __sanitizer_set_death_callback(void (*callback)(void)) __attribute__((weak));
+
+namespace sheetdump {
+
+namespace {
+
+// Report layout, native byte order (parent and child are the same program):
+//   "TXD1", int32 open code;
+//   if open succeeded: uint32 password info, int32 select code;
+//   if selected: int32 dimensions code;
+//   if known: uint32 rows, uint16 columns, then per cell of the part read,
+//     row after row: uint8 readable; if readable: uint8 type and its value
+//     (int32 / float64 / uint32 length + bytes / nothing);
+//   "END!".
+constexpr char kHead[4] = {'T', 'X', 'D', '1'};
+constexpr char kTail[4] = {'E', 'N', 'D', '!'};
+// A cell holds at most 32767 characters; anything larger is not a report.
+constexpr qsizetype kMaxReport = qsizetype(kRows) * kColumns * 32767 * 4 + 4096;
+
+bool isText(unsigned char type)
+{
+    return type == FREEXL_CELL_TEXT || type == FREEXL_CELL_SST_TEXT || type == FREEXL_CELL_DATE
+        || type == FREEXL_CELL_DATETIME || type == FREEXL_CELL_TIME;
+}
+
+template<typename T>
+void put(QByteArray &out, T value)
+{
+    out.append(reinterpret_cast<const char *>(&value), sizeof value);
+}
+
+class Reader
+{
+public:
+    explicit Reader(QByteArrayView bytes) : m_bytes(bytes) {}
+
+    template<typename T>
+    bool get(T &value)
+    {
+        if (m_bytes.size() - m_pos < qsizetype(sizeof value))
+            return false;
+        std::memcpy(&value, m_bytes.data() + m_pos, sizeof value);
+        m_pos += qsizetype(sizeof value);
+        return true;
+    }
+
+    bool get(QByteArray &text, qsizetype length)
+    {
+        if (length < 0 || m_bytes.size() - m_pos < length)
+            return false;
+        text = m_bytes.sliced(m_pos, length).toByteArray();
+        m_pos += length;
+        return true;
+    }
+
+    bool expect(const char (&tag)[4])
+    {
+        if (m_bytes.size() - m_pos < 4 || std::memcmp(m_bytes.data() + m_pos, tag, 4) != 0)
+            return false;
+        m_pos += 4;
+        return true;
+    }
+
+    bool atEnd() const { return m_pos == m_bytes.size(); }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+};
+
+Outcome failed(Failure failure, int freexlError = FREEXL_OK)
+{
+    Outcome outcome;
+    outcome.failure = failure;
+    outcome.freexlError = freexlError;
+    return outcome;
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+[[noreturn]] void runChild(const char *path, int fd)
+{
+    if (__sanitizer_set_death_callback)
+        __sanitizer_set_death_callback(nullptr);
+    const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (devNull >= 0)
+        ::dup2(devNull, STDERR_FILENO);
+    const bool ok = writeAll(fd, report(path));
+    ::_exit(ok ? 0 : 1);
+}
+
+} // namespace
+
+FreeXL_CellValue Cell::value() const
+{
+    FreeXL_CellValue value{};
+    value.type = type;
+    if (type == FREEXL_CELL_INT)
+        value.value.int_value = intValue;
+    else if (type == FREEXL_CELL_DOUBLE)
+        value.value.double_value = doubleValue;
+    else if (isText(type))
+        value.value.text_value = text.constData();
+    return value;
+}
+
+const Cell *Sheet::cell(int row, int column) const
+{
+    if (row < 0 || column < 0 || row >= rows || column >= columns)
+        return nullptr;
+    return &cells[size_t(row) * size_t(columns) + size_t(column)];
+}
+
+QByteArray report(const char *path)
+{
+    QByteArray out;
+    out.append(kHead, 4);
+    const void *handle = nullptr;
+    const int openCode = freexl_open(path, &handle);
+    put<qint32>(out, openCode);
+    if (openCode == FREEXL_OK) {
+        unsigned int password = FREEXL_UNKNOWN;
+        freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &password);
+        put<quint32>(out, password);
+        const int selectCode = freexl_select_active_worksheet(handle, 0);
+        put<qint32>(out, selectCode);
+        if (selectCode == FREEXL_OK) {
+            unsigned int rows = 0;
+            unsigned short columns = 0;
+            const int dimensionsCode = freexl_worksheet_dimensions(handle, &rows, &columns);
+            put<qint32>(out, dimensionsCode);
+            if (dimensionsCode == FREEXL_OK) {
+                put<quint32>(out, rows);
+                put<quint16>(out, columns);
+                const unsigned int lastRow = qMin(rows, unsigned(kRows));
+                const unsigned short lastColumn = qMin(columns, static_cast<unsigned short>(kColumns));
+                for (unsigned int r = 0; r < lastRow; ++r) {
+                    for (unsigned short c = 0; c < lastColumn; ++c) {
+                        FreeXL_CellValue value{};
+                        const bool readable = freexl_get_cell_value(handle, r, c, &value) == FREEXL_OK;
+                        put<quint8>(out, readable ? 1 : 0);
+                        if (!readable)
+                            continue;
+                        put<quint8>(out, value.type);
+                        if (value.type == FREEXL_CELL_INT) {
+                            put<qint32>(out, value.value.int_value);
+                        } else if (value.type == FREEXL_CELL_DOUBLE) {
+                            put<double>(out, value.value.double_value);
+                        } else if (isText(value.type)) {
+                            const char *text = value.value.text_value ? value.value.text_value : "";
+                            const size_t length = std::strlen(text);
+                            put<quint32>(out, quint32(length));
+                            out.append(text, qsizetype(length));
+                        }
+                    }
+                }
+            }
+        }
+    }
+    freexl_close(handle);
+    out.append(kTail, 4);
+    return out;
+}
+
+Outcome decode(QByteArrayView bytes)
+{
+    Reader in(bytes);
+    qint32 openCode = 0;
+    if (!in.expect(kHead) || !in.get(openCode))
+        return failed(Failure::Garbled);
+    if (openCode != FREEXL_OK)
+        return in.expect(kTail) && in.atEnd() ? failed(Failure::FreeXL, openCode) : failed(Failure::Garbled);
+
+    quint32 password = 0;
+    qint32 selectCode = 0;
+    if (!in.get(password) || !in.get(selectCode))
+        return failed(Failure::Garbled);
+    qint32 dimensionsCode = selectCode;
+    if (selectCode == FREEXL_OK && !in.get(dimensionsCode))
+        return failed(Failure::Garbled);
+
+    Outcome outcome;
+    if (dimensionsCode == FREEXL_OK) {
+        quint32 rows = 0;
+        quint16 columns = 0;
+        if (!in.get(rows) || !in.get(columns))
+            return failed(Failure::Garbled);
+        Sheet sheet;
+        sheet.rows = int(qMin(rows, quint32(kRows)));
+        sheet.columns = qMin(int(columns), kColumns);
+        sheet.cells.resize(size_t(sheet.rows) * size_t(sheet.columns));
+        for (Cell &cell : sheet.cells) {
+            quint8 readable = 0;
+            if (!in.get(readable) || readable > 1)
+                return failed(Failure::Garbled);
+            cell.readable = readable == 1;
+            if (!cell.readable)
+                continue;
+            if (!in.get(cell.type))
+                return failed(Failure::Garbled);
+            if (cell.type == FREEXL_CELL_INT) {
+                qint32 value = 0;
+                if (!in.get(value))
+                    return failed(Failure::Garbled);
+                cell.intValue = value;
+            } else if (cell.type == FREEXL_CELL_DOUBLE) {
+                if (!in.get(cell.doubleValue))
+                    return failed(Failure::Garbled);
+            } else if (isText(cell.type)) {
+                quint32 length = 0;
+                if (!in.get(length) || !in.get(cell.text, qsizetype(length)))
+                    return failed(Failure::Garbled);
+                // A NUL inside would cut the text short; FreeXL's texts have none.
+                if (cell.text.contains('\0'))
+                    return failed(Failure::Garbled);
+            }
+        }
+        outcome.sheet = std::move(sheet);
+    } else {
+        outcome = failed(Failure::FreeXL, dimensionsCode);
+    }
+    if (!in.expect(kTail) || !in.atEnd())
+        return failed(Failure::Garbled);
+    if (password == FREEXL_BIFF_OBFUSCATED)
+        return failed(Failure::Encrypted);
+    return outcome;
+}
+
+Outcome load(const QByteArray &path, int timeoutMs)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        Outcome outcome = failed(Failure::NoProcess);
+        outcome.systemError = errno;
+        return outcome;
+    }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        Outcome outcome = failed(Failure::NoProcess);
+        outcome.systemError = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return outcome;
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        runChild(path.constData(), fds[1]);
+    }
+    ::close(fds[1]);
+
+    QByteArray bytes;
+    bool timedOut = false;
+    bool tooLarge = false;
+    const QDeadlineTimer deadline(timeoutMs);
+    char buffer[65536];
+    for (;;) {
+        const qint64 remaining = deadline.remainingTime();
+        if (remaining == 0) {
+            timedOut = true;
+            break;
+        }
+        pollfd p{fds[0], POLLIN, 0};
+        const int ready = ::poll(&p, 1, int(qMin<qint64>(remaining, 1000 * 60)));
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (ready == 0)
+            continue; // the deadline is checked at the top
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            break;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, n);
+        if (bytes.size() > kMaxReport) {
+            tooLarge = true;
+            break;
+        }
+    }
+    if (timedOut || tooLarge)
+        ::kill(pid, SIGKILL);
+    ::close(fds[0]);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+
+    if (timedOut)
+        return failed(Failure::TimedOut);
+    if (tooLarge)
+        return failed(Failure::Garbled);
+    // A sanitizer that catches FreeXL out ends the child with a status
+    // instead of a signal.
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return failed(Failure::Crashed);
+    return decode(bytes);
+}
+
+} // namespace sheetdump

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <freexl.h>
+
+#include <optional>
+#include <vector>
+
+// The cells of a workbook's first worksheet, read by FreeXL in a child
+// process. FreeXL trusts the lengths and offsets written in the file, and a
+// damaged workbook can make it read or write out of bounds or crash; whatever
+// happens in the child, this process only receives a plain copy of the cells
+// it asked for, or learns that the read failed.
+namespace sheetdump {
+
+constexpr int kRows = 200;
+constexpr int kColumns = 8;
+constexpr int kDefaultTimeoutMs = 20000;
+
+struct Cell
+{
+    bool readable = true; // false: FreeXL had no value to give for the cell
+    unsigned char type = FREEXL_CELL_NULL;
+    int intValue = 0;
+    double doubleValue = 0;
+    QByteArray text; // UTF-8 text, or FreeXL's text of a date or time
+
+    // The value as FreeXL gives it; a text points into `text`.
+    FreeXL_CellValue value() const;
+};
+
+struct Sheet
+{
+    // The part of the sheet that was read: the used range, cut to
+    // kRows x kColumns. Cells outside it are empty.
+    int rows = 0;
+    int columns = 0;
+    std::vector<Cell> cells; // row after row
+
+    const Cell *cell(int row, int column) const;
+};
+
+enum class Failure {
+    None,
+    FreeXL,    // FreeXL reported `freexlError`
+    Encrypted, // the workbook is protected by a password
+    Crashed,   // the child died while reading
+    TimedOut,  // the child took too long and was stopped
+    Garbled,   // the child's report was incomplete or malformed
+    NoProcess, // no child could be started: `systemError`
+};
+
+struct Outcome
+{
+    std::optional<Sheet> sheet;
+    Failure failure = Failure::None;
+    int freexlError = FREEXL_OK;
+    int systemError = 0;
+};
+
+// Reads the workbook at `path` (in the file system's encoding) in a child
+// process. Blocks until the child has finished or `timeoutMs` has passed.
+Outcome load(const QByteArray &path, int timeoutMs = kDefaultTimeoutMs);
+
+// The child's part: opens the workbook with FreeXL and writes its report.
+QByteArray report(const char *path);
+
+// The parent's part: the outcome a report stands for. Any byte sequence is
+// accepted; what does not parse is Garbled.
+Outcome decode(QByteArrayView report);
+
+} // namespace sheetdump

@@ -1,0 +1,39 @@
+// The customer list and the addressee block.
+
+#include "shell/tform1.h"
+
+#include "customers/addressblock.h"
+#include "customers/customerlist.h"
+#include "customers/tflist.h"
+#include "letter/boxmemo.h"
+
+#include <QLabel>
+#include <QListView>
+#include <QRadioButton>
+#include <QStringListModel>
+
+void TForm1::ListBox1Click()
+{
+    const int i = ListBox1->currentIndex().row();
+    if (i < 0)
+        return;
+    Label3->setText(QString::number(i + 1) + QLatin1Char('/') + QString::number(customerCount));
+    const auto layout = RadioButton2->isChecked() ? addressblock::Layout::Text
+                                                  : addressblock::Layout::Workbook;
+    memos[boxtable::kAddresseeBox]->setText(addressblock::compose(FList->sg1, i, layout));
+}
+
+void TForm1::RadioGroup1Click()
+{
+    ListBox1->setFocus();
+    const int n = customerCount;
+    ListBox1Items->setStringList({});
+    if (RadioButton2->isChecked()) {
+        RadioButton1Click(RadioButton2); // reads the text file again
+    } else if (RadioButton3->isChecked()) {
+        // The workbook is not read again: the list is rebuilt from the table.
+        ListBox1Items->setStringList(
+            customerlist::workbookEntries(FList->sg1, n, radioGroupItemIndex()));
+    }
+    Label3->setText(QLatin1Char('/') + QString::number(customerCount));
+}

@@ -1,0 +1,100 @@
+// The four data source options and what choosing one loads.
+
+#include "shell/tform1.h"
+
+#include "customers/customerlist.h"
+#include "customers/tflist.h"
+#include "letter/boxmemo.h"
+#include "platform/desktopopener.h"
+#include "platform/fileinuse.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QRadioButton>
+#include <QStringListModel>
+
+namespace {
+QString sourceFileName(int mode)
+{
+    switch (mode) {
+    case 2:
+        return QStringLiteral("smpl1.txt");
+    case 3:
+        return QStringLiteral("smpl2.xls");
+    case 4:
+        return QStringLiteral("smpl3.xls");
+    default:
+        return QString();
+    }
+}
+} // namespace
+
+void TForm1::RadioButton1Click(QRadioButton *sender)
+{
+    GroupBox1->setFocus();
+    Label3->clear();
+    // The mode is the digit that ends the option's name.
+    storedMode = sender->objectName().mid(11, 1).toInt();
+    Label4->setText(sourceFileName(storedMode));
+
+    if (storedMode > 1 && !QFile::exists(programDir + Label4->text())) {
+        // Checking the first option runs this handler again, for mode 1.
+        RadioButton1->setChecked(true);
+        storedMode = 1;
+        return;
+    }
+
+    setActivePage(storedMode == 2 || storedMode == 3 ? 1 : 0);
+
+    if (storedMode == 4) {
+        if (!IsFileInUse(programDir + Label4->text()))
+            OpenMergeWorkbook();
+        return;
+    }
+
+    ListBox1->hide();
+    LoadForMode();
+    ListBox1->show(); // also after a reader's error
+}
+
+void TForm1::LoadForMode()
+{
+    if (storedMode != 1)
+        memos[boxtable::kAddresseeBox]->setText(QString());
+    if (storedMode == 2 || storedMode == 3)
+        setActivePage(1);
+
+    switch (storedMode) {
+    case 1:
+        LoadBoxText(boxtable::kAddresseeBox); // a missing file leaves the box
+        break;
+    case 2:
+        LoadTextList();
+        break;
+    case 3:
+        FList->Button2Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::LoadTextList()
+{
+    if (!FList->Button1Click())
+        return;
+    ListBox1Items->setStringList(
+        customerlist::listEntriesWithout(ListBox1Items->stringList(), QChar(0x3000)));
+}
+
+bool TForm1::IsFileInUse(const QString &path)
+{
+    return fileinuse::isInUse(path);
+}
+
+void TForm1::OpenMergeWorkbook()
+{
+    desktopopener::open(programDir + Label4->text());
+}

@@ -1,0 +1,58 @@
+#!/bin/bash
+# Installs what is missing, builds, and runs every test through CTest: once
+# in a normal build, once under AddressSanitizer + UBSan, then the fuzzers
+# briefly. Starts its own CUPS scheduler (a PDF queue as default printer) and
+# Xvfb for the end-to-end tests, and stops them at the end.
+#
+#   ./test.sh                 everything
+#   TAVRINT_QUICK=1 ./test.sh the normal build's tests only
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$(pwd)
+
+./scripts/install-deps.sh
+
+jobs=$(nproc)
+build=${BUILD_DIR:-$root/build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+ninja -C "$build" -j"$jobs"
+
+work=$(mktemp -d /tmp/tavrint-test.XXXXXX)
+xvfb_pid=""
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  scripts/cups-test-printer.sh stop "$work/cups" >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A PDF printer as the default printer, on a scheduler of our own.
+eval "$(scripts/cups-test-printer.sh start "$work/cups")"
+
+# An X server with a 1366 x 768 screen for the tests that start the program.
+display=""
+for n in $(seq 90 140); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp -dpi 96 >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+export TAVRINT_TEST_DISPLAY="$display"
+
+ctest --test-dir "$build" --output-on-failure -j"$jobs"
+
+if [ -n "${TAVRINT_QUICK:-}" ]; then
+  exit 0
+fi
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan=${ASAN_BUILD_DIR:-$root/build-asan}
+cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_SANITIZERS=ON -DBUILD_BENCHMARKS=OFF >/dev/null
+ninja -C "$asan" -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \
+  ctest --test-dir "$asan" --output-on-failure -j"$jobs"
+
+# The readers against mutated input, briefly.
+scripts/run-fuzz.sh "${TAVRINT_FUZZ_SECONDS:-20}"
