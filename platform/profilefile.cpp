@@ -176,6 +176,35 @@ Parsed parseLine(const QByteArray &bytes, const Line &line)
     return parsed;
 }
 
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (uchar(c) >= 0x80 || c == '\0')
+            return false;
+    }
+    return true;
+}
+
+// Names and numbers are ASCII nearly always; the converter is costly to open.
+QByteArray encodeText(QStringView text)
+{
+    return isAscii(text) ? text.toLatin1() : cp932::encode(text);
+}
+
+QString decodeText(QByteArrayView bytes)
+{
+    return isAscii(bytes) ? QString::fromLatin1(bytes) : cp932::decode(bytes);
+}
+
 // What a read returns for the bytes after "=": blanks around it removed,
 // enclosing quotes dropped, at most kMaxValueBytes bytes of whole characters.
 QString decodeValue(QByteArrayView raw)
@@ -198,12 +227,7 @@ QString decodeValue(QByteArrayView raw)
         }
         end = i;
     }
-    return cp932::decode(raw.sliced(start, end - start));
-}
-
-QByteArray encodeName(QStringView name)
-{
-    return cp932::encode(name);
+    return decodeText(raw.sliced(start, end - start));
 }
 
 } // namespace
@@ -324,7 +348,7 @@ quint32 shortHash(quint64 hash)
     return quint32(hash >> 32) ^ quint32(hash);
 }
 
-// The key index: open addressing over table of (hash << 32 | offset + 1),
+// The key index: open addressing over slots of (hash << 32 | offset + 1),
 // 0 marking a free slot. Only the first line of each hash is kept, so a file
 // repeating one key costs one slot.
 void indexInsert(std::vector<quint64> &table, qsizetype &count, quint32 hash, qsizetype offset)
@@ -451,11 +475,11 @@ ProfileFile::KeyState &ProfileFile::key(SectionState &state, const QByteArray &f
 
 std::optional<QString> ProfileFile::value(QStringView sectionName, QStringView keyName) const
 {
-    const QByteArray sectionBytes = encodeName(sectionName);
+    const QByteArray sectionBytes = encodeText(sectionName);
     SectionState &state = section(fold(sectionBytes), sectionBytes);
     if (!state.inSource && state.addedKeys.isEmpty())
         return std::nullopt;
-    const QByteArray keyBytes = encodeName(keyName);
+    const QByteArray keyBytes = encodeText(keyName);
     const KeyState &k = key(state, fold(keyBytes), keyBytes);
     if (k.written)
         return decodeValue(*k.written);
@@ -480,10 +504,10 @@ qint32 ProfileFile::readInt(QStringView sectionName, QStringView keyName, qint32
 
 void ProfileFile::setValue(QStringView sectionName, QStringView keyName, const QString &value)
 {
-    const QByteArray sectionBytes = encodeName(sectionName);
+    const QByteArray sectionBytes = encodeText(sectionName);
     const QByteArray sectionFolded = fold(sectionBytes);
     SectionState &state = section(sectionFolded, sectionBytes);
-    const QByteArray keyBytes = encodeName(keyName);
+    const QByteArray keyBytes = encodeText(keyName);
     const QByteArray keyFolded = fold(keyBytes);
     KeyState &k = key(state, keyFolded, keyBytes);
 
@@ -497,7 +521,7 @@ void ProfileFile::setValue(QStringView sectionName, QStringView keyName, const Q
         if (c == u'\r' || c == u'\n' || c == u'\0')
             c = u' ';
     }
-    k.written = cp932::encode(clean);
+    k.written = encodeText(clean);
 }
 
 void ProfileFile::setInt(QStringView sectionName, QStringView keyName, qint32 value)

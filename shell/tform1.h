@@ -16,6 +16,7 @@ class BoxMemo;
 class FontDialog;
 class Panel;
 class ProfileFile;
+class RenderPage;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -142,6 +143,7 @@ public:
     void spb5MouseUp();
     void Timer1Timer();
     void PrintPage();
+    RenderPage renderPage() const; // the boxes as they would print now
     void spb3Click();
     void spb4Click();
     void Edit1Change();

@@ -1,7 +1,9 @@
 #include "customers/customertable.h"
+#include "customers/sheetdump.h"
 #include "customers/workbookreader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -67,6 +69,8 @@ private slots:
     void unreadableWorkbook_data();
     void unreadableWorkbook();
     void readAfterFailureStartsAfresh();
+    void workbookThatCrashesFreeXL();
+    void childReportMatchesInProcessRead();
 
     void numberText_data();
     void numberText();
@@ -283,6 +287,41 @@ void TestWorkbookReader::readAfterFailureStartsAfresh()
     QVERIFY(first.ok());
     QCOMPARE(second.entries, first.entries);
     QCOMPARE(second.count, 200);
+}
+
+void TestWorkbookReader::workbookThatCrashesFreeXL()
+{
+    // A single damaged byte in a workbook's stream makes FreeXL 1.0.6 read
+    // through a wild pointer; the reader must report it, not go down with it.
+    const QString path = tempFile("smpl2.xls", readAll(QStringLiteral(TAVRINT_TEST_DATA "/workbook-freexl-segv.xls")));
+    QVERIFY(QFileInfo(path).size() > 0);
+    CustomerTable table = oldTable();
+    const Result result = workbookreader::read(path, 1, table, QLocale::c());
+    QCOMPARE(result.status, Result::Status::OpenFailed);
+    QVERIFY(result.errorMessage.startsWith(u8("ファイル \"") + path + u8("\". ")));
+    QVERIFY(untouched(table));
+    // And the next read works as ever.
+    QVERIFY(workbookreader::read(fixture("customers.xls"), 1, table, QLocale::c()).ok());
+}
+
+void TestWorkbookReader::childReportMatchesInProcessRead()
+{
+    const QByteArray path = QFile::encodeName(fixture("customers.xls"));
+    const sheetdump::Outcome viaChild = sheetdump::load(path);
+    const sheetdump::Outcome inProcess = sheetdump::decode(sheetdump::report(path.constData()));
+    QVERIFY(viaChild.sheet && inProcess.sheet);
+    QCOMPARE(viaChild.sheet->rows, 6);
+    QCOMPARE(viaChild.sheet->columns, 8);
+    for (int row = 0; row < 6; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            const sheetdump::Cell *a = viaChild.sheet->cell(row, column);
+            const sheetdump::Cell *b = inProcess.sheet->cell(row, column);
+            QCOMPARE(a->type, b->type);
+            QCOMPARE(a->text, b->text);
+            QCOMPARE(a->intValue, b->intValue);
+            QCOMPARE(a->doubleValue, b->doubleValue);
+        }
+    }
 }
 
 void TestWorkbookReader::numberText_data()

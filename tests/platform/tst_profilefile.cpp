@@ -64,6 +64,7 @@ private slots:
 
     void hostileContent_data();
     void hostileContent();
+    void everyKeyOfALargeSection();
 };
 
 void TestProfileFile::read_data()
@@ -459,6 +460,35 @@ void TestProfileFile::hostileContent()
     const ProfileFile again = ProfileFile::fromBytes(saved);
     QCOMPARE(again.readInt(u"letter", u"FormLeft", 0), 20);
     QCOMPARE(again.readInt(u"letter", u"FormTop", 0), 10);
+}
+
+// Keys sharing an index hash (k24956 and k149454, k57335 and k181764 with
+// the present hash) must each still find their own line, for reading and
+// for replacing; the rest checks a large section throughout.
+void TestProfileFile::everyKeyOfALargeSection()
+{
+    QList<int> numbers;
+    for (int i = 0; i < 20000; ++i)
+        numbers.append(i);
+    numbers += {24956, 149454, 57335, 181764};
+    QByteArray file("[letter]\r\n");
+    for (const int i : numbers)
+        file += "k" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";
+    ProfileFile doc = ProfileFile::fromBytes(file);
+    for (const int i : numbers) {
+        const QString key = QStringLiteral("K%1").arg(i);
+        if (doc.readInt(u"letter", key, -1) != i)
+            QFAIL(qPrintable(key));
+    }
+    for (const int i : numbers)
+        doc.setInt(u"letter", QStringLiteral("k%1").arg(i), -i);
+    const QByteArray saved = doc.toBytes();
+    QCOMPARE(saved.size(), file.size() + numbers.size() - 1); // a "-" for each but "0"
+    const ProfileFile again = ProfileFile::fromBytes(saved);
+    for (const int i : numbers) {
+        if (again.readInt(u"letter", QStringLiteral("k%1").arg(i), 1) != -i)
+            QFAIL(qPrintable(QString::number(i)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestProfileFile)

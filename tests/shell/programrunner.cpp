@@ -64,6 +64,8 @@ QProcessEnvironment ProgramRunner::environment() const
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
     env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
     env.remove(QStringLiteral("SESSION_MANAGER"));
+    for (const QString &name : m_extraEnv.keys())
+        env.insert(name, m_extraEnv.value(name));
     return env;
 }
 

@@ -45,6 +45,8 @@ public:
     int windowCount() const;
 
     QProcess &process() { return *m_process; }
+    // An environment variable for the starts that follow.
+    void setEnvironment(const QString &name, const QString &value) { m_extraEnv.insert(name, value); }
 
 private:
     QProcessEnvironment environment() const;
@@ -54,4 +56,5 @@ private:
     QTemporaryDir m_dir;
     QTemporaryDir m_runtime;
     std::unique_ptr<QProcess> m_process;
+    QProcessEnvironment m_extraEnv;
 };

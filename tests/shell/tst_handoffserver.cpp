@@ -308,7 +308,7 @@ void TestHandOffServer::misbehavingClientIsDropped()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, droppedAtOnce);
-    const int timeoutMs = 300;
+    const int timeoutMs = 1000;
     const auto server = makeServer(timeoutMs);
 
     auto client = std::async(std::launch::async, [this, bytes] { return rawClient(m_socketPath, bytes, 5000); });
@@ -319,8 +319,8 @@ void TestHandOffServer::misbehavingClientIsDropped()
     QCOMPARE(outcome.received, QByteArray()); // no acknowledgement
     if (droppedAtOnce)
         QVERIFY2(outcome.elapsedMs < timeoutMs, QByteArray::number(outcome.elapsedMs).constData());
-    else
-        QVERIFY2(outcome.elapsedMs >= timeoutMs - 20, QByteArray::number(outcome.elapsedMs).constData());
+    else // held until the (coarse, up to 5 % early) time-out
+        QVERIFY2(outcome.elapsedMs >= timeoutMs * 9 / 10, QByteArray::number(outcome.elapsedMs).constData());
     QCOMPARE(m_applied.load(), 0);
 
     // The instance still answers the next, well-behaved start.

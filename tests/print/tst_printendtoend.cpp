@@ -1,0 +1,161 @@
+// Printing from the running program: press and release "印刷", then read
+// the job the test printer wrote back from its PDF.
+
+#include "../shell/programrunner.h"
+
+#include "platform/cp932.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+struct Word
+{
+    QString text;
+    double xMin, yMin, xMax, yMax; // points, from the page's top-left
+};
+
+QList<Word> wordsOf(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression re(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<Word> words;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.append({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                      m.captured(3).toDouble(), m.captured(4).toDouble()});
+    }
+    return words;
+}
+
+const Word *find(const QList<Word> &words, const QString &text)
+{
+    for (const Word &w : words)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
+QStringList jobs(const QString &dir)
+{
+    return QDir(dir).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+}
+
+QString waitForNewJob(const QString &dir, const QStringList &before, int timeoutMs = 20000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeoutMs) {
+        for (const QString &f : jobs(dir))
+            if (!before.contains(f))
+                return dir + QLatin1Char('/') + f;
+        QTest::qWait(100);
+    }
+    return QString();
+}
+
+// "印刷" lies on the left panel (at 10, 0) at 20, 185, 65 x 28.
+const QPoint kPrintButton(10 + 20 + 30, 185 + 14);
+} // namespace
+
+class TestPrintEndToEnd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void boxesPrintInPlace();
+    void noDefaultPrinter();
+};
+
+void TestPrintEndToEnd::init()
+{
+    const QString reason = ProgramRunner::unavailableReason();
+    if (!reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    if (qEnvironmentVariableIsEmpty("TAVRINT_CUPS_OUT"))
+        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+}
+
+void TestPrintEndToEnd::boxesPrintInPlace()
+{
+    const QString out = qEnvironmentVariable("TAVRINT_CUPS_OUT");
+    ProgramRunner app;
+    app.writeFile(QStringLiteral("Data/1本文.txt"), QByteArray("ALPHA\r\n\r\nGAMMA\r\n"));
+    app.writeFile(QStringLiteral("Data/3署名.txt"), QByteArray("SIGNED"));
+    QVERIFY(app.start());
+    QCOMPARE(app.runToEnd({QStringLiteral("ADDR1;;ADDR2")}), 0);
+
+    const QStringList before = jobs(out);
+    QVERIFY(app.click(kPrintButton));
+    const QString pdf = waitForNewJob(out, before);
+    QVERIFY2(!pdf.isEmpty(), "no job reached the printer");
+    QVERIFY(app.closeByButton());
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(10000);
+    const QString pdfInfo = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY(pdfInfo.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+    QVERIFY(pdfInfo.contains(QStringLiteral("595 x 842")) || pdfInfo.contains(QStringLiteral("595.276 x 841.89")));
+
+    const QList<Word> words = wordsOf(pdf);
+    const Word *alpha = find(words, QStringLiteral("ALPHA"));
+    const Word *gamma = find(words, QStringLiteral("GAMMA"));
+    const Word *addr1 = find(words, QStringLiteral("ADDR1"));
+    const Word *addr2 = find(words, QStringLiteral("ADDR2"));
+    const Word *signedWord = find(words, QStringLiteral("SIGNED"));
+    QVERIFY(alpha && gamma && addr1 && addr2 && signedWord);
+
+    // Where the formulas put them, through the printer's mapping: the
+    // picture spans the printable area, shifted by the physical offsets.
+    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QRect printable = printer.pageRect(QPrinter::DevicePixel).toRect();
+    const double dpi = printer.resolution();
+    const double sx = printable.width() / 6614.0, sy = printable.height() / 9354.0;
+    auto pageX = [&](int units) { return (2 * printable.left() + units * sx) * 72.0 / dpi; };
+    auto pageY = [&](int units) { return (2 * printable.top() + units * sy) * 72.0 / dpi; };
+
+    // Box A at 768: client corner (45 + 5, 201 + 5) on a 461 x 652 page,
+    // 11-point font (15 px): X 717, Y 2955, H -215, advance 213 + 20.
+    QVERIFY2(qAbs(alpha->xMin - pageX(717)) < 3.0, qPrintable(QString::number(alpha->xMin)));
+    QVERIFY2(qAbs(alpha->yMin - pageY(2955)) < 6.0, qPrintable(QString::number(alpha->yMin)));
+    // The empty middle line advances: GAMMA two advances below, same X.
+    QVERIFY(qAbs(gamma->xMin - alpha->xMin) < 0.5);
+    QVERIFY2(qAbs((gamma->yMin - alpha->yMin) - 2 * 233 * sy * 72.0 / dpi) < 1.0,
+             qPrintable(QString::number(gamma->yMin - alpha->yMin)));
+    // The addressee from the hand-off, two lines; the signature box lower down.
+    QVERIFY(qAbs(addr1->xMin - pageX(526)) < 3.0); // (32 + 5) * 6614 / 461
+    QVERIFY(addr2->yMin > addr1->yMin);
+    QVERIFY(signedWord->yMin > gamma->yMin);
+}
+
+void TestPrintEndToEnd::noDefaultPrinter()
+{
+    const QString server = qEnvironmentVariable("TAVRINT_CUPS_NODEFAULT_SERVER");
+    const QString out = qEnvironmentVariable("TAVRINT_CUPS_NODEFAULT_OUT");
+    if (server.isEmpty())
+        QSKIP("no scheduler without a default printer");
+    ProgramRunner app;
+    app.setEnvironment(QStringLiteral("CUPS_SERVER"), server);
+    QVERIFY(app.start()); // starts like any other machine
+    const QStringList before = jobs(out);
+    QVERIFY(app.click(kPrintButton));
+    QTest::qWait(1500);
+    // The error report: a second window captioned "Tavrint", and no job.
+    QCOMPARE(app.windowCount(), 2);
+    QCOMPARE(jobs(out), before);
+    app.killHard();
+}
+
+QTEST_GUILESS_MAIN(TestPrintEndToEnd)
+#include "tst_printendtoend.moc"
