@@ -8,13 +8,15 @@
 #include "letter/boxmemo.h"
 
 #include <QLabel>
+#include <QItemSelectionModel>
 #include <QListView>
 #include <QRadioButton>
 #include <QStringListModel>
 
 void TForm1::ListBox1Click()
 {
-    const int i = ListBox1->currentIndex().row();
+    const QModelIndexList selected = ListBox1->selectionModel()->selectedIndexes();
+    const int i = selected.isEmpty() ? -1 : selected.first().row();
     if (i < 0)
         return;
     Label3->setText(QString::number(i + 1) + QLatin1Char('/') + QString::number(customerCount));

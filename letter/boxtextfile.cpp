@@ -18,8 +18,8 @@ QString fileName(int boxIndex)
 {
     if (!hasTextFile(boxIndex))
         return QString();
-    return QString::number(boxtable::boxNumber(boxIndex)) + boxtable::fieldName(boxIndex)
-           + QStringLiteral(".txt");
+    return QString::number(boxtable::boxNumber(boxIndex)) + boxtable::fieldName(boxIndex) +
+           QStringLiteral(".txt");
 }
 
 QString filePath(const QString &programDir, int boxIndex)

@@ -27,9 +27,9 @@ QString filePath(const QString &programDir, int boxIndex);
 
 struct LoadResult
 {
-    bool exists = false;  // false: the box keeps its text, nothing is reported
-    bool ok = true;       // false: errorMessage is the open error
-    QString text;         // line breaks as CR LF, cut at the first NUL
+    bool exists = false; // false: the box keeps its text, nothing is reported
+    bool ok = true;      // false: errorMessage is the open error
+    QString text;        // line breaks as CR LF, cut at the first NUL
     QString errorMessage;
 };
 

@@ -28,8 +28,8 @@ int heightClass(int screenHeight)
 
 QString fileName(QStringView executableName, int screenHeight)
 {
-    return sectionName(executableName) + QString::number(heightClass(screenHeight))
-           + QStringLiteral(".ini");
+    return sectionName(executableName) + QString::number(heightClass(screenHeight)) +
+           QStringLiteral(".ini");
 }
 
 QString filePath(const QString &programDir, QStringView executableName, int screenHeight)
@@ -51,12 +51,24 @@ QString boxKey(int boxIndex, BoxKey key)
 {
     QStringView suffix;
     switch (key) {
-    case BoxKey::FontName: suffix = u"FontName"; break;
-    case BoxKey::FontSize: suffix = u"FontSize"; break;
-    case BoxKey::Left: suffix = u"Left"; break;
-    case BoxKey::Top: suffix = u"Top"; break;
-    case BoxKey::Width: suffix = u"Width"; break;
-    case BoxKey::Height: suffix = u"Height"; break;
+    case BoxKey::FontName:
+        suffix = u"FontName";
+        break;
+    case BoxKey::FontSize:
+        suffix = u"FontSize";
+        break;
+    case BoxKey::Left:
+        suffix = u"Left";
+        break;
+    case BoxKey::Top:
+        suffix = u"Top";
+        break;
+    case BoxKey::Width:
+        suffix = u"Width";
+        break;
+    case BoxKey::Height:
+        suffix = u"Height";
+        break;
     }
     return keyPrefix(boxIndex) + suffix;
 }

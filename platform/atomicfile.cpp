@@ -102,7 +102,9 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
         return fail(ENOENT, errorText);
     QByteArray target = QFile::encodeName(path);
 
-    struct stat old {};
+    struct stat old
+    {
+    };
     bool exists = ::lstat(target.constData(), &old) == 0;
     if (!exists && errno != ENOENT)
         return fail(errno, errorText);
@@ -133,8 +135,13 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
         return fail(errno, errorText);
 
     const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray base = target.mid(slash + 1);
-    const QByteArray prefix = (slash < 0 ? QByteArray() : target.left(slash + 1)) + '.' + base + '.';
+    // The temporary name shows which file it belongs to, unless that would
+    // make it longer than a file name may be.
+    QByteArray base = target.mid(slash + 1);
+    if (base.size() > 200)
+        base = QByteArrayLiteral("save");
+    const QByteArray prefix =
+        (slash < 0 ? QByteArray() : target.left(slash + 1)) + '.' + base + '.';
 
     QByteArray temp;
     int fd = -1;

@@ -212,7 +212,8 @@ QString decodeValue(QByteArrayView raw)
     qsizetype start = 0;
     qsizetype end = raw.size();
     trim(raw.data(), start, end);
-    if (end - start >= 2 && (raw[start] == '"' || raw[start] == '\'') && raw[end - 1] == raw[start]) {
+    if (end - start >= 2 && (raw[start] == '"' || raw[start] == '\'') &&
+        raw[end - 1] == raw[start]) {
         ++start;
         --end;
     }
@@ -425,7 +426,8 @@ ProfileFile::SectionState &ProfileFile::section(const QByteArray &folded,
             state.anchorHasBreak = line.end > line.contentEnd;
             if (parsed.kind == Kind::Key) {
                 indexInsert(state.index, state.indexCount,
-                            shortHash(foldedHash(data + parsed.nameStart, parsed.nameEnd - parsed.nameStart)),
+                            shortHash(foldedHash(data + parsed.nameStart,
+                                                 parsed.nameEnd - parsed.nameStart)),
                             line.start);
             }
         }
@@ -484,7 +486,8 @@ std::optional<QString> ProfileFile::value(QStringView sectionName, QStringView k
     if (k.written)
         return decodeValue(*k.written);
     if (k.inSource)
-        return decodeValue(QByteArrayView(m_source.constData() + k.valueStart, k.valueEnd - k.valueStart));
+        return decodeValue(
+            QByteArrayView(m_source.constData() + k.valueStart, k.valueEnd - k.valueStart));
     return std::nullopt;
 }
 

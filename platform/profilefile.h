@@ -29,7 +29,7 @@ class ProfileFile
 {
 public:
     enum class Status {
-        Missing,    // no file: an empty document
+        Missing, // no file: an empty document
         Loaded,
         Unreadable, // exists but could not be read: empty, and never saved over
     };
@@ -82,9 +82,9 @@ private:
     struct SectionState
     {
         bool inSource = false;
-        qsizetype anchorEnd = 0;   // end of the last entry line (or the header)
+        qsizetype anchorEnd = 0; // end of the last entry line (or the header)
         bool anchorHasBreak = true;
-        qsizetype bodyStart = 0;   // the lines after the header
+        qsizetype bodyStart = 0; // the lines after the header
         qsizetype bodyEnd = 0;
         // First key line per hash of the folded name (see indexInsert).
         std::vector<quint64> index;
@@ -95,7 +95,8 @@ private:
     };
 
     SectionState &section(const QByteArray &folded, const QByteArray &spelling) const;
-    KeyState &key(SectionState &section, const QByteArray &folded, const QByteArray &spelling) const;
+    KeyState &key(SectionState &section, const QByteArray &folded,
+                  const QByteArray &spelling) const;
 
     QString m_path;
     Status m_status = Status::Missing;

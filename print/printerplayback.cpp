@@ -57,7 +57,7 @@ void discardJob(QPrinter &printer, QPainter &painter)
     }
     if (QPrintEngine *engine = printer.printEngine()) {
         QStringList options = engine->property(kCupsOptions).toStringList();
-        options << QStringLiteral("copies") << QStringLiteral("0");
+        options << QStringLiteral("copies") << QStringLiteral("1");
         engine->setProperty(kCupsOptions, options);
     }
     painter.end();

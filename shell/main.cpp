@@ -20,8 +20,12 @@ int main(int argc, char *argv[])
                                       handoff::handOffText(argument));
     }
 
-    // The first instance ignores its arguments.
-    QApplication app(argc, argv);
+    // The first instance ignores its arguments: Qt sees none, so that a text
+    // such as "-reverse" cannot switch the interface's direction or style.
+    char programName[] = "tavrint";
+    char *qtArgv[] = {argc > 0 ? argv[0] : programName, nullptr};
+    int qtArgc = 1;
+    QApplication app(qtArgc, qtArgv);
     fontsubstitution::install();
     installMessageBoxErrorPresenter();
     QApplication::setApplicationName(QStringLiteral("Tavrint"));

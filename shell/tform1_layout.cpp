@@ -265,9 +265,11 @@ void TForm1::bindEvents()
         });
     }
     connect(RadioGroup1Item1, &QRadioButton::toggled, this, [this] { RadioGroup1Click(); });
-    connect(ListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
+    // The list's click is a change of the selected entry, by mouse or keys;
+    // the focus arriving or the program refilling the list selects nothing.
+    connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected) {
+                if (!selected.isEmpty())
                     ListBox1Click();
             });
 }

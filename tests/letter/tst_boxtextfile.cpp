@@ -31,7 +31,8 @@ QByteArray readAll(const QString &path)
 bool writePlain(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 // ソ 表 能: trail byte 0x5C, the backslash.
@@ -186,7 +187,8 @@ void TestBoxTextFile::save_data()
     QTest::addColumn<QByteArray>("file");
     QTest::newRow("empty box: 0-byte file") << QString() << QByteArray();
     QTest::newRow("no break added") << u8("拝啓") << QByteArray("\x94\x71\x8c\x5b");
-    QTest::newRow("LF from the editor written as CR LF") << u8("a\nb\n") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("LF from the editor written as CR LF")
+        << u8("a\nb\n") << QByteArray("a\r\nb\r\n");
     QTest::newRow("CR LF written as is") << u8("a\r\nb") << QByteArray("a\r\nb");
     QTest::newRow("unencodable character becomes ?") << u8("a\U0001F600b") << QByteArray("a?b");
 }
@@ -247,11 +249,13 @@ void TestBoxTextFile::saveFailure()
     if (situation != u8("no directory"))
         QVERIFY(writePlain(path, old));
     if (situation == u8("read-only"))
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     else if (situation == u8("no directory"))
         QVERIFY(QDir(m_programDir + boxtextfile::kDataDirName).removeRecursively());
     else
-        atomicfile::setFailureHook([](atomicfile::Step s) { return s == atomicfile::Step::Write ? ENOSPC : 0; });
+        atomicfile::setFailureHook(
+            [](atomicfile::Step s) { return s == atomicfile::Step::Write ? ENOSPC : 0; });
 
     QString message;
     QVERIFY(!boxtextfile::saveBoxText(path, u8("new signature"), &message));
@@ -271,9 +275,12 @@ void TestBoxTextFile::unprivileged_data()
     QTest::addColumn<int>("fileMode");
     QTest::addColumn<bool>("succeeds");
     QTest::addColumn<QString>("messageEnd");
-    QTest::newRow("save over someone else's file: refused") << u8("save") << 0644 << false << u8(" を作成できません");
-    QTest::newRow("save over a world-writable file: saved") << u8("save") << 0666 << true << QString();
-    QTest::newRow("load of an unreadable file: open error") << u8("load") << 0600 << false << u8(" は開けません");
+    QTest::newRow("save over someone else's file: refused")
+        << u8("save") << 0644 << false << u8(" を作成できません");
+    QTest::newRow("save over a world-writable file: saved")
+        << u8("save") << 0666 << true << QString();
+    QTest::newRow("load of an unreadable file: open error")
+        << u8("load") << 0600 << false << u8(" は開けません");
     QTest::newRow("load of a readable file") << u8("load") << 0644 << true << QString();
 }
 
@@ -300,12 +307,14 @@ void TestBoxTextFile::unprivileged()
     QStringList arguments{operation, path};
     if (operation == u8("save"))
         arguments.append(u8("新しい本文"));
-    const unprivileged::Result result = unprivileged::runAsNobody(QStringLiteral(BOXTEXT_PROBE), arguments);
+    const unprivileged::Result result =
+        unprivileged::runAsNobody(QStringLiteral(BOXTEXT_PROBE), arguments);
     if (succeeds) {
         QCOMPARE(result.exitCode, 0);
     } else {
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.output, u8("ファイル \"") + path + u8("\". ") + qt_error_string(EACCES) + messageEnd);
+        QCOMPARE(result.output,
+                 u8("ファイル \"") + path + u8("\". ") + qt_error_string(EACCES) + messageEnd);
     }
     if (operation == u8("save") && succeeds)
         QCOMPARE(readAll(path), QByteArray("\x90\x56\x82\xb5\x82\xa2\x96\x7b\x95\xb6"));
@@ -326,8 +335,10 @@ void TestBoxTextFile::shouldSaveAddressee_data()
     QTest::newRow("mode 3: not saved") << 3 << name << QString() << false;
     QTest::newRow("mode 4: not saved") << 4 << name << QString() << false;
     QTest::newRow("empty: not saved") << 1 << QString() << QString() << false;
-    QTest::newRow("blanks, tabs, breaks only: not saved") << 1 << u8(" \t\r\n \r\n") << QString() << false;
-    QTest::newRow("control characters only: not saved") << 1 << u8("\x01\x1f ") << QString() << false;
+    QTest::newRow("blanks, tabs, breaks only: not saved")
+        << 1 << u8(" \t\r\n \r\n") << QString() << false;
+    QTest::newRow("control characters only: not saved")
+        << 1 << u8("\x01\x1f ") << QString() << false;
     QTest::newRow("ideographic spaces only: saved") << 1 << u8("\u3000\u3000") << QString() << true;
     QTest::newRow("text inside blanks: saved") << 1 << u8("\r\n x \r\n") << QString() << true;
     QTest::newRow("hand-off marker 01: not saved") << 1 << name << u8("01") << false;

@@ -30,7 +30,8 @@ QByteArray readAll(const QString &path)
 bool writePlain(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 // The first close after a first run at screen height 768: window at 20, 10
@@ -49,12 +50,24 @@ void writeLayout(ProfileFile &doc, const QString &section)
         for (const settingsfile::BoxKey key : settingsfile::kBoxKeyOrder) {
             const QString name = settingsfile::boxKey(box, key);
             switch (key) {
-            case settingsfile::BoxKey::FontName: doc.setValue(section, name, u8("ＭＳ Ｐ明朝")); break;
-            case settingsfile::BoxKey::FontSize: doc.setInt(section, name, values.fontSize); break;
-            case settingsfile::BoxKey::Left: doc.setInt(section, name, values.left); break;
-            case settingsfile::BoxKey::Top: doc.setInt(section, name, values.top); break;
-            case settingsfile::BoxKey::Width: doc.setInt(section, name, values.width); break;
-            case settingsfile::BoxKey::Height: doc.setInt(section, name, values.height); break;
+            case settingsfile::BoxKey::FontName:
+                doc.setValue(section, name, u8("ＭＳ Ｐ明朝"));
+                break;
+            case settingsfile::BoxKey::FontSize:
+                doc.setInt(section, name, values.fontSize);
+                break;
+            case settingsfile::BoxKey::Left:
+                doc.setInt(section, name, values.left);
+                break;
+            case settingsfile::BoxKey::Top:
+                doc.setInt(section, name, values.top);
+                break;
+            case settingsfile::BoxKey::Width:
+                doc.setInt(section, name, values.width);
+                break;
+            case settingsfile::BoxKey::Height:
+                doc.setInt(section, name, values.height);
+                break;
             }
         }
     }
@@ -132,10 +145,13 @@ void TestSettingsFile::names_data()
     QTest::addColumn<int>("screenHeight");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("fileName");
-    QTest::newRow("letter.exe at 768") << u8("letter.exe") << 768 << u8("letter") << u8("letter38.ini");
-    QTest::newRow("letter.exe at 1050") << u8("letter.exe") << 1050 << u8("letter") << u8("letter52.ini");
+    QTest::newRow("letter.exe at 768")
+        << u8("letter.exe") << 768 << u8("letter") << u8("letter38.ini");
+    QTest::newRow("letter.exe at 1050")
+        << u8("letter.exe") << 1050 << u8("letter") << u8("letter52.ini");
     QTest::newRow("renamed memo.exe") << u8("memo.exe") << 768 << u8("memo") << u8("memo38.ini");
-    QTest::newRow("no extension appends") << u8("tavrint") << 768 << u8("tavrint") << u8("tavrint38.ini");
+    QTest::newRow("no extension appends")
+        << u8("tavrint") << 768 << u8("tavrint") << u8("tavrint38.ini");
     QTest::newRow("last dot only") << u8("a.b.exe") << 768 << u8("a.b") << u8("a.b38.ini");
     QTest::newRow("trailing dot") << u8("letter.") << 768 << u8("letter") << u8("letter38.ini");
     QTest::newRow("dot in the directory is not an extension")
@@ -163,12 +179,12 @@ void TestSettingsFile::writeOrder()
 {
     const QStringList order = settingsfile::writeOrder();
     QCOMPARE(order.size(), 50);
-    const QStringList head{u8("FormTop"), u8("FormLeft"), u8("mm1FontName"), u8("mm1FontSize"),
-                           u8("mm1Left"), u8("mm1Top"), u8("mm1Width"), u8("mm1Height"),
-                           u8("mm2FontName")};
+    const QStringList head{u8("FormTop"),     u8("FormLeft"),  u8("mm1FontName"),
+                           u8("mm1FontSize"), u8("mm1Left"),   u8("mm1Top"),
+                           u8("mm1Width"),    u8("mm1Height"), u8("mm2FontName")};
     QCOMPARE(order.mid(0, head.size()), head);
     const QStringList tail{u8("mm8FontName"), u8("mm8FontSize"), u8("mm8Left"),
-                           u8("mm8Top"), u8("mm8Width"), u8("mm8Height")};
+                           u8("mm8Top"),      u8("mm8Width"),    u8("mm8Height")};
     QCOMPARE(order.mid(44), tail);
     QCOMPARE(order.at(20), u8("mm4FontName")); // box D has layout keys too
     QCOMPARE(QSet<QString>(order.begin(), order.end()).size(), 50);
@@ -176,7 +192,8 @@ void TestSettingsFile::writeOrder()
 
 void TestSettingsFile::defaultFontName()
 {
-    QCOMPARE(cp932::encode(settingsfile::defaultFontName()), QByteArray("\x4d\x53\x20\x50\x96\xbe\x92\xa9"));
+    QCOMPARE(cp932::encode(settingsfile::defaultFontName()),
+             QByteArray("\x4d\x53\x20\x50\x96\xbe\x92\xa9"));
 }
 
 void TestSettingsFile::firstCloseWritesAllKeysInOrder()
@@ -189,10 +206,11 @@ void TestSettingsFile::firstCloseWritesAllKeysInOrder()
     QVERIFY2(settingsfile::save(doc, &message), qPrintable(message));
 
     const QByteArray bytes = readAll(path);
-    QVERIFY(bytes.startsWith("[letter]\r\nFormTop=10\r\nFormLeft=20\r\nmm1FontName="
-                             "\x82\x6c\x82\x72\x20\x82\x6f\x96\xbe\x92\xa9\r\n"
-                             "mm1FontSize=11\r\nmm1Left=45\r\nmm1Top=201\r\nmm1Width=371\r\nmm1Height=90\r\n"
-                             "mm2FontName="));
+    QVERIFY(bytes.startsWith(
+        "[letter]\r\nFormTop=10\r\nFormLeft=20\r\nmm1FontName="
+        "\x82\x6c\x82\x72\x20\x82\x6f\x96\xbe\x92\xa9\r\n"
+        "mm1FontSize=11\r\nmm1Left=45\r\nmm1Top=201\r\nmm1Width=371\r\nmm1Height=90\r\n"
+        "mm2FontName="));
     QVERIFY(bytes.endsWith("mm8Height=83\r\n"));
 
     // Key lines in the write order, one line each.
@@ -207,7 +225,8 @@ void TestSettingsFile::firstCloseWritesAllKeysInOrder()
     QCOMPARE(names, settingsfile::writeOrder());
 
     const ProfileFile again = ProfileFile::load(path);
-    QCOMPARE(again.readString(u"letter", u"mm8FontName", settingsfile::defaultFontName()), u8("ＭＳ Ｐ明朝"));
+    QCOMPARE(again.readString(u"letter", u"mm8FontName", settingsfile::defaultFontName()),
+             u8("ＭＳ Ｐ明朝"));
     QCOMPARE(again.readInt(u"letter", u"mm8Width", 0), 364);
 }
 
@@ -223,8 +242,9 @@ void TestSettingsFile::laterCloseKeepsTheRestOfTheFile()
     QVERIFY(settingsfile::save(doc, nullptr));
 
     const QByteArray after = readAll(path);
-    QVERIFY(after.startsWith("; hand-written note\r\n[memo]\r\nFormTop=1\r\n\r\n"
-                             "[Letter]\r\nformtop=10\r\nextra=kept\r\nFormLeft=20\r\nmm1FontName="));
+    QVERIFY(
+        after.startsWith("; hand-written note\r\n[memo]\r\nFormTop=1\r\n\r\n"
+                         "[Letter]\r\nformtop=10\r\nextra=kept\r\nFormLeft=20\r\nmm1FontName="));
     QCOMPARE(after.count("FormTop"), 1);
     QCOMPARE(ProfileFile::load(path).readInt(u"memo", u"FormTop", 0), 1);
 }
@@ -238,22 +258,23 @@ void TestSettingsFile::readingExistingFiles_data()
     QTest::addColumn<QString>("mm3FontName"); // "<missing>" when the default applies
     QTest::addColumn<int>("mm3FontSize");
 
-    QTest::newRow("empty file: every default") << QByteArray() << u8("letter") << 20 << 10 << u8("<missing>") << 9;
+    QTest::newRow("empty file: every default")
+        << QByteArray() << u8("letter") << 20 << 10 << u8("<missing>") << 9;
     QTest::newRow("renamed executable: old section only")
         << QByteArray("[letter]\r\nFormLeft=100\r\nmm3FontSize=12\r\n") << u8("memo") << 20 << 10
         << u8("<missing>") << 9;
     QTest::newRow("hex and out-of-range values")
-        << QByteArray("[letter]\r\nFormLeft=0x1E\r\nFormTop=2147483648\r\n") << u8("letter") << 30 << 10
-        << u8("<missing>") << 9;
+        << QByteArray("[letter]\r\nFormLeft=0x1E\r\nFormTop=2147483648\r\n") << u8("letter") << 30
+        << 10 << u8("<missing>") << 9;
     QTest::newRow("-2147483648 accepted")
         << QByteArray("[letter]\r\nFormLeft=-40\r\nFormTop=-2147483648\r\n") << u8("letter") << -40
         << (-2147483647 - 1) << u8("<missing>") << 9;
     QTest::newRow("empty face name is present")
-        << QByteArray("[letter]\r\nmm3FontName=\r\nmm3FontSize=30px\r\n") << u8("letter") << 20 << 10 << u8("")
-        << 9;
+        << QByteArray("[letter]\r\nmm3FontName=\r\nmm3FontSize=30px\r\n") << u8("letter") << 20
+        << 10 << u8("") << 9;
     QTest::newRow("face with 0x5C trail bytes")
-        << QByteArray("[letter]\r\nmm3FontName=\x83\x5c\x95\x5c\x94\x5c\r\nmm3FontSize=$c\r\n") << u8("letter")
-        << 20 << 10 << u8("ソ表能") << 12;
+        << QByteArray("[letter]\r\nmm3FontName=\x83\x5c\x95\x5c\x94\x5c\r\nmm3FontSize=$c\r\n")
+        << u8("letter") << 20 << 10 << u8("ソ表能") << 12;
 }
 
 void TestSettingsFile::readingExistingFiles()
@@ -269,9 +290,11 @@ void TestSettingsFile::readingExistingFiles()
     QVERIFY(writePlain(path, file));
     const ProfileFile doc = ProfileFile::load(path);
     QVERIFY(doc.existed()); // not a first run, even when empty
-    QCOMPARE(doc.readInt(section, settingsfile::kFormLeft, settingsfile::kDefaultFormLeft), formLeft);
+    QCOMPARE(doc.readInt(section, settingsfile::kFormLeft, settingsfile::kDefaultFormLeft),
+             formLeft);
     QCOMPARE(doc.readInt(section, settingsfile::kFormTop, settingsfile::kDefaultFormTop), formTop);
-    const std::optional<QString> face = doc.value(section, settingsfile::boxKey(2, settingsfile::BoxKey::FontName));
+    const std::optional<QString> face =
+        doc.value(section, settingsfile::boxKey(2, settingsfile::BoxKey::FontName));
     QCOMPARE(face.value_or(u8("<missing>")), mm3FontName);
     QCOMPARE(doc.readInt(section, settingsfile::boxKey(2, settingsfile::BoxKey::FontSize),
                          settingsfile::kDefaultFontSize),
@@ -294,7 +317,8 @@ void TestSettingsFile::saveFailureMessage()
     const QByteArray old("[letter]\r\nFormTop=99\r\n");
     if (situation == u8("read-only")) {
         QVERIFY(writePlain(path, old));
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     } else if (situation == u8("no directory")) {
         QVERIFY(QDir(m_programDir + settingsfile::kInitDirName).removeRecursively());
     } else {

@@ -27,12 +27,15 @@ QByteArray readAll(const QString &path)
 bool writePlain(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 mode_t modeOf(const QString &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     ::stat(QFile::encodeName(path).constData(), &st);
     return st.st_mode & 07777;
 }
@@ -40,8 +43,8 @@ mode_t modeOf(const QString &path)
 // Everything in the directory: a failed save must not leave temporary files.
 QStringList entries(const QString &dir)
 {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                               QDir::Name);
+    return QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 mode_t currentUmask()
@@ -189,9 +192,11 @@ void TestAtomicFile::failingStepKeepsOldFile_data()
     QTest::addColumn<atomicfile::Step>("step");
     QTest::addColumn<int>("error");
     QTest::addColumn<bool>("fileExists");
-    QTest::newRow("no room for the temporary file") << atomicfile::Step::CreateTemp << ENOSPC << true;
+    QTest::newRow("no room for the temporary file")
+        << atomicfile::Step::CreateTemp << ENOSPC << true;
     QTest::newRow("disk full while writing") << atomicfile::Step::Write << ENOSPC << true;
-    QTest::newRow("disk full while writing a new file") << atomicfile::Step::Write << ENOSPC << false;
+    QTest::newRow("disk full while writing a new file")
+        << atomicfile::Step::Write << ENOSPC << false;
     QTest::newRow("I/O error on flush") << atomicfile::Step::Sync << EIO << true;
     QTest::newRow("rename refused") << atomicfile::Step::Rename << EBUSY << true;
 }
@@ -241,10 +246,12 @@ void TestAtomicFile::unprivileged_data()
     QTest::addColumn<bool>("saved");
     QTest::newRow("own directory, own file: saved") << true << true << true << 0644 << true;
     QTest::newRow("own directory, new file: saved") << true << false << false << 0 << true;
-    QTest::newRow("own directory, someone else's 0644 file: refused") << true << true << false << 0644 << false;
+    QTest::newRow("own directory, someone else's 0644 file: refused")
+        << true << true << false << 0644 << false;
     QTest::newRow("own directory, own 0444 file: refused") << true << true << true << 0444 << false;
     QTest::newRow("foreign directory, new file: refused") << false << false << false << 0 << false;
-    QTest::newRow("foreign directory, writable 0666 file: refused") << false << true << false << 0666 << false;
+    QTest::newRow("foreign directory, writable 0666 file: refused")
+        << false << true << false << 0666 << false;
 }
 
 void TestAtomicFile::unprivileged()
@@ -272,11 +279,12 @@ void TestAtomicFile::unprivileged()
         QVERIFY(writePlain(target, old));
         QVERIFY(unprivileged::chmodTo(target, mode_t(fileMode)));
         if (fileOwnedByUser)
-            QVERIFY(unprivileged::chownTo(target, unprivileged::kNobodyUid, unprivileged::kNogroupGid));
+            QVERIFY(
+                unprivileged::chownTo(target, unprivileged::kNobodyUid, unprivileged::kNogroupGid));
     }
 
-    const unprivileged::Result result =
-        unprivileged::runAsNobody(QStringLiteral(ATOMICFILE_PROBE), {target, QStringLiteral("new")});
+    const unprivileged::Result result = unprivileged::runAsNobody(QStringLiteral(ATOMICFILE_PROBE),
+                                                                  {target, QStringLiteral("new")});
     if (saved) {
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(readAll(target), QByteArray("new"));

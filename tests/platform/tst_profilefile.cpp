@@ -75,61 +75,67 @@ void TestProfileFile::read_data()
     QTest::addColumn<OptionalText>("expected");
 
     const QByteArray basic("[letter]\r\nFormLeft=30\r\nFormTop=\r\n");
-    QTest::newRow("plain value") << basic << u8("letter") << u8("FormLeft") << OptionalText(u8("30"));
-    QTest::newRow("empty value is present") << basic << u8("letter") << u8("FormTop") << OptionalText(u8(""));
+    QTest::newRow("plain value") << basic << u8("letter") << u8("FormLeft")
+                                 << OptionalText(u8("30"));
+    QTest::newRow("empty value is present")
+        << basic << u8("letter") << u8("FormTop") << OptionalText(u8(""));
     QTest::newRow("missing key") << basic << u8("letter") << u8("mm1Left") << OptionalText();
     QTest::newRow("missing section") << basic << u8("memo") << u8("FormLeft") << OptionalText();
     QTest::newRow("empty file") << QByteArray() << u8("letter") << u8("FormLeft") << OptionalText();
-    QTest::newRow("key case ignored") << basic << u8("letter") << u8("formleft") << OptionalText(u8("30"));
-    QTest::newRow("section case ignored") << basic << u8("LETTER") << u8("FORMLEFT") << OptionalText(u8("30"));
+    QTest::newRow("key case ignored")
+        << basic << u8("letter") << u8("formleft") << OptionalText(u8("30"));
+    QTest::newRow("section case ignored")
+        << basic << u8("LETTER") << u8("FORMLEFT") << OptionalText(u8("30"));
     QTest::newRow("blanks around name and value")
-        << QByteArray("  [ letter ]  \r\n\t FormLeft \t=  -40 \t\r\n") << u8("letter") << u8("FormLeft")
-        << OptionalText(u8("-40"));
-    QTest::newRow("blank inside value kept") << QByteArray("[s]\r\nk= a  b \r\n") << u8("s") << u8("k")
-                                             << OptionalText(u8("a  b"));
-    QTest::newRow("value holding =") << QByteArray("[s]\r\nk=a=b\r\n") << u8("s") << u8("k")
-                                     << OptionalText(u8("a=b"));
-    QTest::newRow("double quotes dropped") << QByteArray("[s]\r\nk=\" x \"\r\n") << u8("s") << u8("k")
-                                           << OptionalText(u8(" x "));
-    QTest::newRow("single quotes dropped") << QByteArray("[s]\r\nk='x'\r\n") << u8("s") << u8("k")
-                                           << OptionalText(u8("x"));
-    QTest::newRow("unmatched quote kept") << QByteArray("[s]\r\nk=\"x\r\n") << u8("s") << u8("k")
-                                          << OptionalText(u8("\"x"));
-    QTest::newRow("key in another section") << QByteArray("[a]\r\nk=1\r\n[b]\r\nj=2\r\n") << u8("b") << u8("k")
-                                            << OptionalText();
-    QTest::newRow("key of a later section") << QByteArray("[a]\r\nk=1\r\n[b]\r\nk=2\r\n") << u8("b") << u8("k")
-                                            << OptionalText(u8("2"));
-    QTest::newRow("first of duplicate keys") << QByteArray("[s]\r\nk=1\r\nK=2\r\n") << u8("s") << u8("k")
-                                             << OptionalText(u8("1"));
-    QTest::newRow("first of duplicate sections") << QByteArray("[s]\r\nk=1\r\n[S]\r\nk=2\r\nj=3\r\n")
-                                                 << u8("s") << u8("j") << OptionalText();
-    QTest::newRow("comment line is no key") << QByteArray("[s]\r\n;k=1\r\n") << u8("s") << u8(";k")
-                                            << OptionalText();
-    QTest::newRow("key before any section") << QByteArray("k=1\r\n[s]\r\n") << u8("s") << u8("k")
-                                            << OptionalText();
-    QTest::newRow("header without ] is no header") << QByteArray("[s]\r\n[t\r\nk=1\r\n") << u8("s")
-                                                   << u8("k") << OptionalText(u8("1"));
-    QTest::newRow("LF-only lines") << QByteArray("[s]\nk=1\nj=2\n") << u8("s") << u8("j")
-                                   << OptionalText(u8("2"));
-    QTest::newRow("CR-only lines") << QByteArray("[s]\rk=1\rj=2") << u8("s") << u8("j")
-                                   << OptionalText(u8("2"));
-    QTest::newRow("no break after last line") << QByteArray("[s]\r\nk=7") << u8("s") << u8("k")
-                                              << OptionalText(u8("7"));
-    QTest::newRow("NUL ends the value") << QByteArray("[s]\r\nk=ab\0cd\r\n", 12) << u8("s") << u8("k")
-                                        << OptionalText(u8("ab"));
-    QTest::newRow("ＭＳ Ｐ明朝 value") << QByteArray("[s]\r\nmm1FontName=" + kMsPMinchoFull + "\r\n") << u8("s")
-                                   << u8("mm1FontName") << OptionalText(u8("ＭＳ Ｐ明朝"));
-    QTest::newRow("0x5C trail bytes in value") << QByteArray("[s]\r\nk=" + kSoHyouNou + "\r\n") << u8("s")
-                                               << u8("k") << OptionalText(u8("ソ表能"));
+        << QByteArray("  [ letter ]  \r\n\t FormLeft \t=  -40 \t\r\n") << u8("letter")
+        << u8("FormLeft") << OptionalText(u8("-40"));
+    QTest::newRow("blank inside value kept")
+        << QByteArray("[s]\r\nk= a  b \r\n") << u8("s") << u8("k") << OptionalText(u8("a  b"));
+    QTest::newRow("value holding =")
+        << QByteArray("[s]\r\nk=a=b\r\n") << u8("s") << u8("k") << OptionalText(u8("a=b"));
+    QTest::newRow("double quotes dropped")
+        << QByteArray("[s]\r\nk=\" x \"\r\n") << u8("s") << u8("k") << OptionalText(u8(" x "));
+    QTest::newRow("single quotes dropped")
+        << QByteArray("[s]\r\nk='x'\r\n") << u8("s") << u8("k") << OptionalText(u8("x"));
+    QTest::newRow("unmatched quote kept")
+        << QByteArray("[s]\r\nk=\"x\r\n") << u8("s") << u8("k") << OptionalText(u8("\"x"));
+    QTest::newRow("key in another section")
+        << QByteArray("[a]\r\nk=1\r\n[b]\r\nj=2\r\n") << u8("b") << u8("k") << OptionalText();
+    QTest::newRow("key of a later section") << QByteArray("[a]\r\nk=1\r\n[b]\r\nk=2\r\n") << u8("b")
+                                            << u8("k") << OptionalText(u8("2"));
+    QTest::newRow("first of duplicate keys")
+        << QByteArray("[s]\r\nk=1\r\nK=2\r\n") << u8("s") << u8("k") << OptionalText(u8("1"));
+    QTest::newRow("first of duplicate sections")
+        << QByteArray("[s]\r\nk=1\r\n[S]\r\nk=2\r\nj=3\r\n") << u8("s") << u8("j")
+        << OptionalText();
+    QTest::newRow("comment line is no key")
+        << QByteArray("[s]\r\n;k=1\r\n") << u8("s") << u8(";k") << OptionalText();
+    QTest::newRow("key before any section")
+        << QByteArray("k=1\r\n[s]\r\n") << u8("s") << u8("k") << OptionalText();
+    QTest::newRow("header without ] is no header")
+        << QByteArray("[s]\r\n[t\r\nk=1\r\n") << u8("s") << u8("k") << OptionalText(u8("1"));
+    QTest::newRow("LF-only lines")
+        << QByteArray("[s]\nk=1\nj=2\n") << u8("s") << u8("j") << OptionalText(u8("2"));
+    QTest::newRow("CR-only lines")
+        << QByteArray("[s]\rk=1\rj=2") << u8("s") << u8("j") << OptionalText(u8("2"));
+    QTest::newRow("no break after last line")
+        << QByteArray("[s]\r\nk=7") << u8("s") << u8("k") << OptionalText(u8("7"));
+    QTest::newRow("NUL ends the value")
+        << QByteArray("[s]\r\nk=ab\0cd\r\n", 12) << u8("s") << u8("k") << OptionalText(u8("ab"));
+    QTest::newRow("ＭＳ Ｐ明朝 value")
+        << QByteArray("[s]\r\nmm1FontName=" + kMsPMinchoFull + "\r\n") << u8("s")
+        << u8("mm1FontName") << OptionalText(u8("ＭＳ Ｐ明朝"));
+    QTest::newRow("0x5C trail bytes in value") << QByteArray("[s]\r\nk=" + kSoHyouNou + "\r\n")
+                                               << u8("s") << u8("k") << OptionalText(u8("ソ表能"));
     QTest::newRow("Japanese section and key")
-        << QByteArray("[" + kSoHyouNou + "]\r\n" + kSoHyouNou + "=1\r\n") << u8("ソ表能") << u8("ソ表能")
-        << OptionalText(u8("1"));
+        << QByteArray("[" + kSoHyouNou + "]\r\n" + kSoHyouNou + "=1\r\n") << u8("ソ表能")
+        << u8("ソ表能") << OptionalText(u8("1"));
     // 0x5D as a trail byte ("‐" is 81 5D) must not close the header.
-    QTest::newRow("] as trail byte in section name") << QByteArray("[\x81\x5d]\r\nk=1\r\n") << u8("‐")
-                                                     << u8("k") << OptionalText(u8("1"));
+    QTest::newRow("] as trail byte in section name")
+        << QByteArray("[\x81\x5d]\r\nk=1\r\n") << u8("‐") << u8("k") << OptionalText(u8("1"));
     // ア is 83 41 and ヂ 83 61: folding the trail byte would make them equal.
-    QTest::newRow("trail byte letters not folded") << QByteArray("[s]\r\n\x83\x41=1\r\n") << u8("s") << u8("ヂ")
-                                                   << OptionalText();
+    QTest::newRow("trail byte letters not folded")
+        << QByteArray("[s]\r\n\x83\x41=1\r\n") << u8("s") << u8("ヂ") << OptionalText();
     QTest::newRow("full-width letters compare exactly")
         << QByteArray("[s]\r\n\x82\x60=1\r\n") << u8("s") << u8("ａ") << OptionalText();
 }
@@ -174,34 +180,44 @@ void TestProfileFile::write_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("new document: header then keys in written order")
-        << QByteArray() << QList<Write>{{u8("letter"), u8("FormTop"), u8("10")}, {u8("letter"), u8("FormLeft"), u8("20")}}
+        << QByteArray()
+        << QList<Write>{{u8("letter"), u8("FormTop"), u8("10")},
+                        {u8("letter"), u8("FormLeft"), u8("20")}}
         << QByteArray("[letter]\r\nFormTop=10\r\nFormLeft=20\r\n");
     QTest::newRow("value replaced in its line, rest byte for byte")
-        << QByteArray("; layout\r\n[other]\r\nx=1\n\n[letter]\r\nFormTop=10\r\nFormLeft=20\r\n; end\r\n[z]\ry=2\r")
+        << QByteArray("; layout\r\n[other]\r\nx=1\n\n[letter]\r\nFormTop=10\r\nFormLeft=20\r\n; "
+                      "end\r\n[z]\ry=2\r")
         << QList<Write>{{u8("letter"), u8("FormTop"), u8("99")}}
-        << QByteArray("; layout\r\n[other]\r\nx=1\n\n[letter]\r\nFormTop=99\r\nFormLeft=20\r\n; end\r\n[z]\ry=2\r");
+        << QByteArray("; layout\r\n[other]\r\nx=1\n\n[letter]\r\nFormTop=99\r\nFormLeft=20\r\n; "
+                      "end\r\n[z]\ry=2\r");
     QTest::newRow("spelling of the file's key kept")
-        << QByteArray("[LETTER]\r\nformtop = 1\r\n") << QList<Write>{{u8("letter"), u8("FormTop"), u8("5")}}
+        << QByteArray("[LETTER]\r\nformtop = 1\r\n")
+        << QList<Write>{{u8("letter"), u8("FormTop"), u8("5")}}
         << QByteArray("[LETTER]\r\nformtop =5\r\n");
     QTest::newRow("new key after the section's last key line")
         << QByteArray("[a]\r\nk=1\r\n\r\n; about b\r\n[b]\r\nj=2\r\n")
         << QList<Write>{{u8("a"), u8("n"), u8("new")}}
         << QByteArray("[a]\r\nk=1\r\nn=new\r\n\r\n; about b\r\n[b]\r\nj=2\r\n");
-    QTest::newRow("new keys in written order")
-        << QByteArray("[a]\r\nk=1\r\n")
-        << QList<Write>{{u8("a"), u8("y"), u8("1")}, {u8("a"), u8("x"), u8("2")}, {u8("a"), u8("k"), u8("3")}}
-        << QByteArray("[a]\r\nk=3\r\ny=1\r\nx=2\r\n");
+    QTest::newRow("new keys in written order") << QByteArray("[a]\r\nk=1\r\n")
+                                               << QList<Write>{{u8("a"), u8("y"), u8("1")},
+                                                               {u8("a"), u8("x"), u8("2")},
+                                                               {u8("a"), u8("k"), u8("3")}}
+                                               << QByteArray("[a]\r\nk=3\r\ny=1\r\nx=2\r\n");
     QTest::newRow("new key in a section without keys")
         << QByteArray("[a]\r\n\r\n[b]\r\n") << QList<Write>{{u8("a"), u8("k"), u8("1")}}
         << QByteArray("[a]\r\nk=1\r\n\r\n[b]\r\n");
     QTest::newRow("header at end without break")
-        << QByteArray("[a]") << QList<Write>{{u8("a"), u8("k"), u8("1")}} << QByteArray("[a]\r\nk=1\r\n");
+        << QByteArray("[a]") << QList<Write>{{u8("a"), u8("k"), u8("1")}}
+        << QByteArray("[a]\r\nk=1\r\n");
     QTest::newRow("last key without break replaced")
-        << QByteArray("[a]\r\nk=1") << QList<Write>{{u8("a"), u8("k"), u8("22")}} << QByteArray("[a]\r\nk=22");
+        << QByteArray("[a]\r\nk=1") << QList<Write>{{u8("a"), u8("k"), u8("22")}}
+        << QByteArray("[a]\r\nk=22");
     QTest::newRow("last key without break, key added")
-        << QByteArray("[a]\r\nk=1") << QList<Write>{{u8("a"), u8("j"), u8("2")}} << QByteArray("[a]\r\nk=1\r\nj=2\r\n");
+        << QByteArray("[a]\r\nk=1") << QList<Write>{{u8("a"), u8("j"), u8("2")}}
+        << QByteArray("[a]\r\nk=1\r\nj=2\r\n");
     QTest::newRow("empty last value without break replaced and key added")
-        << QByteArray("[a]\r\nk=") << QList<Write>{{u8("a"), u8("k"), u8("1")}, {u8("a"), u8("j"), u8("2")}}
+        << QByteArray("[a]\r\nk=")
+        << QList<Write>{{u8("a"), u8("k"), u8("1")}, {u8("a"), u8("j"), u8("2")}}
         << QByteArray("[a]\r\nk=1\r\nj=2\r\n");
     QTest::newRow("missing section appended")
         << QByteArray("[old]\r\nk=1\r\n") << QList<Write>{{u8("letter"), u8("FormTop"), u8("10")}}
@@ -210,7 +226,8 @@ void TestProfileFile::write_data()
         << QByteArray("[old]\r\nk=1") << QList<Write>{{u8("letter"), u8("FormTop"), u8("10")}}
         << QByteArray("[old]\r\nk=1\r\n[letter]\r\nFormTop=10\r\n");
     QTest::newRow("LF-only file keeps its breaks")
-        << QByteArray("[a]\nk=1\nj=2\n") << QList<Write>{{u8("a"), u8("k"), u8("5")}, {u8("a"), u8("n"), u8("6")}}
+        << QByteArray("[a]\nk=1\nj=2\n")
+        << QList<Write>{{u8("a"), u8("k"), u8("5")}, {u8("a"), u8("n"), u8("6")}}
         << QByteArray("[a]\nk=5\nj=2\nn=6\r\n");
     QTest::newRow("only the first duplicate key changes")
         << QByteArray("[a]\r\nk=1\r\nk=2\r\n") << QList<Write>{{u8("a"), u8("K"), u8("9")}}
@@ -219,12 +236,14 @@ void TestProfileFile::write_data()
         << QByteArray() << QList<Write>{{u8("a"), u8("k"), u8("1")}, {u8("a"), u8("k"), u8("2")}}
         << QByteArray("[a]\r\nk=2\r\n");
     QTest::newRow("line breaks in a value become blanks")
-        << QByteArray() << QList<Write>{{u8("a"), u8("k"), u8("x\r\ny\nz")}} << QByteArray("[a]\r\nk=x  y z\r\n");
+        << QByteArray() << QList<Write>{{u8("a"), u8("k"), u8("x\r\ny\nz")}}
+        << QByteArray("[a]\r\nk=x  y z\r\n");
     QTest::newRow("code page 932 names and values")
         << QByteArray() << QList<Write>{{u8("ソ表能"), u8("mm1FontName"), u8("ＭＳ Ｐ明朝")}}
         << QByteArray("[" + kSoHyouNou + "]\r\nmm1FontName=" + kMsPMinchoFull + "\r\n");
     QTest::newRow("existing empty file")
-        << QByteArray("\r\n") << QList<Write>{{u8("a"), u8("k"), u8("1")}} << QByteArray("\r\n[a]\r\nk=1\r\n");
+        << QByteArray("\r\n") << QList<Write>{{u8("a"), u8("k"), u8("1")}}
+        << QByteArray("\r\n[a]\r\nk=1\r\n");
 }
 
 void TestProfileFile::write()
@@ -338,7 +357,8 @@ void TestProfileFile::readInt_data()
     QTest::newRow("30px gives the default") << QByteArray("[l]\r\nFormLeft=30px\r\n") << 20;
     QTest::newRow("empty gives the default") << QByteArray("[l]\r\nFormLeft=\r\n") << 20;
     QTest::newRow("missing gives the default") << QByteArray("[l]\r\n") << 20;
-    QTest::newRow("out of range gives the default") << QByteArray("[l]\r\nFormLeft=2147483648\r\n") << 20;
+    QTest::newRow("out of range gives the default")
+        << QByteArray("[l]\r\nFormLeft=2147483648\r\n") << 20;
     QTest::newRow("quoted number") << QByteArray("[l]\r\nFormLeft=\"25\"\r\n") << 25;
 }
 
@@ -428,7 +448,8 @@ void TestProfileFile::hostileContent_data()
     QRandomGenerator random(1234);
     random.fillRange(reinterpret_cast<quint32 *>(garbage.data()), garbage.size() / 4);
     QTest::newRow("4 MB of binary garbage") << garbage;
-    QTest::newRow("a 2 MB line") << QByteArray("[letter]\r\nFormTop=" + QByteArray(2 * 1024 * 1024, '7') + "\r\n");
+    QTest::newRow("a 2 MB line") << QByteArray(
+        "[letter]\r\nFormTop=" + QByteArray(2 * 1024 * 1024, '7') + "\r\n");
     QTest::newRow("2 MB of NUL") << QByteArray(2 * 1024 * 1024, '\0');
     QByteArray manyKeys("[letter]\r\n");
     for (int i = 0; i < 200000; ++i)

@@ -129,6 +129,8 @@ RenderPage knownPage(const QString &marker = QStringLiteral("JOB"))
     QFont bold = face(QStringLiteral("IPAPMincho"));
     bold.setBold(true);
     const QList<RenderBox> boxes{
+        // First, so that a job stopped after its first runs still shows it.
+        RenderBox{QPoint(300, 780), face(QStringLiteral("IPAGothic")), -12, Qt::black, {marker}},
         RenderBox{QPoint(50, 120),
                   face(QStringLiteral("IPAPMincho")),
                   -19,
@@ -140,7 +142,6 @@ RenderPage knownPage(const QString &marker = QStringLiteral("JOB"))
                   Qt::black,
                   {QStringLiteral("ADDRESSEE")}},
         RenderBox{QPoint(-1, 700), bold, -15, Qt::black, {QStringLiteral("Edge")}},
-        RenderBox{QPoint(300, 780), face(QStringLiteral("IPAGothic")), -12, Qt::black, {marker}},
     };
     return RenderPage::build(590, 834, boxes, 2);
 }

@@ -1,0 +1,265 @@
+// The data source options, the customer list and the addressee block,
+// through the main window.
+
+#include "../shell/formfixture.h"
+
+#include "letter/boxmemo.h"
+#include "platform/cp932.h"
+#include "platform/desktopopener.h"
+
+#include <QLabel>
+#include <QListView>
+#include <QProcess>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStringListModel>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+class TestDataSource : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void missingFileFallsBackToMode1();
+    void checkedOptionDoesNothing();
+    void selectorRightAfterStart();
+    void textFileFillsListAndBlock();
+    void keyboardSelectionActsAsClick();
+    void selectorRereadsTextFile();
+    void addresseeNotStoredInMode2();
+    void badLineEmptiesList();
+    void mergeWorkbook_data();
+    void mergeWorkbook();
+    void workbookFillsListAndBlock();
+    void workbookSelectorRebuildsFromTable();
+    void corruptWorkbookChangesNothing();
+
+private:
+    TForm1 &form() { return m_fixture->form(); }
+    QStringList entries() { return form().ListBox1Items->stringList(); }
+    void clickEntry(int row)
+    {
+        const QModelIndex index = form().ListBox1Items->index(row);
+        QTest::mouseClick(form().ListBox1->viewport(), Qt::LeftButton, {},
+                          form().ListBox1->visualRect(index).center());
+    }
+    void writeWorkbooks();
+
+    std::unique_ptr<FormFixture> m_fixture;
+    QStringList m_opened;
+};
+
+void TestDataSource::init()
+{
+    m_fixture = std::make_unique<FormFixture>();
+    m_fixture->start();
+    form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form()));
+    m_opened.clear();
+    desktopopener::setOpener([this](const QString &path) { m_opened << path; });
+}
+
+void TestDataSource::cleanup()
+{
+    desktopopener::setOpener({});
+    m_fixture.reset();
+}
+
+void TestDataSource::writeWorkbooks()
+{
+    QProcess perl;
+    perl.start(QStringLiteral("perl"), {QStringLiteral(TAVRINT_SOURCE_DIR "/scripts/make-test-workbooks.pl"),
+                                        m_fixture->programDir()});
+    QVERIFY(perl.waitForFinished(30000));
+    QCOMPARE(perl.exitCode(), 0);
+    QVERIFY(QFile::copy(m_fixture->path(QStringLiteral("customers.xls")),
+                        m_fixture->path(QStringLiteral("smpl2.xls"))));
+}
+
+void TestDataSource::missingFileFallsBackToMode1()
+{
+    m_fixture->writeFile(QStringLiteral("Data/2宛名.txt"), cp932::encode(QStringLiteral("保存した宛名")));
+    form().memos[1]->setText(QStringLiteral("typed"));
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QVERIFY(form().RadioButton1->isChecked());
+    QCOMPARE(form().storedMode, 1);
+    QCOMPARE(form().activePage(), 0);
+    QCOMPARE(form().Label4->text(), QString());
+    QCOMPARE(form().Label3->text(), QString());
+    QCOMPARE(form().memos[1]->text(), QStringLiteral("保存した宛名"));
+    QVERIFY(m_fixture->errors.isEmpty());
+}
+
+void TestDataSource::checkedOptionDoesNothing()
+{
+    form().memos[1]->setText(QStringLiteral("typed"));
+    QTest::mouseClick(form().RadioButton1, Qt::LeftButton);
+    QCOMPARE(form().storedMode, 0);
+    QCOMPARE(form().memos[1]->text(), QStringLiteral("typed"));
+}
+
+void TestDataSource::selectorRightAfterStart()
+{
+    QTest::mouseClick(form().RadioGroup1Item0, Qt::LeftButton);
+    QVERIFY(entries().isEmpty());
+    QCOMPARE(form().Label3->text(), QStringLiteral("/0"));
+}
+
+void TestDataSource::textFileFillsListAndBlock()
+{
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"),
+                         cp932::encode(QStringLiteral("株式会社 ソ表,山田 太郎,営業部,x,東京都\r\n"
+                                                      "B社,佐藤,,,\nC社,鈴木 一郎,総務課,,大阪\r")));
+    form().memos[1]->setText(QStringLiteral("old"));
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QCOMPARE(form().storedMode, 2);
+    QCOMPARE(form().activePage(), 1);
+    QCOMPARE(form().Label4->text(), QStringLiteral("smpl1.txt"));
+    QCOMPARE(form().memos[1]->text(), QString()); // emptied before reading
+    QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
+    // Person key: the list loses the spaces the table keeps.
+    QCOMPARE(entries(), (QStringList{"山田太郎", "佐藤", "鈴木一郎"}));
+    clickEntry(2);
+    QCOMPARE(form().Label3->text(), QStringLiteral("3/3"));
+    QCOMPARE(form().memos[1]->text(),
+             QStringLiteral("C社\r\n総務課\r\n  鈴木　一郎  様\r\n   大阪"));
+    clickEntry(0);
+    QCOMPARE(form().memos[1]->text(),
+             QStringLiteral("株式会社　ソ表\r\n営業部\r\n  山田　太郎  様\r\n   東京都"));
+}
+
+void TestDataSource::keyboardSelectionActsAsClick()
+{
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\nC,c\r\n"));
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    clickEntry(0);
+    QTest::keyClick(form().ListBox1, Qt::Key_Down);
+    QCOMPARE(form().Label3->text(), QStringLiteral("2/3"));
+    QVERIFY(form().memos[1]->text().startsWith(QStringLiteral("B\r\n")));
+}
+
+void TestDataSource::selectorRereadsTextFile()
+{
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\n"));
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    clickEntry(1);
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\nC,c\r\n"));
+    QTest::mouseClick(form().RadioGroup1Item0, Qt::LeftButton);
+    QCOMPARE(entries(), (QStringList{"A", "B", "C"}));
+    QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
+    QCOMPARE(form().memos[1]->text(), QString());
+}
+
+void TestDataSource::addresseeNotStoredInMode2()
+{
+    const QByteArray stored = cp932::encode(QStringLiteral("保存した宛名"));
+    m_fixture->writeFile(QStringLiteral("Data/2宛名.txt"), stored);
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\nC,c\r\n"));
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    clickEntry(2);
+    QVERIFY(form().close());
+    QCOMPARE(m_fixture->readFile(QStringLiteral("Data/2宛名.txt")), stored);
+}
+
+void TestDataSource::badLineEmptiesList()
+{
+    // Line 2 leaves a quote open before field 5: the lines after it stay in
+    // the table, but the list is emptied rather than left misaligned.
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\n\"open,b\r\nC,c\r\n"));
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QCOMPARE(m_fixture->errors.size(), 1);
+    QVERIFY(m_fixture->errors.first().startsWith(QStringLiteral("リストのインデックスが範囲を超えています (")));
+    QVERIFY(entries().isEmpty());
+    QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
+    QVERIFY(form().ListBox1->isVisible());
+    QCOMPARE(form().FList->sg1.cell(0, 2), QStringLiteral("C"));
+}
+
+void TestDataSource::mergeWorkbook_data()
+{
+    QTest::addColumn<QString>("inUseBy");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("free") << "" << true;
+    QTest::newRow("an office lock file beside it") << "lockfile" << false;
+    QTest::newRow("an advisory lock held") << "flock" << false;
+}
+
+void TestDataSource::mergeWorkbook()
+{
+    QFETCH(QString, inUseBy);
+    QFETCH(bool, opened);
+    m_fixture->writeFile(QStringLiteral("smpl3.xls"), QByteArray("x"));
+    int fd = -1;
+    if (inUseBy == QLatin1String("lockfile"))
+        m_fixture->writeFile(QStringLiteral(".~lock.smpl3.xls#"), QByteArray("x"));
+    if (inUseBy == QLatin1String("flock")) {
+        fd = ::open(QFile::encodeName(m_fixture->path(QStringLiteral("smpl3.xls"))).constData(), O_RDONLY);
+        QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
+    }
+    form().memos[1]->setText(QStringLiteral("kept"));
+    QTest::mouseClick(form().RadioButton4, Qt::LeftButton);
+    if (fd >= 0)
+        ::close(fd);
+    QCOMPARE(form().storedMode, 4);
+    QCOMPARE(form().activePage(), 0);
+    QCOMPARE(form().Label4->text(), QStringLiteral("smpl3.xls"));
+    QCOMPARE(form().memos[1]->text(), QStringLiteral("kept"));
+    QCOMPARE(m_opened.size(), opened ? 1 : 0);
+    if (opened)
+        QCOMPARE(m_opened.first(), m_fixture->path(QStringLiteral("smpl3.xls")));
+}
+
+void TestDataSource::workbookFillsListAndBlock()
+{
+    writeWorkbooks();
+    form().memos[1]->setText(QStringLiteral("old"));
+    QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
+    QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(QLatin1Char('\n'))));
+    QCOMPARE(form().storedMode, 3);
+    QCOMPARE(form().memos[1]->text(), QString());
+    // Person key (column 3): rows 1 to 5; row 6 has no person.
+    QCOMPARE(form().Label3->text(), QStringLiteral("/5"));
+    QCOMPARE(entries().size(), 5);
+    QCOMPARE(entries().at(0), QStringLiteral("山田太郎"));
+    QCOMPARE(entries().at(2), QStringLiteral("鈴木 一郎")); // one entry despite its line break
+    clickEntry(0);
+    QCOMPARE(form().memos[1]->text(),
+             QStringLiteral("株式会社 山田\r\n東京都ソ表能区1-2-3\r\n  山田 太郎  様\r\n   〒100-0001"));
+}
+
+void TestDataSource::workbookSelectorRebuildsFromTable()
+{
+    writeWorkbooks();
+    QTest::mouseClick(form().RadioGroup1Item0, Qt::LeftButton); // company key
+    QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
+    QCOMPARE(form().Label3->text(), QStringLiteral("/3")); // the gap in row 4 ends it
+    form().memos[1]->setText(QStringLiteral("kept"));
+    QFile::remove(m_fixture->path(QStringLiteral("smpl2.xls"))); // not read again
+    QTest::mouseClick(form().RadioGroup1Item1, Qt::LeftButton);
+    QCOMPARE(entries(), (QStringList{"山田太郎", "佐藤　花子", "鈴木 一郎"}));
+    QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
+    QCOMPARE(form().memos[1]->text(), QStringLiteral("kept"));
+}
+
+void TestDataSource::corruptWorkbookChangesNothing()
+{
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\n"));
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    m_fixture->writeFile(QStringLiteral("smpl2.xls"), QByteArray("PK\x03\x04 this is no workbook"));
+    QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
+    QCOMPARE(m_fixture->errors.size(), 1);
+    QVERIFY(m_fixture->errors.first().contains(QStringLiteral("smpl2.xls")));
+    QVERIFY(m_fixture->errors.first().contains(QStringLiteral("は開けません")));
+    QCOMPARE(entries(), (QStringList{"a", "b"}));
+    QCOMPARE(form().customerCount, 2);
+    QVERIFY(form().ListBox1->isVisible());
+}
+
+QTEST_MAIN(TestDataSource)
+#include "tst_datasource.moc"
