@@ -69,15 +69,15 @@ Stats measure(const std::vector<std::string> &args, char **envp, int runs)
     stats.min = times.front();
     stats.max = times.back();
     stats.median = times.size() % 2 ? times[times.size() / 2]
-                                     : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+                                    : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
     stats.p90 = times[std::min(times.size() - 1, times.size() * 9 / 10)];
     return stats;
 }
 
 void print(const char *label, const Stats &s, int runs)
 {
-    std::printf("%-44s median %7.2f ms  min %7.2f  p90 %7.2f  max %7.2f  (%d runs, %d failed)\n", label,
-                s.median, s.min, s.p90, s.max, runs, s.failures);
+    std::printf("%-44s median %7.2f ms  min %7.2f  p90 %7.2f  max %7.2f  (%d runs, %d failed)\n",
+                label, s.median, s.min, s.p90, s.max, runs, s.failures);
 }
 
 } // namespace
@@ -134,9 +134,11 @@ int main(int argc, char *argv[])
     print("tavrint (real executable)", real, runs);
     print("handoff_sender (same code, no widget libs)", sender, runs);
     print("/bin/true (process launch floor)", floor, runs);
-    std::printf("%-44s %7.2f ms\n", "widget/print library loading (difference)", real.median - sender.median);
+    std::printf("%-44s %7.2f ms\n", "widget/print library loading (difference)",
+                real.median - sender.median);
     std::printf("hand-offs received: %s of %d\n", count.constData(), 2 * runs + 3);
-    std::printf("target: median under 50 ms -> %s\n", real.median < 50 && real.failures == 0 ? "met" : "NOT met");
+    std::printf("target: median under 50 ms -> %s\n",
+                real.median < 50 && real.failures == 0 ? "met" : "NOT met");
 
     receiver.kill();
     receiver.waitForFinished(2000);

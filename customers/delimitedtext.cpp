@@ -55,6 +55,7 @@ QStringList split(QStringView line, qsizetype maxFields)
     QStringList fields;
     if (maxFields == 0)
         return fields;
+    fields.reserve(maxFields > 0 ? maxFields : 16);
     const qsizetype n = line.size();
     qsizetype pos = 0;
     while (pos < n && isBlank(line[pos].unicode()))

@@ -45,11 +45,12 @@ std::vector<std::pair<qsizetype, qsizetype>> lineSpans(QStringView text)
 // fields 0 to 5 always exist unless a quote is left open.
 QString preparedLine(QStringView line)
 {
-    QString prepared;
-    prepared.reserve(line.size() + 8);
+    QString prepared(line.size() + 8, Qt::Uninitialized);
+    QChar *out = prepared.data();
     for (const QChar c : line)
-        prepared.append(c == u' ' ? QChar(kIdeographicSpace) : c);
-    prepared.append(QLatin1String(",,,,,,,,"));
+        *out++ = c == u' ' ? QChar(kIdeographicSpace) : c;
+    for (int i = 0; i < 8; ++i)
+        *out++ = QLatin1Char(',');
     return prepared;
 }
 

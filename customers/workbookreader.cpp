@@ -172,12 +172,17 @@ QString failureText(const sheetdump::Outcome &outcome)
 
 Result read(const QString &path, int keyItem, CustomerTable &table, const QLocale &locale)
 {
+    return readReported(sheetdump::load(QFile::encodeName(path)), path, keyItem, table, locale);
+}
+
+Result readReported(const sheetdump::Outcome &outcome, const QString &path, int keyItem,
+                    CustomerTable &table, const QLocale &locale)
+{
     Result result;
     const int keyColumn = keyItem == 1 ? kPersonColumn : kCompanyColumn;
 
     // Everything that can make the file unreadable as a whole is settled
     // before the first cell is stored.
-    const sheetdump::Outcome outcome = sheetdump::load(QFile::encodeName(path));
     if (!outcome.sheet) {
         result.status = Result::Status::OpenFailed;
         result.errorMessage = openErrorMessage(path, failureText(outcome));

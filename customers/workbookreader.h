@@ -10,10 +10,15 @@
 
 class CustomerTable;
 
-// The customer workbook (.xls, read with FreeXL): the first worksheet, rows 1
-// to 200, columns 1 to 8 into table columns 0 to 7. The key column is 2
-// (company, selector item 0) or 3 (person, item 1); the first empty key cell
-// ends the customers. Nothing is kept between reads.
+namespace sheetdump {
+struct Outcome;
+}
+
+// The customer workbook (.xls, read with FreeXL in a child process, see
+// sheetdump.h): the first worksheet, rows 1 to 200, columns 1 to 8 into table
+// columns 0 to 7. The key column is 2 (company, selector item 0) or 3
+// (person, item 1); the first empty key cell ends the customers. Nothing is
+// kept between reads.
 namespace workbookreader {
 
 constexpr int kMaxRows = 200;
@@ -43,6 +48,11 @@ struct Result
 // after a complete read the table's row count becomes the customer count.
 Result read(const QString &path, int keyItem, CustomerTable &table,
             const QLocale &locale = QLocale::system());
+
+// The read once the child process that ran FreeXL has reported (see
+// sheetdump.h); `path` only names the file in an error.
+Result readReported(const sheetdump::Outcome &outcome, const QString &path, int keyItem,
+                    CustomerTable &table, const QLocale &locale = QLocale::system());
 
 // A cell's text: numbers in the general form with at most 15 significant
 // digits and the locale's decimal separator, dates and times in the locale's

@@ -39,9 +39,16 @@ QString faceNameAsApplied(const QString &name)
 }
 } // namespace
 
+const ProfileFile &TForm1::settingsForReading()
+{
+    if (!m_settingsRead)
+        m_settingsRead = std::make_unique<ProfileFile>(ProfileFile::load(settingsFile));
+    return *m_settingsRead;
+}
+
 void TForm1::ReadWindowPos()
 {
-    const ProfileFile settings = ProfileFile::load(settingsFile);
+    const ProfileFile &settings = settingsForReading();
     const int left = settings.readInt(settingsSection, settingsfile::kFormLeft,
                                       settingsfile::kDefaultFormLeft);
     move(std::clamp(left, -kMaxWindowCoordinate, kMaxWindowCoordinate), y());
@@ -52,7 +59,7 @@ void TForm1::ReadWindowPos()
 
 void TForm1::ReadBoxLayout(int box)
 {
-    const ProfileFile settings = ProfileFile::load(settingsFile);
+    const ProfileFile &settings = settingsForReading();
     auto key = [box](BoxKey k) { return settingsfile::boxKey(box, k); };
 
     const QString face = settings.readString(settingsSection, key(BoxKey::FontName),

@@ -57,7 +57,7 @@ void discardJob(QPrinter &printer, QPainter &painter)
     }
     if (QPrintEngine *engine = printer.printEngine()) {
         QStringList options = engine->property(kCupsOptions).toStringList();
-        options << QStringLiteral("copies") << QStringLiteral("1");
+        options << QStringLiteral("copies") << QStringLiteral("0");
         engine->setProperty(kCupsOptions, options);
     }
     painter.end();
@@ -78,6 +78,11 @@ QString invalidPrinterText()
 QString printingText()
 {
     return QStringLiteral("現在印刷中です");
+}
+
+QString abortedText()
+{
+    return QStringLiteral("印刷は中止されました");
 }
 
 bool hasDefaultPrinter(QString *errorText)
@@ -148,12 +153,23 @@ bool printRenderPage(const RenderPage &page, QString *errorText)
     if (!painter.begin(&printer))
         return fail(errorText, invalidPrinterText());
 
+    // Whatever ends the playback early, an exception included, the job is
+    // discarded rather than sent half drawn.
+    struct DiscardUnlessSent
+    {
+        QPrinter &printer;
+        QPainter &painter;
+        ~DiscardUnlessSent()
+        {
+            if (painter.isActive())
+                discardJob(printer, painter);
+        }
+    } guard{printer, painter};
+
     const SpoolCallback keepGoing =
         g_spoolCallback ? g_spoolCallback : SpoolCallback(defaultSpoolCallback);
-    if (!page.play(painter, destination, keepGoing)) {
-        discardJob(printer, painter);
-        return fail(errorText, QStringLiteral("印刷は中止されました"));
-    }
+    if (!page.play(painter, destination, keepGoing))
+        return fail(errorText, abortedText());
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return fail(errorText, QStringLiteral("印刷ジョブを終了できませんでした"));
     return true;

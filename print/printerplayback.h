@@ -18,6 +18,8 @@ QString noDefaultPrinterText();
 QString invalidPrinterText();
 // "現在印刷中です"
 QString printingText();
+// The job was stopped while it was being written (and discarded).
+QString abortedText();
 
 // Whether a default printer exists (start-up sets its orientation to
 // portrait, which fails the same way when there is none).

@@ -67,7 +67,9 @@ stop_one() {
             sleep 0.1
             i=$((i + 1))
         done
-        kill -9 "$pid" 2>/dev/null || true
+        if kill -0 "$pid" 2>/dev/null; then
+            kill -9 "$pid" 2>/dev/null || true
+        fi
     fi
     rm -f "$s/cups.sock"
 }
@@ -77,7 +79,9 @@ start_one() {
     s=$1
     with_default=$2
     stop_one "$s"
-    rm -rf "$s/etc" "$s/spool" "$s/cache" "$s/state" "$s/log" "$s/serverbin" "$s/out"
+    for sub in etc spool cache state log serverbin out; do
+        rm -rf "${s:?}/$sub"
+    done
     mkdir -p "$s/etc/ppd" "$s/spool/tmp" "$s/cache" "$s/state" "$s/log" "$s/out" \
         "$s/serverbin/backend"
     chmod 0700 "$s/out"

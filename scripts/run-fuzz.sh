@@ -12,7 +12,7 @@ set -eu
 
 seconds=${1:-30}
 [ $# -gt 0 ] && shift
-targets=${*:-"fuzz_workbookreader fuzz_textcustomerreader"}
+targets=${*:-"fuzz_workbookreader fuzz_sheetreport fuzz_textcustomerreader"}
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
@@ -27,8 +27,14 @@ cmake -S "$root" -B "$build" -G Ninja \
 ninja -C "$build" -j2 $targets
 
 work="$build/fuzz"
-mkdir -p "$work/seeds-workbook" "$work/seeds-text" "$work/artifacts"
+rm -rf "$work/seeds-workbook" "$work/seeds-report" "$work/seeds-text"
+mkdir -p "$work/seeds-workbook" "$work/seeds-report" "$work/seeds-text" "$work/artifacts"
 perl "$root/scripts/make-test-workbooks.pl" "$work/seeds-workbook"
+# What the child process reports for the sound workbooks.
+TAVRINT_WRITE_REPORTS="$work/seeds-report" \
+    "$build/tests/customers/fuzz_sheetreport" "$work/seeds-workbook"/*.xls
+# One that FreeXL itself cannot survive.
+cp "$root/tests/data/workbook-freexl-segv.xls" "$work/seeds-workbook/"
 printf 'a,b,c\r\n"x,y",z\n"open\r\n' >"$work/seeds-text/plain.txt"
 printf '\203\134\225\134,\224\134\r\n\201\100a b\tc\r' >"$work/seeds-text/sjis.txt"
 
@@ -37,13 +43,14 @@ status=0
 for target in $targets; do
     case $target in
         fuzz_workbookreader) seeds="$work/seeds-workbook"; maxlen=131072 ;;
+        fuzz_sheetreport) seeds="$work/seeds-report"; maxlen=131072 ;;
         *) seeds="$work/seeds-text"; maxlen=65536 ;;
     esac
     corpus="$work/corpus-$target"
     mkdir -p "$corpus"
     echo "== $target: $seconds s"
     if ! "$build/tests/customers/$target" "$corpus" "$seeds" \
-        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$maxlen" \
+        -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -max_len="$maxlen" \
         -artifact_prefix="$work/artifacts/$target-" -print_final_stats=1; then
         echo "$target FAILED; reproducer in $work/artifacts/" >&2
         status=1

@@ -24,7 +24,8 @@ constexpr std::chrono::milliseconds kRetryInterval{20};
 
 int millisecondsLeft(Clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() > 0 ? int(left.count()) : 0;
 }
 
@@ -68,8 +69,8 @@ bool tryOnce(const sockaddr_un &address, const QByteArray &message, Clock::time_
     qsizetype sent = 0;
     while (sent < message.size()) {
         // MSG_NOSIGNAL: an instance that drops us must not kill us by SIGPIPE.
-        const ssize_t n = ::send(socket.fd, message.constData() + sent, size_t(message.size() - sent),
-                                 MSG_NOSIGNAL);
+        const ssize_t n = ::send(socket.fd, message.constData() + sent,
+                                 size_t(message.size() - sent), MSG_NOSIGNAL);
         if (n > 0) {
             sent += n;
         } else if (n < 0 && errno == EINTR) {

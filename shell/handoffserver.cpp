@@ -14,9 +14,7 @@ class HandOffConnection : public QObject
 public:
     HandOffConnection(QLocalSocket *socket, const HandOffServer::Receiver &receiver, int timeoutMs,
                       QObject *parent)
-        : QObject(parent)
-        , m_socket(socket)
-        , m_receiver(receiver)
+        : QObject(parent), m_socket(socket), m_receiver(receiver)
     {
         socket->setParent(this);
         m_timer.setSingleShot(true);
@@ -75,7 +73,7 @@ private:
         m_state = State::Done;
         m_socket->write(&handoff::kAck, 1);
         m_socket->disconnectFromServer(); // after the ack is written
-        m_timer.start(); // bounds the wait for a client that never reads
+        m_timer.start();                  // bounds the wait for a client that never reads
     }
 
     void timedOut()
@@ -118,8 +116,7 @@ private:
 } // namespace
 
 HandOffServer::HandOffServer(Receiver receiver, QObject *parent)
-    : QObject(parent)
-    , m_receiver(std::move(receiver))
+    : QObject(parent), m_receiver(std::move(receiver))
 {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &HandOffServer::acceptConnections);

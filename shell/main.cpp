@@ -9,15 +9,19 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
 int main(int argc, char *argv[])
 {
     // Held until the process ends; the kernel frees it even after a crash.
     SingleInstanceLock lock;
     if (!lock.acquire()) {
         // A second start: no application object, no window, no output.
+        // _Exit skips the exit-time destructors of the widget libraries,
+        // which were loaded but never used.
         const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-        return handoffclient::deliver(lock.socketPath(), handoff::marker(),
-                                      handoff::handOffText(argument));
+        std::_Exit(handoffclient::deliver(lock.socketPath(), handoff::marker(),
+                                          handoff::handOffText(argument)));
     }
 
     // The first instance ignores its arguments: Qt sees none, so that a text

@@ -55,10 +55,7 @@ QString privateTempDir(const QByteArray &parent)
 
 } // namespace
 
-SingleInstanceLock::SingleInstanceLock(const QString &directory)
-    : m_directory(directory)
-{
-}
+SingleInstanceLock::SingleInstanceLock(const QString &directory) : m_directory(directory) {}
 
 SingleInstanceLock::~SingleInstanceLock()
 {
@@ -71,7 +68,8 @@ QString SingleInstanceLock::runtimeDirectory()
     return runtimeDirectory(std::getenv("XDG_RUNTIME_DIR"), QByteArrayLiteral("/tmp"));
 }
 
-QString SingleInstanceLock::runtimeDirectory(const char *xdgRuntimeDir, const QByteArray &fallbackParent)
+QString SingleInstanceLock::runtimeDirectory(const char *xdgRuntimeDir,
+                                             const QByteArray &fallbackParent)
 {
     const QString xdg = usableXdgRuntimeDir(xdgRuntimeDir);
     return xdg.isEmpty() ? privateTempDir(fallbackParent) : xdg;

@@ -29,7 +29,7 @@ TForm1::TForm1(const QString &executablePath, QWidget *parent) : QWidget(parent)
     buildControls();
     bindEvents();
     FormCreate();
-    m_creating = false;
+    m_settingsRead.reset(); // read once at start-up, never again
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) {
         onSessionEnd();

@@ -200,11 +200,11 @@ private:
     };
     std::optional<FrameDrag> m_drag;
 
-    // The close writes every key into this one document and saves it once.
+    // Start-up reads the file once for all its values; the close writes
+    // every key into one document and saves it once.
+    std::unique_ptr<ProfileFile> m_settingsRead;
     std::unique_ptr<ProfileFile> m_settingsWrite;
+    const ProfileFile &settingsForReading();
 
     bool m_closeAccepted = false;
-    bool m_creating = true;
-    bool m_radioReentry = false;
-    bool m_printing = false;
 };

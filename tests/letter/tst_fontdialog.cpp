@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QFontDatabase>
 #include <QTest>
 #include <QTimer>
 
@@ -321,6 +322,8 @@ void TestFontDialog::faceNotInstalledStaysChosen()
 {
     QFETCH(QString, face);
     QFETCH(bool, installed);
+    // Some machines carry fonts that answer to a Windows face name.
+    installed = installed || QFontDatabase::families().contains(face);
 
     FontDialog dialog(nullptr);
     dialog.setChosenFont(pixelFont(face, 21));

@@ -30,7 +30,8 @@ int main(int argc, char *argv[])
         QFile file(outputPath);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return;
-        file.write(QByteArray::number(++count) + '\n' + marker.toUtf8() + '\n' + addressee.toUtf8());
+        file.write(QByteArray::number(++count) + '\n' + marker.toUtf8() + '\n' +
+                   addressee.toUtf8());
     });
     if (argc > 2)
         server.setClientTimeout(QByteArray(argv[2]).toInt());

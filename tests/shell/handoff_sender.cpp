@@ -19,6 +19,6 @@ int main(int argc, char *argv[])
     const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto window = argc > 2 ? std::chrono::milliseconds(QByteArray(argv[2]).toInt())
                                  : handoffclient::kRetryWindow;
-    return handoffclient::deliver(lock.socketPath(), handoff::marker(), handoff::handOffText(argument),
-                                  window);
+    return handoffclient::deliver(lock.socketPath(), handoff::marker(),
+                                  handoff::handOffText(argument), window);
 }

@@ -29,7 +29,8 @@ QByteArray u32(quint32 value)
 // the layout rather than against the encoder.
 QByteArray handMade(const QByteArray &marker, const QByteArray &addressee)
 {
-    const QByteArray body = QByteArray(u32(quint32(marker.size())) + marker + u32(quint32(addressee.size())) + addressee);
+    const QByteArray body = QByteArray(u32(quint32(marker.size())) + marker +
+                                       u32(quint32(addressee.size())) + addressee);
     return QByteArray(header(1, quint32(body.size())) + body);
 }
 
@@ -64,8 +65,8 @@ void TestHandOffMessage::handOffText_data()
     QTest::newRow("five semicolons") << u"x;;;;;y"_qs << u"x\r\n\r\n;y"_qs;
     QTest::newRow("single semicolon stays") << u"a;b"_qs << u"a;b"_qs;
     QTest::newRow("break at the end") << u"様;;"_qs << u"様\r\n"_qs;
-    QTest::newRow("full-width spaces kept") << u"山田\u3000太郎;;\u3000様"_qs
-                                            << u"山田\u3000太郎\r\n\u3000様"_qs;
+    QTest::newRow("full-width spaces kept")
+        << u"山田\u3000太郎;;\u3000様"_qs << u"山田\u3000太郎\r\n\u3000様"_qs;
     QTest::newRow("empty") << QString() << QString();
 }
 
@@ -83,7 +84,8 @@ void TestHandOffMessage::roundTrip_data()
 
     QTest::newRow("both empty") << QString() << QString();
     QTest::newRow("marker and empty addressee") << u"01"_qs << QString();
-    QTest::newRow("address block") << u"01"_qs << u"株式会社　山田商事\r\n営業部\r\n山田\u3000太郎　様"_qs;
+    QTest::newRow("address block")
+        << u"01"_qs << u"株式会社　山田商事\r\n営業部\r\n山田\u3000太郎　様"_qs;
     QTest::newRow("leading byte order mark kept") << u"01"_qs << u"\uFEFFabc"_qs;
     QTest::newRow("embedded NUL") << u"01"_qs << QString(u"a\0b"_qs.data(), 3);
     QTest::newRow("outside the BMP") << u"01"_qs << u"\U0001F600 𠮷野家"_qs;
@@ -150,13 +152,16 @@ void TestHandOffMessage::decodeRejects_data()
     QTest::newRow("unknown version") << header(2, 0);
     QTest::newRow("version 0 before the length") << QByteArray("TVHO\0", 5);
     // Refused from the header alone, before any of the body arrives.
-    QTest::newRow("announced length over the limit") << header(1, quint32(handoff::kMaxMessageBytes));
+    QTest::newRow("announced length over the limit")
+        << header(1, quint32(handoff::kMaxMessageBytes));
     QTest::newRow("announced length 4 GiB") << header(1, 0xFFFFFFFFu);
     QTest::newRow("empty body") << header(1, 0);
     QTest::newRow("marker longer than the body") << QByteArray(header(1, 6) + u32(100) + "01");
     QTest::newRow("addressee length missing") << QByteArray(header(1, 6) + u32(2) + "01");
-    QTest::newRow("addressee longer than the body") << QByteArray(header(1, 11) + u32(2) + "01" + u32(4) + "abc");
-    QTest::newRow("body longer than its texts") << QByteArray(header(1, 14) + u32(2) + "01" + u32(3) + "abc" + "z");
+    QTest::newRow("addressee longer than the body")
+        << QByteArray(header(1, 11) + u32(2) + "01" + u32(4) + "abc");
+    QTest::newRow("body longer than its texts")
+        << QByteArray(header(1, 14) + u32(2) + "01" + u32(3) + "abc" + "z");
     QTest::newRow("addressee not UTF-8 (Shift-JIS)") << handMade("01", "\x8e\x52\x93\x63");
     QTest::newRow("overlong UTF-8") << handMade("01", "\xc0\xaf");
     QTest::newRow("UTF-8 encoded surrogate") << handMade("01", "\xed\xa0\x80");

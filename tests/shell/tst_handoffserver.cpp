@@ -33,7 +33,7 @@ struct RawOutcome
     bool connected = false;
     bool closedByServer = false; // the server ended the connection
     QByteArray received;
-    qint64 elapsedMs = 0;        // from connect to the close
+    qint64 elapsedMs = 0; // from connect to the close
 };
 
 // A client that does not follow the rules: connects, sends `bytes` as they
@@ -55,7 +55,8 @@ RawOutcome rawClient(const QString &socketPath, const QByteArray &bytes, int wai
     timer.start();
     qsizetype sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
         if (n <= 0)
             break; // the server hung up on us, as it should for excess
         sent += n;
@@ -86,8 +87,7 @@ QByteArray header(quint32 bodyLength)
     return QByteArray(QByteArray("TVHO\x01", 5) + QByteArray(length, 4));
 }
 
-template <typename T>
-bool isReady(const std::future<T> &future)
+template <typename T> bool isReady(const std::future<T> &future)
 {
     return future.wait_for(0s) == std::future_status::ready;
 }
@@ -133,7 +133,8 @@ private slots:
 private:
     std::unique_ptr<HandOffServer> makeServer(int clientTimeoutMs = 2000);
     QProcessEnvironment childEnvironment() const;
-    std::future<Delivery> deliverAsync(const QString &addressee, std::chrono::milliseconds window = 3s);
+    std::future<Delivery> deliverAsync(const QString &addressee,
+                                       std::chrono::milliseconds window = 3s);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_socketPath;
@@ -157,10 +158,11 @@ void TestHandOffServer::cleanup()
 
 std::unique_ptr<HandOffServer> TestHandOffServer::makeServer(int clientTimeoutMs)
 {
-    auto server = std::make_unique<HandOffServer>([this](const QString &marker, const QString &addressee) {
-        m_received.append({marker, addressee});
-        ++m_applied;
-    });
+    auto server =
+        std::make_unique<HandOffServer>([this](const QString &marker, const QString &addressee) {
+            m_received.append({marker, addressee});
+            ++m_applied;
+        });
     server->setClientTimeout(clientTimeoutMs);
     if (!server->listen(m_socketPath))
         qWarning() << "listen failed:" << server->errorString();
@@ -174,7 +176,8 @@ QProcessEnvironment TestHandOffServer::childEnvironment() const
     return env;
 }
 
-std::future<Delivery> TestHandOffServer::deliverAsync(const QString &addressee, std::chrono::milliseconds window)
+std::future<Delivery> TestHandOffServer::deliverAsync(const QString &addressee,
+                                                      std::chrono::milliseconds window)
 {
     return std::async(std::launch::async, [this, addressee, window] {
         Delivery d;
@@ -294,14 +297,19 @@ void TestHandOffServer::misbehavingClientIsDropped_data()
     QTest::newRow("half a message") << valid.first(valid.size() / 2) << false;
     QTest::newRow("header only") << header(100) << false;
     QTest::newRow("garbage") << QByteArray("GET / HTTP/1.0\r\n\r\n") << true;
-    QTest::newRow("announces more than 1 MiB") << header(quint32(handoff::kMaxMessageBytes)) << true;
+    QTest::newRow("announces more than 1 MiB")
+        << header(quint32(handoff::kMaxMessageBytes)) << true;
     // A legal announcement followed by more bytes than any message may hold.
     QTest::newRow("sends more than 1 MiB")
-        << QByteArray(header(quint32(handoff::kMaxMessageBytes - handoff::kHeaderBytes))
-                      + QByteArray(handoff::kMaxMessageBytes + 4096, 'x'))
+        << QByteArray(header(quint32(handoff::kMaxMessageBytes - handoff::kHeaderBytes)) +
+                      QByteArray(handoff::kMaxMessageBytes + 4096, 'x'))
         << true;
-    QTest::newRow("addressee not UTF-8")
-        << QByteArray(header(13) + QByteArray("\0\0\0\x02" "01" "\0\0\0\x03" "\x8e\x52\x93", 13)) << true;
+    QTest::newRow("addressee not UTF-8") << QByteArray(header(13) + QByteArray("\0\0\0\x02"
+                                                                               "01"
+                                                                               "\0\0\0\x03"
+                                                                               "\x8e\x52\x93",
+                                                                               13))
+                                         << true;
 }
 
 void TestHandOffServer::misbehavingClientIsDropped()
@@ -311,7 +319,8 @@ void TestHandOffServer::misbehavingClientIsDropped()
     const int timeoutMs = 1000;
     const auto server = makeServer(timeoutMs);
 
-    auto client = std::async(std::launch::async, [this, bytes] { return rawClient(m_socketPath, bytes, 5000); });
+    auto client = std::async(std::launch::async,
+                             [this, bytes] { return rawClient(m_socketPath, bytes, 5000); });
     QTRY_VERIFY_WITH_TIMEOUT(isReady(client), 8000);
     const RawOutcome outcome = client.get();
     QVERIFY(outcome.connected);
@@ -320,7 +329,8 @@ void TestHandOffServer::misbehavingClientIsDropped()
     if (droppedAtOnce)
         QVERIFY2(outcome.elapsedMs < timeoutMs, QByteArray::number(outcome.elapsedMs).constData());
     else // held until the (coarse, up to 5 % early) time-out
-        QVERIFY2(outcome.elapsedMs >= timeoutMs * 9 / 10, QByteArray::number(outcome.elapsedMs).constData());
+        QVERIFY2(outcome.elapsedMs >= timeoutMs * 9 / 10,
+                 QByteArray::number(outcome.elapsedMs).constData());
     QCOMPARE(m_applied.load(), 0);
 
     // The instance still answers the next, well-behaved start.
@@ -334,7 +344,8 @@ void TestHandOffServer::misbehavingClientIsDropped()
 void TestHandOffServer::silentClientDoesNotBlockOthers()
 {
     const auto server = makeServer(3000);
-    auto silent = std::async(std::launch::async, [this] { return rawClient(m_socketPath, {}, 6000); });
+    auto silent =
+        std::async(std::launch::async, [this] { return rawClient(m_socketPath, {}, 6000); });
     QTest::qWait(100);
 
     QElapsedTimer timer;
@@ -438,17 +449,18 @@ void TestHandOffServer::lockWithoutDirectoryMakesAFirstStart()
 
 void TestHandOffServer::runtimeDirectory_data()
 {
-    QTest::addColumn<QString>("xdg");       // relative to the test dir; "-" unset, "=" as is
-    QTest::addColumn<int>("xdgMode");       // -1: do not create
-    QTest::addColumn<QString>("fallback");  // "create", "open", "symlink", "none"
-    QTest::addColumn<QString>("expected");  // "xdg", "fallback", "empty"
+    QTest::addColumn<QString>("xdg");      // relative to the test dir; "-" unset, "=" as is
+    QTest::addColumn<int>("xdgMode");      // -1: do not create
+    QTest::addColumn<QString>("fallback"); // "create", "open", "symlink", "none"
+    QTest::addColumn<QString>("expected"); // "xdg", "fallback", "empty"
 
     QTest::newRow("private XDG dir") << u"xdg"_qs << 0700 << u"none"_qs << u"xdg"_qs;
     QTest::newRow("XDG unset: fallback created") << u"-"_qs << -1 << u"none"_qs << u"fallback"_qs;
     QTest::newRow("XDG open to others") << u"xdg"_qs << 0755 << u"none"_qs << u"fallback"_qs;
     QTest::newRow("XDG missing") << u"xdg"_qs << -1 << u"none"_qs << u"fallback"_qs;
     QTest::newRow("XDG relative") << u"=run/user/0"_qs << -1 << u"none"_qs << u"fallback"_qs;
-    QTest::newRow("XDG too long for a socket") << QString(100, u'x') << 0700 << u"none"_qs << u"fallback"_qs;
+    QTest::newRow("XDG too long for a socket")
+        << QString(100, u'x') << 0700 << u"none"_qs << u"fallback"_qs;
     QTest::newRow("fallback reused") << u"-"_qs << -1 << u"create"_qs << u"fallback"_qs;
     QTest::newRow("fallback open to others refused") << u"-"_qs << -1 << u"open"_qs << u"empty"_qs;
     QTest::newRow("fallback symlink refused") << u"-"_qs << -1 << u"symlink"_qs << u"empty"_qs;

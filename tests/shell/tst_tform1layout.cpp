@@ -31,6 +31,8 @@ private slots:
     void resizingRule();
     void previewToggle();
     void lineSpacingDigit();
+    void windowsFacesResolveToIpaFonts_data();
+    void windowsFacesResolveToIpaFonts();
 
 private:
     QWidget *find(const QString &name)
@@ -170,6 +172,7 @@ void TestTForm1Layout::resizingRule()
 {
     // A 1080 screen gives an 834-high page: Panel8 834 - 270, the list
     // sheet-high less 38, two columns half the inner width each.
+    m_fixture.reset(); // its end restores the real screen
     m_fixture = std::make_unique<FormFixture>(ScreenMetrics{1920, 1080, 96});
     TForm1 &f = m_fixture->start();
     QCOMPARE(f.Pnl1->height(), 834);
@@ -212,6 +215,26 @@ void TestTForm1Layout::lineSpacingDigit()
     QCOMPARE(f.Edit1->text(), QStringLiteral("0"));
     f.Edit1->setText(QStringLiteral("x"));
     QCOMPARE(f.Edit1->text(), QStringLiteral("0"));
+}
+
+void TestTForm1Layout::windowsFacesResolveToIpaFonts_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QString>("resolved");
+    QTest::newRow("ＭＳ Ｐ明朝 (the memos)") << "ＭＳ Ｐ明朝" << "IPAPMincho";
+    QTest::newRow("MS P明朝 (the settings default)") << "MS P明朝" << "IPAPMincho";
+    QTest::newRow("ＭＳ Ｐゴシック (the window)") << "ＭＳ Ｐゴシック" << "IPAPGothic";
+    QTest::newRow("ＭＳ ゴシック (the list)") << "ＭＳ ゴシック" << "IPAGothic";
+    QTest::newRow("MS UI Gothic (the buttons)") << "MS UI Gothic" << "IPAPGothic";
+}
+
+void TestTForm1Layout::windowsFacesResolveToIpaFonts()
+{
+    QFETCH(QString, face);
+    QFont f(face);
+    f.setPixelSize(15);
+    QTEST(QFontInfo(f).family(), "resolved");
+    QCOMPARE(QFontInfo(m_fixture->form().memos[0]->font()).family(), QStringLiteral("IPAPMincho"));
 }
 
 QTEST_MAIN(TestTForm1Layout)

@@ -1,0 +1,53 @@
+// libFuzzer target: any bytes as the report of the child process that read a
+// workbook. This is all of a hostile workbook that reaches the program's own
+// process, so decoding it and turning its cells into table text must hold.
+#include "customers/customertable.h"
+#include "customers/sheetdump.h"
+#include "customers/workbookreader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdint>
+#include <cstdlib>
+
+// With TAVRINT_WRITE_REPORTS=DIR the program only writes the reports of the
+// workbooks named on its command line into DIR, as seeds, and ends.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    const QByteArray dir = qgetenv("TAVRINT_WRITE_REPORTS");
+    if (dir.isEmpty())
+        return 0;
+    for (int i = 1; i < *argc; ++i) {
+        const char *path = (*argv)[i];
+        QFile out(QFile::decodeName(dir) + u'/' + QFileInfo(QFile::decodeName(path)).fileName()
+                  + QStringLiteral(".report"));
+        if (!out.open(QIODevice::WriteOnly) || out.write(sheetdump::report(path)) < 0)
+            std::exit(1);
+    }
+    std::exit(0);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const sheetdump::Outcome outcome =
+        sheetdump::decode(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    if (outcome.sheet.has_value() != (outcome.failure == sheetdump::Failure::None))
+        std::abort();
+    for (int key : {0, 1}) {
+        CustomerTable table;
+        table.setRowCount(-1);
+        const workbookreader::Result result = workbookreader::readReported(
+            outcome, QStringLiteral("/fuzz.xls"), key, table, QLocale(QLocale::Japanese, QLocale::Japan));
+        using Status = workbookreader::Result::Status;
+        if ((result.status == Status::OpenFailed) == outcome.sheet.has_value())
+            std::abort();
+        if (result.status == Status::Read
+            && (result.count != result.entries.size() || table.rowCount() != result.count
+                || result.count > workbookreader::kMaxRows))
+            std::abort();
+        if (result.status != Status::Read && (table.rowCount() != -1 || result.errorMessage.isEmpty()))
+            std::abort();
+    }
+    return 0;
+}
