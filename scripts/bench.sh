@@ -1,0 +1,31 @@
+#!/bin/bash
+# Runs every benchmark on a Release build and prints their medians.
+# Starts the test printer for the print job benchmark and generates the
+# workbooks the reader benchmark reads.
+#
+#   scripts/bench.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+./scripts/install-deps.sh
+build=${BENCH_BUILD_DIR:-$root/build-bench}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+ninja -C "$build" -j"$(nproc)"
+
+work=$(mktemp -d /tmp/tavrint-bench.XXXXXX)
+trap 'scripts/cups-test-printer.sh stop "$work/cups" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+eval "$(scripts/cups-test-printer.sh start "$work/cups")"
+mkdir -p "$work/books"
+perl scripts/make-test-workbooks.pl "$work/books"
+
+export QT_QPA_PLATFORM=offscreen
+for b in "$build"/bench/bench_*; do
+  [ -x "$b" ] || continue
+  name=$(basename "$b")
+  case $name in
+    bench_workbookreader) "$b" "$work/books/bench.xls" ;;
+    bench_secondstart) "$b" "$build/shell/tavrint" ;;
+    *) "$b" ;;
+  esac
+done
