@@ -32,7 +32,7 @@ TForm1::TForm1(const QString &executablePath, QWidget *parent) : QWidget(parent)
     m_settingsRead.reset(); // read once at start-up, never again
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) {
-        onSessionEnd();
+        sessionEnding();
     });
 }
 

@@ -172,6 +172,10 @@ public:
     // Hand-off from a second start: the marker, then the addressee text.
     void receiveHandOff(const QString &marker, const QString &addressee);
 
+    // The desktop session ends (log-off, shut-down): the layout and the box
+    // texts are saved as a close would save them.
+    void sessionEnding();
+
     // True once the close query and close handler succeeded.
     bool closeAccepted() const { return m_closeAccepted; }
 
@@ -189,7 +193,6 @@ private:
     void fitToChildren();
     void applyResizingRules();
     void placeCloseButtons();
-    void onSessionEnd();
 
     struct FrameDrag
     {

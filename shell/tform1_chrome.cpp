@@ -71,7 +71,7 @@ bool TForm1::FormClose()
     return SaveBoxTexts();
 }
 
-void TForm1::onSessionEnd()
+void TForm1::sessionEnding()
 {
     // Log-off or shut-down: the layout is written as the close query does,
     // and the letter typed since the start is saved too, by the same rules

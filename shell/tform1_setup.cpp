@@ -5,11 +5,11 @@
 #include "letter/boxmemo.h"
 #include "letter/boxtextfile.h"
 #include "letter/firstrunlayout.h"
+#include "letter/fontsize.h"
 #include "letter/fontdialog.h"
 #include "letter/lettertexts.h"
 #include "letter/settingsfile.h"
 #include "platform/clock.h"
-#include "platform/rounding.h"
 #include "platform/screenmetrics.h"
 #include "shell/panel.h"
 
@@ -147,17 +147,14 @@ void TForm1::placeCloseButtons()
 
 int TForm1::memoFontPoints(int box) const
 {
-    const int height = -memos[box]->font().pixelSize();
-    return -rounding::mulDiv(height, 72, pixelsPerInch);
+    return fontsize::pointsFromPixelHeight(memos[box]->font().pixelSize(), pixelsPerInch);
 }
 
 void TForm1::setMemoFontPoints(int box, int points)
 {
+    // A hostile size (huge, zero, negative) is held to what Qt renders.
+    const int held = std::clamp(points, 1, 400);
     QFont f = memos[box]->font();
-    const int height = -rounding::mulDiv(points, pixelsPerInch, 72);
-    // A hostile size can make the height zero or positive, or enormous:
-    // keep it to what Qt renders (1 to 400 points).
-    const int maxPixels = rounding::mulDiv(400, pixelsPerInch, 72);
-    f.setPixelSize(std::clamp(-height, 1, maxPixels));
+    f.setPixelSize(std::max(1, fontsize::pixelHeightFromPoints(held, pixelsPerInch)));
     memos[box]->setFont(f);
 }
