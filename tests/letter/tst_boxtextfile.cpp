@@ -11,29 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../testfiles.h"
+
 #include <cerrno>
 
 namespace {
-
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<unreadable>");
-    return file.readAll();
-}
-
-bool writePlain(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 // ソ 表 能: trail byte 0x5C, the backslash.
 const QByteArray kSoHyouNou("\x83\x5c\x95\x5c\x94\x5c");

@@ -10,29 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../testfiles.h"
+
 #include <sys/stat.h>
 
 namespace {
-
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<unreadable>");
-    return file.readAll();
-}
-
-bool writePlain(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 // The first close after a first run at screen height 768: window at 20, 10
 // and the first-run layout with the form's full-width face.
