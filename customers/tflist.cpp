@@ -18,14 +18,14 @@ void showCount(TForm1 &form, int count)
 }
 } // namespace
 
-bool TFList::Button1Click()
+bool TFList::Button1Click(QStringList &entries)
 {
     const QString path = m_form.programDir + m_form.Label4->text();
     m_form.ListBox1Items->setStringList({});
     auto result = textcustomerreader::read(path, m_form.radioGroupItemIndex(), sg1);
     // After a bad line the entries read so far would sit at other rows'
     // places, so the list stays empty; the table and the count stand.
-    m_form.ListBox1Items->setStringList(result.entries);
+    entries = std::move(result.entries);
     showCount(m_form, result.count);
     if (!result.ok()) {
         errorreport::show(result.errorMessage);

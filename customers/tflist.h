@@ -13,9 +13,10 @@ public:
 
     CustomerTable sg1;
 
-    // The readers fill the table, the customer list and the count label;
-    // false after an error was reported.
-    bool Button1Click(); // text reader
+    // The readers fill the table and the count label, and the customer list
+    // (the text reader hands its entries to the caller, which shows them
+    // once, after taking the spaces out); false after an error was reported.
+    bool Button1Click(QStringList &entries); // text reader
     bool Button2Click(); // workbook reader
 
 private:

@@ -83,10 +83,10 @@ void TForm1::LoadForMode()
 
 void TForm1::LoadTextList()
 {
-    if (!FList->Button1Click())
-        return;
-    ListBox1Items->setStringList(
-        customerlist::listEntriesWithout(ListBox1Items->stringList(), QChar(0x3000)));
+    QStringList entries;
+    if (!FList->Button1Click(entries))
+        return; // the list stays empty
+    ListBox1Items->setStringList(customerlist::listEntriesWithout(entries, QChar(0x3000)));
 }
 
 bool TForm1::IsFileInUse(const QString &path)
