@@ -236,17 +236,10 @@ void TForm1::buildControls()
 
 void TForm1::bindEvents()
 {
-    Pnl0->installEventFilter(this);
-    Pnl1->installEventFilter(this);
-    for (int i = 0; i < boxtable::kBoxCount; ++i) {
-        frames[i]->installEventFilter(this);
-        memos[i]->installEventFilter(this);
-        memos[i]->viewport()->installEventFilter(this);
-    }
-    spb5->installEventFilter(this);
-    Label2->installEventFilter(this);
-    Edit1->installEventFilter(this);
-    qApp->installEventFilter(this); // the wheel rule covers every control
+    // One application-wide filter dispatches the mouse, key, focus and wheel
+    // events of the controls to their handlers (eventFilter); the wheel rule
+    // covers every control of the window.
+    qApp->installEventFilter(this);
 
     connect(spb2, &QToolButton::clicked, this, [this] { spb2Click(); });
     connect(spbA, &QToolButton::clicked, this, [this] { spbAClick(); });
