@@ -20,9 +20,14 @@ BoxMemo::BoxMemo(QWidget *parent, const QString &objectName) : QPlainTextEdit(pa
     setTabChangesFocus(false);
     setFocusPolicy(Qt::ClickFocus); // not a tab stop
     setBackgroundVisible(false);
+    // The preview disables the page; the text must still look as printed,
+    // so the disabled look is the normal one.
     QPalette pal = palette();
-    pal.setColor(QPalette::Base, Qt::white);
-    pal.setColor(QPalette::Text, pal.color(QPalette::WindowText));
+    const QColor text = pal.color(QPalette::Active, QPalette::WindowText);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::Base, Qt::white);
+        pal.setColor(group, QPalette::Text, text);
+    }
     setPalette(pal);
 }
 
