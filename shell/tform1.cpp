@@ -69,20 +69,20 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     }
     for (int i = 0; i < boxtable::kBoxCount; ++i) {
         if (watched == frames[i]) {
-            auto *me = static_cast<QMouseEvent *>(event);
+            auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
             switch (type) {
             case QEvent::MouseButtonPress:
-                PanelAMouseDown(frames[i], me);
+                PanelAMouseDown(frames[i], mouse());
                 return true;
             case QEvent::MouseMove:
                 if (m_drag)
-                    frameDragTo(me->globalPosition().toPoint());
+                    frameDragTo(mouse()->globalPosition().toPoint());
                 else
-                    PanelAMouseMove(frames[i], me->position().toPoint());
+                    PanelAMouseMove(frames[i], mouse()->position().toPoint());
                 return true;
             case QEvent::MouseButtonRelease:
                 if (m_drag) {
-                    frameDragTo(me->globalPosition().toPoint());
+                    frameDragTo(mouse()->globalPosition().toPoint());
                     finishFrameDrag();
                 }
                 return true;
