@@ -149,7 +149,8 @@ void TestTForm1Lifecycle::previewDoesNotChangeThePicture()
     f.memos[0]->setText(QStringLiteral("一行目\r\n\r\n三行目 の 長い 文 が ここで 折り返して 次の 行に 続きます ここで 折り返して 次の 行に"));
     auto dump = [&f] {
         QStringList out;
-        for (const RenderRun &r : f.renderPage().runs())
+        const RenderPage page = f.renderPage();
+        for (const RenderRun &r : page.runs())
             out << QStringLiteral("%1,%2,%3,%4").arg(r.position.x()).arg(r.position.y()).arg(r.height).arg(r.text);
         return out;
     };
