@@ -21,7 +21,7 @@ perl scripts/make-test-workbooks.pl "$work/books"
 
 export QT_QPA_PLATFORM=offscreen
 for b in "$build"/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   name=$(basename "$b")
   case $name in
     bench_workbookreader) "$b" "$work/books/bench.xls" ;;
