@@ -127,7 +127,6 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_closeAccepted = true;
     event->accept();
 }
 

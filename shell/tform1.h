@@ -116,7 +116,6 @@ public:
     void setMemoFontPoints(int box, int points);
 
     int radioGroupItemIndex() const;
-    void setRadioGroupItemIndex(int index);
     int activePage() const;
     void setActivePage(int index);
     void setScreenCursor(Qt::CursorShape shape); // Qt::ArrowCursor resets it
@@ -176,9 +175,6 @@ public:
     // texts are saved as a close would save them.
     void sessionEnding();
 
-    // True once the close query and close handler succeeded.
-    bool closeAccepted() const { return m_closeAccepted; }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -209,5 +205,4 @@ private:
     std::unique_ptr<ProfileFile> m_settingsWrite;
     const ProfileFile &settingsForReading();
 
-    bool m_closeAccepted = false;
 };

@@ -315,11 +315,6 @@ int TForm1::radioGroupItemIndex() const
     return -1;
 }
 
-void TForm1::setRadioGroupItemIndex(int index)
-{
-    (index == 0 ? RadioGroup1Item0 : RadioGroup1Item1)->setChecked(true);
-}
-
 int TForm1::activePage() const
 {
     return pgc1->currentIndex();
