@@ -91,13 +91,31 @@ std::unique_ptr<QProcess> ProgramRunner::launch(const QStringList &arguments)
 
 bool ProgramRunner::start()
 {
+    // A start that ends at once is reported and tried once more: on a
+    // loaded machine the X server or the previous instance's exit may lag.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (startOnce())
+            return true;
+        if (m_process->state() != QProcess::NotRunning)
+            return false; // running, but no window: no point in a second one
+        QThread::msleep(500);
+    }
+    return false;
+}
+
+bool ProgramRunner::startOnce()
+{
     m_process = launch({});
     // The window exists once xdotool finds it; give it a moment to settle.
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 15000) {
-        if (m_process->state() == QProcess::NotRunning)
+        if (m_process->state() == QProcess::NotRunning) {
+            qWarning("the program ended at start: exit %d (%s), stderr: %s", m_process->exitCode(),
+                     m_process->exitStatus() == QProcess::NormalExit ? "normal" : "crash",
+                     m_process->readAllStandardError().constData());
             return false;
+        }
         if (!windowId().isEmpty()) {
             QThread::msleep(150);
             return true;

@@ -49,6 +49,7 @@ public:
     void setEnvironment(const QString &name, const QString &value) { m_extraEnv.insert(name, value); }
 
 private:
+    bool startOnce();
     QProcessEnvironment environment() const;
     QString windowId() const;
     static QString xdotool(const QStringList &arguments, const QProcessEnvironment &env);
