@@ -3,14 +3,11 @@
 
 #include <QTest>
 
+#include "../testfiles.h"
+
 using addressblock::Layout;
 
 namespace {
-
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 } // namespace
 

@@ -3,12 +3,9 @@
 
 #include <QTest>
 
-namespace {
+#include "../testfiles.h"
 
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
+namespace {
 
 } // namespace
 

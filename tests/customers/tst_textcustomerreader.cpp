@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../testfiles.h"
+
 #include <unistd.h>
 
 using textcustomerreader::Result;
@@ -15,11 +17,6 @@ namespace {
 
 const QString kSentinel = QStringLiteral("<old>");
 const QChar kIdeographicSpace(0x3000);
-
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 // A table holding an earlier read: every cell of rows 0..9 is the sentinel.
 CustomerTable oldTable()

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../testfiles.h"
+
 #include <cmath>
 #include <limits>
 
@@ -17,11 +19,6 @@ using workbookreader::Result;
 namespace {
 
 const QString kSentinel = QStringLiteral("<old>");
-
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 CustomerTable oldTable()
 {
@@ -42,12 +39,6 @@ bool untouched(const CustomerTable &table)
             if (table.cell(column, row) != kSentinel)
                 return false;
     return true;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../testfiles.h"
+
 #include <optional>
 
 using OptionalText = std::optional<QString>;
@@ -20,11 +22,6 @@ namespace {
 // trail byte is 0x5C.
 const QByteArray kMsPMinchoFull("\x82\x6c\x82\x72\x20\x82\x6f\x96\xbe\x92\xa9");
 const QByteArray kSoHyouNou("\x83\x5c\x95\x5c\x94\x5c");
-
-QString u8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 struct Write
 {
