@@ -2,7 +2,7 @@
 
 #include "customers/customertable.h"
 #include "customers/delimitedtext.h"
-#include "platform/cp932.h"
+#include "platform/textcharset.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -64,7 +64,7 @@ QString indexErrorMessage(qsizetype index)
 Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table)
 {
     const int key = keyIndex == 1 ? 1 : 0;
-    const QString text = cp932::decode(bytes);
+    const QString text = textcharset::decode(bytes);
     const auto spans = lineSpans(text);
 
     Result result;

@@ -6,10 +6,11 @@
 
 class CustomerTable;
 
-// The customer text file: code page 932, one customer per line, fields split
-// by the delimited-text rule after every half-width space became an
-// ideographic space. Fields 0 to 5 go into table columns 0 to 5; the key field
-// (0 company, 1 person) becomes the customer's list entry.
+// The customer text file (code page 932 or UTF-8, see textcharset.h): one
+// customer per line, fields split by the delimited-text rule after every
+// half-width space became an ideographic space. Fields 0 to 5 go into table
+// columns 0 to 5; the key field (0 company, 1 person) becomes the customer's
+// list entry.
 namespace textcustomerreader {
 
 struct Result

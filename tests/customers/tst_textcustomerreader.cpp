@@ -57,6 +57,8 @@ private slots:
     void missingFileLeavesTable();
     void unreadableFileIsAnError();
     void readsFileFromPath();
+    void exportsInEitherCharset_data();
+    void exportsInEitherCharset();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -299,6 +301,33 @@ void TestTextCustomerReader::readsFileFromPath()
     QCOMPARE(result.entries, (QStringList{u8("能見　太郎"), u8("担当二")}));
     QCOMPARE(rowCells(table, 0).mid(0, 6),
              (QStringList{u8("株式会社　ソ表"), u8("能見　太郎"), u8("大阪"), QString(), u8("〒530"), QString()}));
+}
+
+void TestTextCustomerReader::exportsInEitherCharset_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    // The same two customers as a spreadsheet program or a web export saves
+    // them, and as the office's old list in code page 932.
+    const QString text = u8("株式会社 ソ表,能見 太郎,大阪\r\nｶﾌﾞｼｷｶﾞｲｼｬ,担当二\r\n");
+    QTest::newRow("UTF-8 with the mark") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    QTest::newRow("UTF-8 without the mark") << text.toUtf8();
+    QTest::newRow("code page 932") << cp932::encode(text);
+}
+
+void TestTextCustomerReader::exportsInEitherCharset()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = m_dir->filePath(u"smpl1.txt"_qs);
+    QVERIFY(writePlain(path, bytes));
+
+    CustomerTable table;
+    const Result result = textcustomerreader::read(path, 0, table);
+    QCOMPARE(result.status, Result::Status::Read);
+    QCOMPARE(result.count, 2);
+    // The mark is not part of the first company.
+    QCOMPARE(result.entries, (QStringList{u8("株式会社　ソ表"), u8("ｶﾌﾞｼｷｶﾞｲｼｬ")}));
+    QCOMPARE(rowCells(table, 0).mid(0, 3), (QStringList{u8("株式会社　ソ表"), u8("能見　太郎"), u8("大阪")}));
 }
 
 QTEST_APPLESS_MAIN(TestTextCustomerReader)
