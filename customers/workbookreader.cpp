@@ -2,6 +2,7 @@
 
 #include "customers/customerlist.h"
 #include "customers/customertable.h"
+#include "customers/officesheet.h"
 #include "customers/sheetdump.h"
 #include "platform/cp932.h"
 
@@ -26,7 +27,9 @@ QString openErrorMessage(const QString &path, const QString &reason)
 
 QString cellErrorMessage(int row, int column)
 {
-    return QString::fromUtf8("セル (行 %1, 列 %2) の値を文字列に変換できません").arg(row + 1).arg(column + 1);
+    return QString::fromUtf8("セル (行 %1, 列 %2) の値を文字列に変換できません")
+        .arg(row + 1)
+        .arg(column + 1);
 }
 
 QString dateTimeText(unsigned char type, const char *raw, const QLocale &locale)
@@ -40,7 +43,8 @@ QString dateTimeText(unsigned char type, const char *raw, const QLocale &locale)
         break;
     }
     case FREEXL_CELL_DATETIME: {
-        const QDateTime dateTime = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDateTime dateTime =
+            QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (dateTime.isValid()) {
             // UTC so that no daylight-saving gap can move the clock time.
             return locale.toString(QDateTime(dateTime.date(), dateTime.time(), Qt::UTC),
@@ -68,8 +72,8 @@ std::optional<QString> numberText(double value, const QLocale &locale)
     if (value == 0)
         value = 0; // no "-0"
     char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                         std::chars_format::general, 15);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     if (ec != std::errc())
         return std::nullopt;
     QString text;
@@ -168,27 +172,69 @@ QString failureText(const sheetdump::Outcome &outcome)
     return describeError(outcome.freexlError);
 }
 
+QString officeFailureText(officesheet::Failure failure)
+{
+    switch (failure) {
+    case officesheet::Failure::None:
+    case officesheet::Failure::Damaged:
+        return QString::fromUtf8("ブックが壊れています");
+    case officesheet::Failure::NotAWorkbook:
+        return QString::fromUtf8("ZIP 書庫ですが、Excel ブック (.xlsx) でも OpenDocument "
+                                 "スプレッドシート (.ods) でもありません");
+    case officesheet::Failure::Encrypted:
+        return QString::fromUtf8("パスワードで保護されたブックは読めません");
+    case officesheet::Failure::TooLarge:
+        return QString::fromUtf8("ブックの一部が大きすぎます");
+    case officesheet::Failure::NoSheet:
+        return QString::fromUtf8("ブックにワークシートがありません");
+    }
+    return QString();
+}
+
+Result openFailed(const QString &path, const QString &reason)
+{
+    Result result;
+    result.status = Result::Status::OpenFailed;
+    result.errorMessage = openErrorMessage(path, reason);
+    return result;
+}
+
+// Whether the file is a ZIP archive, the wrapping of .xlsx and .ods, rather
+// than the .xls its name may say.
+bool isZipFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && officesheet::looksLikeZip(file.read(4));
+}
+
 } // namespace
 
 Result read(const QString &path, int keyItem, CustomerTable &table, const QLocale &locale)
 {
+    if (isZipFile(path)) {
+        const officesheet::Outcome outcome = officesheet::load(path);
+        if (!outcome.sheet)
+            return openFailed(path, officeFailureText(outcome.failure));
+        return readSheet(*outcome.sheet, keyItem, table, locale);
+    }
     return readReported(sheetdump::load(QFile::encodeName(path)), path, keyItem, table, locale);
 }
 
 Result readReported(const sheetdump::Outcome &outcome, const QString &path, int keyItem,
                     CustomerTable &table, const QLocale &locale)
 {
-    Result result;
-    const int keyColumn = keyItem == 1 ? kPersonColumn : kCompanyColumn;
-
     // Everything that can make the file unreadable as a whole is settled
     // before the first cell is stored.
-    if (!outcome.sheet) {
-        result.status = Result::Status::OpenFailed;
-        result.errorMessage = openErrorMessage(path, failureText(outcome));
-        return result;
-    }
-    const sheetdump::Sheet &sheet = *outcome.sheet;
+    if (!outcome.sheet)
+        return openFailed(path, failureText(outcome));
+    return readSheet(*outcome.sheet, keyItem, table, locale);
+}
+
+Result readSheet(const sheetdump::Sheet &sheet, int keyItem, CustomerTable &table,
+                 const QLocale &locale)
+{
+    Result result;
+    const int keyColumn = keyItem == 1 ? kPersonColumn : kCompanyColumn;
 
     auto readCell = [&](int row, int column) -> std::optional<QString> {
         const sheetdump::Cell *cell = sheet.cell(row, column);

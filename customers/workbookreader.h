@@ -12,10 +12,12 @@ class CustomerTable;
 
 namespace sheetdump {
 struct Outcome;
-}
+struct Sheet;
+} // namespace sheetdump
 
-// The customer workbook (.xls, read with FreeXL in a child process, see
-// sheetdump.h): the first worksheet, rows 1 to 200, columns 1 to 8 into table
+// The customer workbook: .xls read with FreeXL in a child process (see
+// sheetdump.h), or .xlsx and .ods, told by their content whatever the file's
+// name (see officesheet.h). The first worksheet, rows 1 to 200, columns 1 to 8 into table
 // columns 0 to 7. The key column is 2 (company, selector item 0) or 3
 // (person, item 1); the first empty key cell ends the customers. Nothing is
 // kept between reads.
@@ -53,6 +55,10 @@ Result read(const QString &path, int keyItem, CustomerTable &table,
 // sheetdump.h); `path` only names the file in an error.
 Result readReported(const sheetdump::Outcome &outcome, const QString &path, int keyItem,
                     CustomerTable &table, const QLocale &locale = QLocale::system());
+
+// The read of a sheet's cells, from whichever format they came.
+Result readSheet(const sheetdump::Sheet &sheet, int keyItem, CustomerTable &table,
+                 const QLocale &locale = QLocale::system());
 
 // A cell's text: numbers in the general form with at most 15 significant
 // digits and the locale's decimal separator, dates and times in the locale's

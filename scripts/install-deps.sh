@@ -6,12 +6,12 @@ set -eu
 PACKAGES="
   g++ cmake ninja-build pkg-config make
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
-  libfreexl-dev
+  libfreexl-dev libzip-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   xdg-utils
   cups cups-client cups-bsd
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
-  libspreadsheet-writeexcel-perl
+  libspreadsheet-writeexcel-perl libexcel-writer-xlsx-perl
   clang libclang-rt-14-dev
   util-linux procps psmisc
 "
