@@ -4,6 +4,7 @@
 
 #include "customers/customerlist.h"
 #include "customers/tflist.h"
+#include "customers/workbookfile.h"
 #include "letter/boxmemo.h"
 #include "platform/desktopopener.h"
 #include "platform/fileinuse.h"
@@ -16,13 +17,13 @@
 #include <QStringListModel>
 
 namespace {
-QString sourceFileName(int mode)
+QString sourceFileName(int mode, const QString &programDir)
 {
     switch (mode) {
     case 2:
         return QStringLiteral("smpl1.txt");
     case 3:
-        return QStringLiteral("smpl2.xls");
+        return workbookfile::customerWorkbookName(programDir);
     case 4:
         return QStringLiteral("smpl3.xls");
     default:
@@ -37,7 +38,7 @@ void TForm1::RadioButton1Click(QRadioButton *sender)
     Label3->clear();
     // The mode is the digit that ends the option's name.
     storedMode = sender->objectName().mid(11, 1).toInt();
-    Label4->setText(sourceFileName(storedMode));
+    Label4->setText(sourceFileName(storedMode, programDir));
 
     if (storedMode > 1 && !QFile::exists(programDir + Label4->text())) {
         // Checking the first option runs this handler again, for mode 1.

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QStringListModel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
@@ -23,6 +24,7 @@ class TestDataSource : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -39,6 +41,8 @@ private slots:
     void workbookFillsListAndBlock();
     void workbookSelectorRebuildsFromTable();
     void corruptWorkbookChangesNothing();
+    void workbookInTodaysFormats_data();
+    void workbookInTodaysFormats();
 
 private:
     TForm1 &form() { return m_fixture->form(); }
@@ -51,6 +55,7 @@ private:
     }
     void writeWorkbooks();
 
+    QTemporaryDir m_books; // every workbook the scripts write
     std::unique_ptr<FormFixture> m_fixture;
     QStringList m_opened;
 };
@@ -259,6 +264,50 @@ void TestDataSource::corruptWorkbookChangesNothing()
     QCOMPARE(entries(), (QStringList{"a", "b"}));
     QCOMPARE(form().customerCount, 2);
     QVERIFY(form().ListBox1->isVisible());
+}
+
+void TestDataSource::initTestCase()
+{
+    QVERIFY(m_books.isValid());
+    for (const char *script : {"/scripts/make-test-workbooks.pl", "/scripts/make-test-office-workbooks.pl"}) {
+        QProcess perl;
+        perl.start(QStringLiteral("perl"), {QStringLiteral(TAVRINT_SOURCE_DIR) + QLatin1String(script), m_books.path()});
+        QVERIFY(perl.waitForFinished(60000));
+        QCOMPARE(perl.exitCode(), 0);
+    }
+}
+
+void TestDataSource::workbookInTodaysFormats_data()
+{
+    QTest::addColumn<QStringList>("copies"); // fixture, name beside the program, ...
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("count");
+
+    QTest::newRow("only smpl2.xlsx") << QStringList{"customers.xlsx", "smpl2.xlsx"} << "smpl2.xlsx" << "/5";
+    QTest::newRow("only smpl2.ods") << QStringList{"customers.ods", "smpl2.ods"} << "smpl2.ods" << "/5";
+    QTest::newRow("smpl2.xlsx before smpl2.ods")
+        << QStringList{"many.xlsx", "smpl2.xlsx", "customers.ods", "smpl2.ods"} << "smpl2.xlsx" << "/200";
+    QTest::newRow("smpl2.xls wins over the others")
+        << QStringList{"customers.xls", "smpl2.xls", "many.xlsx", "smpl2.xlsx"} << "smpl2.xls" << "/5";
+    QTest::newRow(".xlsx saved as smpl2.xls") << QStringList{"many.xlsx", "smpl2.xls"} << "smpl2.xls" << "/200";
+}
+
+void TestDataSource::workbookInTodaysFormats()
+{
+    QFETCH(QStringList, copies);
+    QFETCH(QString, label);
+    QFETCH(QString, count);
+
+    for (qsizetype i = 0; i + 1 < copies.size(); i += 2)
+        QVERIFY(QFile::copy(m_books.filePath(copies[i]), m_fixture->path(copies[i + 1])));
+
+    QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
+    QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(QLatin1Char('\n'))));
+    QCOMPARE(form().storedMode, 3);
+    QCOMPARE(form().Label4->text(), label);
+    QCOMPARE(form().Label3->text(), count);
+    clickEntry(0);
+    QVERIFY(form().memos[1]->text().contains(QStringLiteral("様")));
 }
 
 QTEST_MAIN(TestDataSource)
