@@ -17,14 +17,17 @@ work=$(mktemp -d /tmp/tavrint-bench.XXXXXX)
 trap 'scripts/cups-test-printer.sh stop "$work/cups" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 eval "$(scripts/cups-test-printer.sh start "$work/cups")"
 mkdir -p "$work/books"
-perl scripts/make-test-workbooks.pl "$work/books"
+for script in make-test-workbooks.pl make-test-office-workbooks.pl; do
+  perl "scripts/$script" "$work/books"
+  perl "scripts/$script" --bench "$work/books"
+done
 
 export QT_QPA_PLATFORM=offscreen
 for b in "$build"/bench/bench_*; do
   [ -f "$b" ] && [ -x "$b" ] || continue
   name=$(basename "$b")
   case $name in
-    bench_workbookreader) "$b" "$work/books/bench.xls" ;;
+    bench_workbookreader) "$b" "$work/books" ;;
     bench_secondstart) "$b" "$build/shell/tavrint" ;;
     *) "$b" ;;
   esac

@@ -12,7 +12,7 @@ set -eu
 
 seconds=${1:-30}
 [ $# -gt 0 ] && shift
-targets=${*:-"fuzz_workbookreader fuzz_sheetreport fuzz_textcustomerreader"}
+targets=${*:-"fuzz_workbookreader fuzz_sheetreport fuzz_textcustomerreader fuzz_officesheet"}
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
@@ -27,12 +27,16 @@ cmake -S "$root" -B "$build" -G Ninja \
 ninja -C "$build" -j2 $targets
 
 work="$build/fuzz"
-rm -rf "$work/seeds-workbook" "$work/seeds-report" "$work/seeds-text"
-mkdir -p "$work/seeds-workbook" "$work/seeds-report" "$work/seeds-text" "$work/artifacts"
+rm -rf "$work/seeds-workbook" "$work/seeds-report" "$work/seeds-text" "$work/seeds-office"
+mkdir -p "$work/seeds-workbook" "$work/seeds-report" "$work/seeds-text" "$work/seeds-office" "$work/artifacts"
 perl "$root/scripts/make-test-workbooks.pl" "$work/seeds-workbook"
 # What the child process reports for the sound workbooks.
 TAVRINT_WRITE_REPORTS="$work/seeds-report" \
     "$build/tests/customers/fuzz_sheetreport" "$work/seeds-workbook"/*.xls
+# The .xlsx and .ods workbooks, without the large hostile ones (the tests
+# cover those; as seeds they would only be cut at max_len).
+perl "$root/scripts/make-test-office-workbooks.pl" "$work/seeds-office"
+rm -f "$work/seeds-office"/bomb.* "$work/seeds-office"/strings-bomb.* "$work/seeds-office"/deep.*
 # One that FreeXL itself cannot survive.
 cp "$root/tests/data/workbook-freexl-segv.xls" "$work/seeds-workbook/"
 printf 'a,b,c\r\n"x,y",z\n"open\r\n' >"$work/seeds-text/plain.txt"
@@ -44,6 +48,7 @@ for target in $targets; do
     case $target in
         fuzz_workbookreader) seeds="$work/seeds-workbook"; maxlen=131072 ;;
         fuzz_sheetreport) seeds="$work/seeds-report"; maxlen=131072 ;;
+        fuzz_officesheet) seeds="$work/seeds-office"; maxlen=131072 ;;
         *) seeds="$work/seeds-text"; maxlen=65536 ;;
     esac
     corpus="$work/corpus-$target"
