@@ -25,6 +25,20 @@ void TForm1::ListBox1Click()
     memos[boxtable::kAddresseeBox]->setText(addressblock::compose(FList->sg1, i, layout));
 }
 
+QString TForm1::customerToolTip(int row) const
+{
+    if (!FList || row < 0 || row >= customerCount)
+        return QString();
+    const auto layout = RadioButton2->isChecked() ? addressblock::Layout::Text
+                                                  : addressblock::Layout::Workbook;
+    // The block as a click would write it, without its indents.
+    QStringList lines = addressblock::compose(FList->sg1, row, layout).split(QLatin1String("\r\n"));
+    for (QString &line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines.join(u'\n');
+}
+
 void TForm1::RadioGroup1Click()
 {
     ListBox1->setFocus();

@@ -152,6 +152,8 @@ public:
     void RadioButton1Click(QRadioButton *sender);
     void RadioGroup1Click();
     void ListBox1Click();
+    // What tells a customer apart from another of the same name.
+    QString customerToolTip(int row) const;
 
     // Operations the handlers share.
     void ReadWindowPos();

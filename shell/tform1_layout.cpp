@@ -3,6 +3,7 @@
 
 #include "shell/tform1.h"
 
+#include "customers/customerlistmodel.h"
 #include "letter/boxmemo.h"
 #include "letter/fontdialog.h"
 #include "shell/customerlistdelegate.h"
@@ -188,7 +189,10 @@ void TForm1::buildControls()
     ListBox1->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
     ListBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->setItemDelegate(new CustomerListDelegate(ListBox1));
-    ListBox1Items = new QStringListModel(ListBox1);
+    auto *items = new CustomerListModel(ListBox1);
+    // Two customers of the same name are told apart by their addressee block.
+    items->setToolTipSource([this](int row) { return customerToolTip(row); });
+    ListBox1Items = items;
     ListBox1->setModel(ListBox1Items);
 
     RadioGroup1 = named(new QFrame(TabSheet2), "RadioGroup1", QRect(2, 0, 150, 31));

@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/desktopopener.h"
 
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QListView>
 #include <QProcess>
@@ -43,6 +44,9 @@ private slots:
     void corruptWorkbookChangesNothing();
     void workbookInTodaysFormats_data();
     void workbookInTodaysFormats();
+    void typingJumpsToTheCustomer_data();
+    void typingJumpsToTheCustomer();
+    void sameNameToldApartByTooltip();
 
 private:
     TForm1 &form() { return m_fixture->form(); }
@@ -308,6 +312,68 @@ void TestDataSource::workbookInTodaysFormats()
     QCOMPARE(form().Label3->text(), count);
     clickEntry(0);
     QVERIFY(form().memos[1]->text().contains(QStringLiteral("様")));
+}
+
+void TestDataSource::typingJumpsToTheCustomer_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("throughInputMethod"); // Japanese arrives committed by the input method
+    QTest::addColumn<int>("row");
+
+    QTest::newRow("one letter") << "s" << false << 2;
+    QTest::newRow("letters narrow the search") << "sat" << false << 3;
+    QTest::newRow("upper case matches too") << "SU" << false << 4;
+    QTest::newRow("kanji from the input method") << "山田" << true << 0;
+    QTest::newRow("longer kanji reach the later entry") << "山本" << true << 5;
+    QTest::newRow("no match stays") << "x" << false << -1;
+}
+
+void TestDataSource::typingJumpsToTheCustomer()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, throughInputMethod);
+    QFETCH(int, row);
+
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"),
+                         QStringLiteral("A社,山田 太郎\r\nB社,伊藤\r\nC社,sasaki\r\nD社,sato\r\n"
+                                        "E社,suzuki\r\nF社,山本\r\n")
+                             .toUtf8());
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QCOMPARE(entries().size(), 6);
+    form().ListBox1->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&form()));
+    if (throughInputMethod) {
+        // The input method serves only widgets that ask for it.
+        QVERIFY(form().ListBox1->testAttribute(Qt::WA_InputMethodEnabled));
+        QInputMethodEvent commit;
+        commit.setCommitString(typed);
+        QCoreApplication::sendEvent(form().ListBox1, &commit);
+    } else {
+        QTest::keyClicks(form().ListBox1, typed);
+    }
+    const QModelIndexList selected = form().ListBox1->selectionModel()->selectedIndexes();
+    QCOMPARE(selected.isEmpty() ? -1 : selected.first().row(), row);
+    // A jump is a click: the block follows; no jump leaves the box empty.
+    const QString company = row >= 0 ? QStringLiteral("ABCDEF").mid(row, 1) + QStringLiteral("社") : QString();
+    QCOMPARE(form().memos[1]->text().section(QLatin1Char('\r'), 0, 0), company);
+}
+
+void TestDataSource::sameNameToldApartByTooltip()
+{
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"),
+                         QStringLiteral("株式会社 山田商事,山田 太郎,営業部\r\n東西物産,佐藤\r\n"
+                                        "山田工業,山田 太郎,総務課\r\n")
+                             .toUtf8());
+    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QCOMPARE(entries(), (QStringList{"山田太郎", "佐藤", "山田太郎"}));
+    auto tip = [this](int row) {
+        return form().ListBox1Items->index(row).data(Qt::ToolTipRole).toString();
+    };
+    QCOMPARE(tip(0), QStringLiteral("株式会社　山田商事\n営業部\n山田　太郎  様"));
+    QCOMPARE(tip(2), QStringLiteral("山田工業\n総務課\n山田　太郎  様"));
+    QCOMPARE(tip(1), QString()); // a name of its own needs none
+    // The rows keep their height.
+    QCOMPARE(form().ListBox1->visualRect(form().ListBox1Items->index(1)).height(), 16);
 }
 
 QTEST_MAIN(TestDataSource)
