@@ -29,8 +29,8 @@ QString TForm1::customerToolTip(int row) const
 {
     if (!FList || row < 0 || row >= customerCount)
         return QString();
-    const auto layout = RadioButton2->isChecked() ? addressblock::Layout::Text
-                                                  : addressblock::Layout::Workbook;
+    const auto layout =
+        RadioButton2->isChecked() ? addressblock::Layout::Text : addressblock::Layout::Workbook;
     // The block as a click would write it, without its indents.
     QStringList lines = addressblock::compose(FList->sg1, row, layout).split(QLatin1String("\r\n"));
     for (QString &line : lines)

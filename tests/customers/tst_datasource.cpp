@@ -354,7 +354,8 @@ void TestDataSource::typingJumpsToTheCustomer()
     const QModelIndexList selected = form().ListBox1->selectionModel()->selectedIndexes();
     QCOMPARE(selected.isEmpty() ? -1 : selected.first().row(), row);
     // A jump is a click: the block follows; no jump leaves the box empty.
-    const QString company = row >= 0 ? QStringLiteral("ABCDEF").mid(row, 1) + QStringLiteral("社") : QString();
+    const QString company =
+        row >= 0 ? QStringLiteral("ABCDEF").mid(row, 1) + QStringLiteral("社") : QString();
     QCOMPARE(form().memos[1]->text().section(QLatin1Char('\r'), 0, 0), company);
 }
 
