@@ -79,8 +79,8 @@ Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table)
     QStringList entries(result.count);
     for (int row = result.count - 1; row >= 0; --row) {
         const auto [start, length] = spans[size_t(row)];
-        const QStringList fields = delimitedtext::split(
-            preparedLine(QStringView(text).sliced(start, length)), kStoredFields);
+        const QStringList fields =
+            delimitedtext::split(preparedLine(QStringView(text).sliced(start, length)), kStoredFields);
         const int stored = int(qMin<qsizetype>(fields.size(), kStoredFields));
         for (int column = 0; column < stored; ++column)
             table.setCell(column, row, fields[column]);
@@ -108,8 +108,8 @@ Result read(const QString &path, int keyIndex, CustomerTable &table)
         bytes = file.readAll();
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
         result.status = Result::Status::OpenFailed;
-        result.errorMessage =
-            QString::fromUtf8("ファイル \"%1\". %2 は開けません").arg(path, file.errorString());
+        result.errorMessage = QString::fromUtf8("ファイル \"%1\". %2 は開けません")
+                                  .arg(path, file.errorString());
         return result;
     }
     return readBytes(bytes, keyIndex, table);

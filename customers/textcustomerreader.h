@@ -16,10 +16,10 @@ namespace textcustomerreader {
 struct Result
 {
     enum class Status {
-        Read,       // every line read
-        Missing,    // no file: nothing read, table untouched
-        OpenFailed, // the file exists but could not be read; table untouched
-        BadLine,    // a line with an open quote before field 5
+        Read,        // every line read
+        Missing,     // no file: nothing read, table untouched
+        OpenFailed,  // the file exists but could not be read; table untouched
+        BadLine,     // a line with an open quote before field 5
     };
 
     Status status = Status::Read;
