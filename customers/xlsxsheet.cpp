@@ -359,7 +359,7 @@ Outcome read(const ZipArchive &zip)
                     return outcome;
                 }
                 neededStrings.insert(index);
-            } else if (cell.type == RawCell::Type::Number && cell.style > 0) {
+            } else if (cell.type == RawCell::Type::Number) {
                 neededStyles.insert(cell.style);
             }
         }
