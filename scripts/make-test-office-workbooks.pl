@@ -12,6 +12,11 @@
 #   emptyfirst.xlsx / .ods row 1 has no keys, row 2 has
 #   errorcell.xlsx / .ods  two good rows, then a cell holding an error value
 #   date1904.xlsx          a date in a workbook of the 1904 date system
+#   handmade.xlsx          what Japanese Excel writes and the Perl writer does
+#                          not: readings (<rPh>) beside shared strings, rich
+#                          text runs, inline strings, rows and cells without
+#                          their numbers, escaped control characters, an
+#                          absolute part name
 #   bomb.xlsx / .ods       a worksheet that inflates to 300 MiB of blanks
 #   deep.xlsx              a worksheet nested a million elements deep
 #   strings-bomb.xlsx      shared strings that inflate past any limit
@@ -114,7 +119,8 @@ sub write_ods {
 
 # An .xlsx of hand-written parts, for shapes no writer makes on purpose.
 sub write_raw_xlsx {
-    my ($name, $sheet, $strings) = @_;
+    my ($name, $sheet, $strings, $target) = @_;
+    $target //= 'worksheets/sheet1.xml';
     my $zip = IO::Compress::Zip->new("$dir/$name", Name => '[Content_Types].xml', Method => ZIP_CM_DEFLATE)
         or die "$0: cannot create $dir/$name: $ZipError\n";
     $zip->print('<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>');
@@ -126,7 +132,7 @@ sub write_raw_xlsx {
     $zip->newStream(Name => 'xl/_rels/workbook.xml.rels');
     $zip->print('<?xml version="1.0" encoding="UTF-8"?>'
         . '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
-        . '<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>'
+        . '<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="' . $target . '"/>'
         . '<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="sharedStrings.xml"/>'
         . '</Relationships>');
     $zip->newStream(Name => 'xl/worksheets/sheet1.xml');
@@ -319,6 +325,21 @@ if ($bench) {
     $book->close() or die "$0: cannot write date1904.xlsx\n";
 }
 
+write_raw_xlsx('handmade.xlsx', sub {
+    my ($zip) = @_;
+    $zip->print(encode_utf8($sheet_head
+        . '<row><c t="str"><v>A1</v></c><c t="s"><v>0</v></c><c t="s"><v>1</v></c>'
+        . '<c t="inlineStr"><is><r><t>大阪</t></r><r><t xml:space="preserve"> 北区</t></r></is></c></row>'
+        . '<row><c r="B2" t="s"><v>2</v></c><c t="s"><v>0</v></c><c r="H2" t="str"><v>x_x000D_y</v></c></row>'
+        . '</sheetData></worksheet>'));
+}, sub {
+    my ($zip) = @_;
+    $zip->print(encode_utf8('<?xml version="1.0" encoding="UTF-8"?>'
+        . '<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="4" uniqueCount="3">'
+        . '<si><t>山田商事</t><rPh sb="0" eb="2"><t>ヤマダ</t></rPh><phoneticPr fontId="1"/></si>'
+        . '<si><r><rPr><b/></rPr><t>山田</t></r><r><t>太郎</t></r><rPh sb="0" eb="2"><t>ヤマダ</t></rPh></si>'
+        . '<si><t>東西物産</t></si></sst>'));
+}, '/xl/worksheets/sheet1.xml');
 write_raw_xlsx('bomb.xlsx', sub {
     my ($zip) = @_;
     $zip->print($sheet_head);

@@ -68,6 +68,7 @@ private slots:
     void errorValueStopsTheRead_data();
     void errorValueStopsTheRead();
     void dateSystem1904();
+    void whatJapaneseExcelWrites();
     void hostileOrDamaged_data();
     void hostileOrDamaged();
 
@@ -253,6 +254,22 @@ void TestOfficeWorkbook::dateSystem1904()
                                  QLocale(QLocale::Japanese, QLocale::Japan))
                 .ok());
     QCOMPARE(table.cell(3, 0), u8("2024/03/05"));
+}
+
+void TestOfficeWorkbook::whatJapaneseExcelWrites()
+{
+    CustomerTable table;
+    const Result result =
+        workbookreader::read(fixture(u"handmade.xlsx"_qs), 0, table, QLocale::c());
+    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
+    // The readings stay out; runs join; rows and cells without numbers
+    // follow the one before.
+    QCOMPARE(result.entries, (QStringList{u8("山田商事"), u8("東西物産")}));
+    QCOMPARE(table.cell(0, 0), u8("A1"));
+    QCOMPARE(table.cell(2, 0), u8("山田太郎"));
+    QCOMPARE(table.cell(3, 0), u8("大阪 北区"));
+    QCOMPARE(table.cell(2, 1), u8("山田商事"));
+    QCOMPARE(table.cell(7, 1), u8("x\ry"));
 }
 
 void TestOfficeWorkbook::hostileOrDamaged_data()
