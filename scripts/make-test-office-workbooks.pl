@@ -19,6 +19,7 @@
 #                          absolute part name
 #   bomb.xlsx / .ods       a worksheet that inflates to 300 MiB of blanks
 #   deep.xlsx              a worksheet nested a million elements deep
+#   laughs.xlsx            a worksheet whose entities expand to gigabytes
 #   strings-bomb.xlsx      shared strings that inflate past any limit
 #   bench-200.xlsx, bench-65536.xlsx, trivial.xlsx (with --bench)
 use strict;
@@ -355,6 +356,14 @@ write_raw_xlsx('deep.xlsx', sub {
     my ($zip) = @_;
     $zip->print($sheet_head . '<row r="1"><c r="B1" t="inlineStr"><is>');
     $zip->print('<r>' x 1_000_000);
+});
+write_raw_xlsx('laughs.xlsx', sub {
+    my ($zip) = @_;
+    my $dtd = '<!ENTITY l0 "ha">';
+    $dtd .= sprintf('<!ENTITY l%d "%s">', $_, join('', ('&l' . ($_ - 1) . ';') x 10)) for 1 .. 9;
+    $zip->print('<?xml version="1.0" encoding="UTF-8"?><!DOCTYPE worksheet [' . $dtd . ']>'
+        . '<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>'
+        . '<row r="1"><c r="B1" t="inlineStr"><is><t>&l9;</t></is></c></row></sheetData></worksheet>');
 });
 write_raw_xlsx('strings-bomb.xlsx', sub {
     my ($zip) = @_;

@@ -299,6 +299,7 @@ void TestOfficeWorkbook::hostileOrDamaged_data()
     QTest::newRow("shared string of 300 MiB")
         << readAll(fixture(u"strings-bomb.xlsx"_qs)) << tooLarge;
     QTest::newRow("a million nested elements") << readAll(fixture(u"deep.xlsx"_qs)) << damaged;
+    QTest::newRow("entities expanding to gigabytes") << readAll(fixture(u"laughs.xlsx"_qs)) << damaged;
 
     QByteArray emptyZip("PK\x05\x06", 4);
     emptyZip.append(QByteArray(18, '\0'));
