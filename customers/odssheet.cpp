@@ -33,7 +33,9 @@ qint64 repeatCount(const QXmlStreamAttributes &attributes, QLatin1String name)
 {
     bool ok = false;
     const qint64 count = attributes.value(kTable, name).toLongLong(&ok);
-    return ok && count > 0 ? count : 1;
+    // No sheet has more rows or columns than this; a larger count only
+    // stands for "to the end".
+    return ok && count > 0 ? qMin<qint64>(count, qint64(1) << 24) : 1;
 }
 
 // The shown text of a cell: its paragraphs, one line each, without notes.

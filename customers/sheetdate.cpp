@@ -176,6 +176,8 @@ std::optional<QByteArray> durationText(QStringView duration)
             seconds += number + std::llround(fractionValue);
         else
             return std::nullopt;
+        if (seconds > (qint64(1) << 50))
+            return std::nullopt; // no time of day is that long
         number = 0;
         digits = false;
         fraction = false;

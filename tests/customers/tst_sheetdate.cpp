@@ -119,6 +119,8 @@ void TestSheetDate::duration_data()
     QTest::newRow("not a duration") << u"13:45"_qs << QByteArray();
     QTest::newRow("unit without digits") << u"PTH"_qs << QByteArray();
     QTest::newRow("digits without a unit") << u"PT12"_qs << QByteArray();
+    QTest::newRow("days beyond any count")
+        << u"P"_qs + u"999999999D"_qs.repeated(20000) << QByteArray();
 }
 
 void TestSheetDate::duration()
