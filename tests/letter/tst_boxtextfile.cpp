@@ -149,6 +149,10 @@ void TestBoxTextFile::roundTripIsByteForByte_data()
     QTest::newRow("blank lines") << QByteArray("\r\n\r\na\r\n\r\n");
     QTest::newRow("0x5C trail bytes") << QByteArray(kSoHyouNou + "\r\n" + kSoHyouNou);
     QTest::newRow("half-width kana") << QByteArray("\xb1\xb2\xb3");
+    QTest::newRow("0x80, 0xA0, 0xFD-0xFF") << QByteArray("a\x80\xa0\xfd\xfe\xff\r\nb");
+    QTest::newRow("lone lead byte before a break") << QByteArray("\x82\r\n\x82");
+    QTest::newRow("unassigned pair inside kanji") << QByteArray("\x94\x71\x85\x40\x8c\x5b");
+    QTest::newRow("lead byte and 0x7F") << QByteArray("\xe0\x7f");
 }
 
 void TestBoxTextFile::roundTripIsByteForByte()
