@@ -188,6 +188,7 @@ private:
     void bindEvents();
     void fitToChildren();
     void applyResizingRules();
+    void fitCustomerListColumns();
     void placeCloseButtons();
 
     struct FrameDrag
