@@ -25,7 +25,7 @@ for b in "$build"/bench/bench_*; do
   name=$(basename "$b")
   case $name in
     bench_workbookreader) "$b" "$work/books/bench.xls" ;;
-    bench_secondstart) "$b" "$build/shell/tavrint" ;;
+    bench_secondstart|bench_handoffbusy) "$b" "$build/shell/tavrint" ;;
     *) "$b" ;;
   esac
 done
