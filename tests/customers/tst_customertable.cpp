@@ -44,6 +44,12 @@ void TestCustomerTable::cells_data()
         << QList<Write>{{1, 4, "x"}, {1, 4, ""}} << 1 << 4 << QString();
     QTest::newRow("rewrite after clearing")
         << QList<Write>{{1, 4, "xyz"}, {1, 4, ""}, {1, 4, "q"}} << 1 << 4 << "q";
+    QTest::newRow("one-byte text over two-byte text")
+        << QList<Write>{{2, 0, "山田商事株式会社"}, {2, 0, "03-1234"}} << 2 << 0 << "03-1234";
+    QTest::newRow("two-byte text over one-byte text of the same length")
+        << QList<Write>{{2, 0, "abcd"}, {2, 0, "山田"}} << 2 << 0 << "山田";
+    QTest::newRow("Latin-1 letters stay themselves")
+        << QList<Write>{{0, 0, "café ÿ"}} << 0 << 0 << "café ÿ";
     QTest::newRow("columns are apart")
         << QList<Write>{{6, 0, "six"}, {7, 0, "seven"}} << 7 << 0 << "seven";
     QTest::newRow("column out of range is ignored")
