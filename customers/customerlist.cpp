@@ -2,6 +2,8 @@
 
 #include "customers/customertable.h"
 
+#include <utility>
+
 namespace customerlist {
 
 namespace {
@@ -37,13 +39,15 @@ QString cleaned(const QString &entry, QChar space)
 
 } // namespace
 
-QStringList listEntriesWithout(const QStringList &entries, QChar space)
+QStringList listEntriesWithout(QStringList entries, QChar space)
 {
-    QStringList result;
-    result.reserve(entries.size());
-    for (const QString &entry : entries)
-        result.append(needsCleaning(entry, space) ? cleaned(entry, space) : entry);
-    return result;
+    // In place: handed a list of its own (moved in), each cleaned entry
+    // replaces its original at once, so a long list is never held twice.
+    for (QString &entry : entries) {
+        if (needsCleaning(entry, space))
+            entry = cleaned(entry, space);
+    }
+    return entries;
 }
 
 QStringList workbookEntries(const CustomerTable &table, int count, int keyItem)
@@ -53,7 +57,7 @@ QStringList workbookEntries(const CustomerTable &table, int count, int keyItem)
     keys.reserve(qMax(count, 0));
     for (int row = 0; row < count; ++row)
         keys.append(table.cell(column, row));
-    return listEntriesWithout(keys, QLatin1Char(' '));
+    return listEntriesWithout(std::move(keys), QLatin1Char(' '));
 }
 
 } // namespace customerlist

@@ -12,7 +12,9 @@ namespace customerlist {
 
 // Each entry without any `space` character, each line break in it (CR LF,
 // CR or LF) turned into one half-width space. Never splits or merges entries.
-QStringList listEntriesWithout(const QStringList &entries, QChar space);
+// Pass the list with std::move when it is not needed afterwards: the
+// entries are then cleaned where they are.
+QStringList listEntriesWithout(QStringList entries, QChar space);
 
 // The list of a workbook read rebuilt from the stored table rows 0 to
 // count - 1 for the selector's item (0 company = column 1, 1 person =

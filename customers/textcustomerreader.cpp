@@ -2,10 +2,14 @@
 
 #include "customers/customertable.h"
 #include "customers/delimitedtext.h"
+#include "platform/cp932.h"
 #include "platform/textcharset.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <limits>
 #include <utility>
@@ -17,33 +21,75 @@ namespace {
 
 constexpr int kStoredFields = 6;
 constexpr char16_t kIdeographicSpace = u'\u3000';
+// How many bytes of a mapped file are read before they are given back.
+constexpr qsizetype kReleaseStep = 4 << 20;
 
-// Line boundaries of the text: CR LF, lone LF and lone CR end a line; a break
-// at the very end adds no line.
-std::vector<std::pair<qsizetype, qsizetype>> lineSpans(QStringView text)
+// The number of lines: CR LF, lone LF and lone CR end a line; a break at
+// the very end adds no line. Neither CR nor LF is ever the second byte of a
+// double-byte character, so the bytes can be split before decoding.
+qsizetype countLines(QByteArrayView bytes)
 {
-    std::vector<std::pair<qsizetype, qsizetype>> spans;
-    spans.reserve(size_t(text.size() / 32 + 1));
-    qsizetype start = 0;
-    const qsizetype n = text.size();
+    qsizetype lines = 0;
+    const char *p = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype lineStart = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c != u'\r' && c != u'\n')
+        if (p[i] == '\r') {
+            if (i + 1 < n && p[i + 1] == '\n')
+                ++i;
+        } else if (p[i] != '\n') {
             continue;
-        spans.emplace_back(start, i - start);
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
+        }
+        ++lines;
+        lineStart = i + 1;
     }
-    if (start < n)
-        spans.emplace_back(start, n - start);
-    return spans;
+    return lines + (lineStart < n ? 1 : 0);
 }
+
+// Walks the lines from the last to the first without a list of them: `end`
+// is where the current line ends; previous() moves to the line before.
+class LinesBackwards
+{
+public:
+    explicit LinesBackwards(QByteArrayView bytes) : m_bytes(bytes), m_end(bytes.size())
+    {
+        // A break at the very end closes the last line; it starts none.
+        skipBreakBefore(m_end);
+    }
+
+    // The current line; moves on to the one before it.
+    QByteArrayView takeLine()
+    {
+        qsizetype start = m_end;
+        while (start > 0 && m_bytes[start - 1] != '\r' && m_bytes[start - 1] != '\n')
+            --start;
+        const QByteArrayView line = m_bytes.sliced(start, m_end - start);
+        m_end = start;
+        skipBreakBefore(m_end);
+        return line;
+    }
+    qsizetype position() const { return m_end; }
+
+private:
+    void skipBreakBefore(qsizetype &at) const
+    {
+        if (at > 0 && m_bytes[at - 1] == '\n') {
+            --at;
+            if (at > 0 && m_bytes[at - 1] == '\r')
+                --at;
+        } else if (at > 0 && m_bytes[at - 1] == '\r') {
+            --at;
+        }
+    }
+
+    QByteArrayView m_bytes;
+    qsizetype m_end;
+};
 
 // The line as the splitter sees it: half-width spaces made ideographic, so
 // that they stay inside their field, and eight commas appended, so that
 // fields 0 to 5 always exist unless a quote is left open.
-QString preparedLine(QStringView line)
+QString preparedLine(const QString &line)
 {
     QString prepared(line.size() + 8, Qt::Uninitialized);
     QChar *out = prepared.data();
@@ -61,26 +107,40 @@ QString indexErrorMessage(qsizetype index)
 
 } // namespace
 
-Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table)
+LineDecoder lineDecoderFor(QByteArrayView bytes)
+{
+    return textcharset::detect(bytes) == textcharset::Charset::Utf8 ? &textcharset::decodeUtf8
+                                                                       : &cp932::decode;
+}
+
+Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
+                 const ReleaseRead &release)
 {
     const int key = keyIndex == 1 ? 1 : 0;
-    const QString text = textcharset::decode(bytes);
-    const auto spans = lineSpans(text);
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+        bytes = bytes.first(nul);
+    const LineDecoder decode = lineDecoderFor(bytes);
+    // The byte-order mark says how to read the file; it is no part of the
+    // first customer's name.
+    bytes = textcharset::withoutByteOrderMark(bytes);
 
     Result result;
-    result.count = int(qMin<size_t>(spans.size(), size_t(std::numeric_limits<int>::max())));
+    result.count = int(qMin<qsizetype>(countLines(bytes), std::numeric_limits<int>::max()));
     table.setRowCount(result.count);
     if (result.count == 0)
         return result;
+    table.reserveRows(result.count);
 
     // The lines are handled last to first and the first malformed one met
     // ends the read, so the lines after it stay stored while the lines before
-    // it are never touched.
+    // it are never touched. Each line is decoded on its own: the file's text
+    // is never held whole a second time.
     QStringList entries(result.count);
+    LinesBackwards lines(bytes);
+    qsizetype released = bytes.size();
     for (int row = result.count - 1; row >= 0; --row) {
-        const auto [start, length] = spans[size_t(row)];
         const QStringList fields =
-            delimitedtext::split(preparedLine(QStringView(text).sliced(start, length)), kStoredFields);
+            delimitedtext::split(preparedLine(decode(lines.takeLine())), kStoredFields);
         const int stored = int(qMin<qsizetype>(fields.size(), kStoredFields));
         for (int column = 0; column < stored; ++column)
             table.setCell(column, row, fields[column]);
@@ -90,6 +150,10 @@ Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table)
             return result;
         }
         entries[row] = fields[key];
+        if (release && released - lines.position() >= kReleaseStep) {
+            released = lines.position();
+            release(released);
+        }
     }
     result.entries = std::move(entries);
     return result;
@@ -103,13 +167,38 @@ Result read(const QString &path, int keyIndex, CustomerTable &table)
         return result;
     }
     QFile file(path);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    if (!file.open(QIODevice::ReadOnly)) {
         result.status = Result::Status::OpenFailed;
-        result.errorMessage = QString::fromUtf8("ファイル \"%1\". %2 は開けません")
-                                  .arg(path, file.errorString());
+        result.errorMessage =
+            QString::fromUtf8("ファイル \"%1\". %2 は開けません").arg(path, file.errorString());
+        return result;
+    }
+    // Mapped, the file's pages are the page cache's, not ours, and those
+    // already read are given back as the read goes on: a file of hundreds of
+    // megabytes costs the table, not the table plus the file.
+    const qint64 size = file.size();
+    if (size > 0 && size <= std::numeric_limits<qsizetype>::max()) {
+        if (uchar *mapped = file.map(0, size)) {
+            const auto start = reinterpret_cast<quintptr>(mapped);
+            const qsizetype page = qsizetype(::sysconf(_SC_PAGESIZE));
+            result = readBytes(
+                QByteArrayView(mapped, qsizetype(size)), keyIndex, table, [&](qsizetype from) {
+                    // Whole pages from `from` to the end.
+                    const quintptr first =
+                        (start + quintptr(from) + quintptr(page) - 1) & ~quintptr(page - 1);
+                    const quintptr end = start + quintptr(size);
+                    if (first < end)
+                        ::madvise(reinterpret_cast<void *>(first), end - first, MADV_DONTNEED);
+                });
+            file.unmap(mapped);
+            return result;
+        }
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.status = Result::Status::OpenFailed;
+        result.errorMessage =
+            QString::fromUtf8("ファイル \"%1\". %2 は開けません").arg(path, file.errorString());
         return result;
     }
     return readBytes(bytes, keyIndex, table);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class CustomerTable;
 
 // The customer text file (code page 932 or UTF-8, see textcharset.h): one
@@ -16,10 +18,10 @@ namespace textcustomerreader {
 struct Result
 {
     enum class Status {
-        Read,        // every line read
-        Missing,     // no file: nothing read, table untouched
-        OpenFailed,  // the file exists but could not be read; table untouched
-        BadLine,     // a line with an open quote before field 5
+        Read,       // every line read
+        Missing,    // no file: nothing read, table untouched
+        OpenFailed, // the file exists but could not be read; table untouched
+        BadLine,    // a line with an open quote before field 5
     };
 
     Status status = Status::Read;
@@ -38,7 +40,18 @@ struct Result
 // Reads the file at `path`. `keyIndex` is the selector's item index.
 Result read(const QString &path, int keyIndex, CustomerTable &table);
 
+// Called now and then during a read with the offset below which the bytes
+// are still needed; everything from there on has been read.
+using ReleaseRead = std::function<void(qsizetype from)>;
+
 // The same for the file's bytes (a NUL byte ends the text).
-Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table);
+Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
+                 const ReleaseRead &release = {});
+
+// Turns one line's bytes into text.
+using LineDecoder = QString (*)(QByteArrayView line);
+// The decoder for a file's lines, chosen once from the whole file's bytes:
+// UTF-8 or code page 932, by the rule of textcharset::detect.
+LineDecoder lineDecoderFor(QByteArrayView bytes);
 
 } // namespace textcustomerreader

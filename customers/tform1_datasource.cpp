@@ -11,10 +11,12 @@
 
 #include <QFile>
 #include <QGroupBox>
+
 #include <QLabel>
 #include <QListView>
 #include <QRadioButton>
 #include <QStringListModel>
+#include <utility>
 
 namespace {
 QString sourceFileName(int mode, const QString &programDir)
@@ -87,7 +89,8 @@ void TForm1::LoadTextList()
     QStringList entries;
     if (!FList->Button1Click(entries))
         return; // the list stays empty
-    ListBox1Items->setStringList(customerlist::listEntriesWithout(entries, QChar(0x3000)));
+    ListBox1Items->setStringList(
+        customerlist::listEntriesWithout(std::move(entries), QChar(0x3000)));
 }
 
 bool TForm1::IsFileInUse(const QString &path)

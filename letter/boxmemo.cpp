@@ -1,5 +1,6 @@
 #include "letter/boxmemo.h"
 
+#include "letter/overlongline.h"
 #include "platform/cp932.h"
 
 #include <QInputMethodEvent>
@@ -36,6 +37,11 @@ QString BoxMemo::text() const
     QString plain = document()->toRawText();
     plain.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     plain.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // The unseen rest belongs after the shown text only while the end that
+    // was cut is still there; once the user has replaced or cleared it, the
+    // box holds what it shows.
+    if (!m_unseenRest.isEmpty() && plain.endsWith(m_cutAnchor))
+        plain += m_unseenRest;
     return cp932::normalizeLineBreaks(plain);
 }
 
@@ -44,6 +50,10 @@ void BoxMemo::setText(const QString &text)
     QString clean = cp932::representable(text);
     clean.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     clean.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const qsizetype shown = overlongline::shownLength(clean);
+    m_unseenRest = clean.mid(shown);
+    clean.truncate(shown);
+    m_cutAnchor = m_unseenRest.isEmpty() ? QString() : clean.right(64);
     setPlainText(clean);
 }
 

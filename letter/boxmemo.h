@@ -7,6 +7,9 @@
 // printed position). Characters that code page 932 cannot hold are replaced
 // by "?" as they enter, so the box shows exactly what is saved and printed.
 // Text goes in and out with CR LF line breaks, as the box text files hold it.
+// A text with a line longer than any box can show is shown up to a point
+// (see overlongline.h); the unseen rest is handed back by text() for as long
+// as the shown text still ends where it was cut.
 class BoxMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -21,4 +24,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
+
+private:
+    QString m_unseenRest; // line breaks as LF
+    QString m_cutAnchor;  // the shown text's end when it was cut
 };

@@ -1,6 +1,9 @@
 #include "platform/atomicfile.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -94,6 +97,35 @@ QByteArray directoryOf(const QByteArray &path)
     return path.left(slash);
 }
 
+// Rewrites an existing file through its own inode. The new bytes go over
+// the old ones before the length is cut, so a crash leaves the file at least
+// as long as the new content instead of empty.
+bool writeInPlace(const QByteArray &target, const QByteArray &bytes, QString *errorText)
+{
+    if (int error = atomicfile::injected(Step::InPlace))
+        return fail(error, errorText);
+    const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return fail(errno, errorText);
+    int error = writeAll(fd, bytes.constData(), bytes.size());
+    if (!error && ::ftruncate(fd, off_t(bytes.size())) != 0)
+        error = errno;
+    if (!error) {
+        error = atomicfile::injected(Step::Sync);
+        if (!error && ::fsync(fd) != 0)
+            error = errno;
+    }
+    const int closeError = closeFile(fd);
+    if (!error)
+        error = closeError;
+    return error ? fail(error, errorText) : true;
+}
+
+bool isDigitOrLowercase(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+}
+
 } // namespace
 
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *errorText)
@@ -131,8 +163,14 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     }
 
     const QByteArray dir = directoryOf(target);
-    if (::access(dir.constData(), W_OK | X_OK) != 0)
+    if (::access(dir.constData(), W_OK | X_OK) != 0) {
+        // A folder that forbids new files (shared or locked down) may still
+        // hold files we may write: those are rewritten in place, the only
+        // save left to us there.
+        if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return writeInPlace(target, bytes, errorText);
         return fail(errno, errorText);
+    }
 
     const qsizetype slash = target.lastIndexOf('/');
     // The temporary name shows which file it belongs to, unless that would
@@ -196,3 +234,56 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     syncDirectory(dir);
     return true;
 }
+
+namespace atomicfile {
+
+namespace {
+// Taken while the program is being loaded, before any save of this run.
+const QDateTime kProcessStart = QDateTime::currentDateTimeUtc();
+} // namespace
+
+QDateTime processStartTime()
+{
+    return kProcessStart;
+}
+
+bool isTemporaryName(QStringView name)
+{
+    // "." + the saved file's name (or "save") + "." + a base-36 number of
+    // up to seven digits + ".tmp"
+    static const QLatin1StringView kSuffix(".tmp");
+    if (name.size() < 8 || !name.startsWith(u'.') || !name.endsWith(kSuffix))
+        return false;
+    const QStringView stem = name.first(name.size() - kSuffix.size());
+    const qsizetype dot = stem.lastIndexOf(u'.');
+    if (dot < 2)
+        return false;
+    const QStringView number = stem.sliced(dot + 1);
+    if (number.isEmpty() || number.size() > 7)
+        return false;
+    for (const QChar c : number) {
+        if (c.unicode() > 0x7f || !isDigitOrLowercase(char(c.unicode())))
+            return false;
+    }
+    return true;
+}
+
+int removeStrayTemporaries(const QString &directory, const QDateTime &olderThan)
+{
+    int removed = 0;
+    const QFileInfoList entries =
+        QDir(directory).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &entry : entries) {
+        // Only regular files of our own naming, left before this run began:
+        // a save running in another instance right now is younger.
+        if (entry.isSymLink() || !isTemporaryName(entry.fileName()))
+            continue;
+        if (entry.lastModified() >= olderThan)
+            continue;
+        if (QFile::remove(entry.filePath()))
+            ++removed;
+    }
+    return removed;
+}
+
+} // namespace atomicfile

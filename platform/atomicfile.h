@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -12,8 +13,11 @@
 //
 // Refuses (false, the old file untouched) when the file exists but may not be
 // written (including a file without any write permission bit, which even root
-// treats as read-only here) or when its directory cannot be written: the
-// rename would otherwise replace a read-only file. `errorText` receives the
+// treats as read-only here): the rename would otherwise replace a read-only
+// file. Where the directory forbids new files but the file itself may be
+// written, the file is rewritten in place (written over, cut to length,
+// flushed), which cannot be atomic but is the only save possible there; a
+// new file in such a directory is refused. `errorText` receives the
 // system's description of the failure ("Permission denied").
 // The old file's permission bits (and, where allowed, owner) are kept; a new
 // file gets 0666 less the umask. A symbolic link is written through.
@@ -23,11 +27,24 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes,
 namespace atomicfile {
 
 // The steps of a save at which a test can make the system call fail.
-enum class Step { CreateTemp, Write, Sync, Rename };
+enum class Step { CreateTemp, Write, Sync, Rename, InPlace };
 
 // Called before each step; a non-zero result is taken as the errno of that
 // step failing. Returns the previous hook.
 using FailureHook = std::function<int(Step step)>;
 FailureHook setFailureHook(FailureHook hook);
+
+// True for the names of the temporary files a save creates beside its
+// target (".1本文.txt.k3x9qz.tmp").
+bool isTemporaryName(QStringView name);
+
+// Removes, from `directory`, the temporary files that a save interrupted by a
+// crash or a kill left behind: only files named as a save names them and
+// last changed before `olderThan` (the start of this run). Returns how many
+// were removed.
+int removeStrayTemporaries(const QString &directory, const QDateTime &olderThan);
+
+// When this process began, as near as the program can tell.
+QDateTime processStartTime();
 
 } // namespace atomicfile

@@ -10,7 +10,11 @@
 // whole characters and a trail byte 0x5C can never be mistaken for "\".
 namespace cp932 {
 
-// Decodes up to the first NUL byte; what follows a NUL is not text.
+// Decodes up to the first NUL byte; what follows a NUL is not text. Bytes as
+// Windows maps them, also 0x80 (U+0080), 0xA0 and 0xFD to 0xFF (U+F8F0 to
+// U+F8F3); a byte that is not part of any character (a lone lead byte, a bad
+// trail, an unassigned pair) becomes U+F700 plus the byte, which encode()
+// turns back into that byte, so unedited text is written back unchanged.
 QString decode(QByteArrayView bytes);
 
 // Encodes text; every character code page 932 cannot hold becomes "?".

@@ -95,12 +95,19 @@ QString decode(QByteArrayView bytes)
     const QByteArrayView text = textPart(bytes);
     if (detect(text) == Charset::Cp932)
         return cp932::decode(text);
-    QByteArrayView body = text;
-    if (body.startsWith(QByteArrayView(kByteOrderMark)))
-        body = body.sliced(3);
+    return decodeUtf8(withoutByteOrderMark(text));
+}
+
+QString decodeUtf8(QByteArrayView bytes)
+{
     // After a mark the rest may still hold broken sequences; they become
     // U+FFFD, which code page 932 lacks, and so "?".
-    return cp932::representable(QString::fromUtf8(body));
+    return cp932::representable(QString::fromUtf8(bytes));
+}
+
+QByteArrayView withoutByteOrderMark(QByteArrayView bytes)
+{
+    return bytes.startsWith(QByteArrayView(kByteOrderMark)) ? bytes.sliced(3) : bytes;
 }
 
 } // namespace textcharset

@@ -31,4 +31,10 @@ bool isValidUtf8(QByteArrayView bytes);
 // so that every customer field is text the letter can save.
 QString decode(QByteArrayView bytes);
 
+// One piece of a file already known to be UTF-8, with the same "?" rule.
+QString decodeUtf8(QByteArrayView bytes);
+
+// The bytes without a leading UTF-8 byte-order mark.
+QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
+
 } // namespace textcharset

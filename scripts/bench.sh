@@ -28,7 +28,7 @@ for b in "$build"/bench/bench_*; do
   name=$(basename "$b")
   case $name in
     bench_workbookreader) "$b" "$work/books" ;;
-    bench_secondstart) "$b" "$build/shell/tavrint" ;;
+    bench_secondstart|bench_handoffbusy) "$b" "$build/shell/tavrint" ;;
     *) "$b" ;;
   esac
 done

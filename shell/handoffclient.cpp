@@ -88,11 +88,28 @@ bool tryOnce(const sockaddr_un &address, const QByteArray &message, Clock::time_
             return false;
         char ack = 0;
         const ssize_t n = ::recv(socket.fd, &ack, 1, 0);
-        if (n == 1)
-            return ack == handoff::kAck;
+        if (n == 1) {
+            if (ack != handoff::kAck || millisecondsLeft(deadline) <= 0)
+                return false;
+            break;
+        }
         if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
             continue;
-        return false; // closed without applying
+        return false; // closed without taking the message
+    }
+
+    // The instance holds the message; it applies it only on this answer,
+    // so an answer never sent (we gave up) means the text never arrives.
+    for (;;) {
+        const ssize_t n = ::send(socket.fd, &handoff::kConfirm, 1, MSG_NOSIGNAL);
+        if (n == 1)
+            return true;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
+            waitFor(socket.fd, POLLOUT, deadline))
+            continue;
+        return false;
     }
 }
 

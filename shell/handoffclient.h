@@ -11,7 +11,10 @@ namespace handoffclient {
 inline constexpr std::chrono::milliseconds kRetryWindow{5000};
 
 // Sends the marker and the addressee to the instance listening at
-// `socketPath` and waits for its acknowledgement that both were applied.
+// `socketPath`, waits for its acknowledgement that it holds them and
+// confirms, after which the instance applies them as soon as its window is
+// free. Without the acknowledgement in time nothing is confirmed, and the
+// instance drops the message when it gets to it.
 // While no instance answers (it is still starting, or closing), retries
 // until `retryWindow` has passed. Returns the exit status of the second
 // start: 0 once delivered, 1 when nothing could be delivered.

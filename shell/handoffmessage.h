@@ -8,7 +8,10 @@
 #include <optional>
 
 // The one message a second start sends to the running instance, and the
-// byte it gets back once the texts are applied.
+// two bytes that settle it: the instance answers kAck as soon as it holds the
+// whole message, and the second start answers kConfirm if it is still
+// waiting. Only a confirmed message is applied, so a second start that gave
+// up (and exited 1) never has its text turn up later.
 //
 // Layout (integers big-endian):
 //   "TVHO"  magic
@@ -22,6 +25,7 @@ namespace handoff {
 inline constexpr qsizetype kMaxMessageBytes = 1 << 20;
 inline constexpr qsizetype kHeaderBytes = 9;
 inline constexpr char kAck = '\x06';
+inline constexpr char kConfirm = '\x02';
 
 // The marker a hand-off writes into Edit2.
 QString marker();

@@ -8,7 +8,9 @@
 #include "shell/tform1.h"
 
 #include <QApplication>
+#include <QFile>
 
+#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char *argv[])
@@ -24,6 +26,18 @@ int main(int argc, char *argv[])
                                           handoff::handOffText(argument)));
     }
 
+    if (!lock.isHeld()) {
+        // Without the lock nothing keeps a second window off the same files.
+        std::fprintf(stderr, "tavrint: %s\n",
+                     SingleInstanceLock::noSafePlaceMessage().toLocal8Bit().constData());
+        return 1;
+    }
+
+    // Qt wants a private runtime folder of its own and warns on the terminal
+    // when XDG_RUNTIME_DIR names none; the lock's folder is one.
+    if (qEnvironmentVariable("XDG_RUNTIME_DIR") != lock.directory())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(lock.directory()));
+
     // The first instance ignores its arguments: Qt sees none, so that a text
     // such as "-reverse" cannot switch the interface's direction or style.
     char programName[] = "tavrint";
@@ -35,17 +49,22 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tavrint"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrint"));
 
+    // Second starts are answered from here on, also while the window is
+    // being built or shows a start-up error; their texts wait until the
+    // window is complete and free.
+    TForm1 *ready = nullptr;
+    HandOffServer handOff([&ready](const QString &marker, const QString &addressee) {
+        ready->receiveHandOff(marker, addressee);
+    });
+    handOff.setReadyCheck(
+        [&ready] { return ready != nullptr && QApplication::activeModalWidget() == nullptr; });
+    if (!handOff.listen(lock.socketPath()))
+        qWarning("Hand-off socket unavailable: %s", qPrintable(handOff.errorString()));
+
     TForm1 form(QCoreApplication::applicationFilePath());
     TFList list(form);
     form.setDataHolder(&list);
-
-    // Listens only once the form is complete, so a hand-off never meets a
-    // half-built window. Without the lock there is no socket of ours to serve.
-    HandOffServer handOff([&form](const QString &marker, const QString &addressee) {
-        form.receiveHandOff(marker, addressee);
-    });
-    if (lock.isHeld() && !handOff.listen(lock.socketPath()))
-        qWarning("Hand-off socket unavailable: %s", qPrintable(handOff.errorString()));
+    ready = &form;
 
     form.show();
     return app.exec();

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -14,6 +15,7 @@
 namespace {
 
 const char kBaseName[] = "_qelvo";
+const char kFallbackName[] = ".tavrint";
 
 // Room for "<dir>/_qelvo.socket" in a sockaddr_un, with its NUL.
 bool socketPathFits(const QByteArray &directory)
@@ -39,18 +41,42 @@ QString usableXdgRuntimeDir(const char *value)
     return QFile::decodeName(path);
 }
 
-QString privateTempDir(const QByteArray &parent)
+// A folder where nobody but us can create, rename or remove entries: ours
+// or root's, writable by nobody else unless it is sticky (as /tmp is).
+bool isSafeParent(const QByteArray &parent)
 {
-    const QByteArray path = parent + "/tavrint-" + QByteArray::number(qulonglong(geteuid()));
-    if (!socketPathFits(path))
+    struct stat st;
+    if (::stat(parent.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    if (st.st_uid != geteuid() && st.st_uid != 0)
+        return false;
+    return (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 || (st.st_mode & S_ISVTX) != 0;
+}
+
+QString privateHomeDir(const QByteArray &home)
+{
+    if (home.isEmpty() || home[0] != '/')
+        return {};
+    const QByteArray path = home + "/" + kFallbackName;
+    if (!socketPathFits(path) || !isSafeParent(home))
         return {};
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
         return {};
-    // lstat: a symlink planted by someone else must not redirect us.
+    // lstat: a symlink planted by someone else must not redirect us, and a
+    // folder left open to others is not ours to trust.
     struct stat st;
     if (::lstat(path.constData(), &st) != 0 || S_ISLNK(st.st_mode) || !isPrivateDirectory(st))
         return {};
     return QFile::decodeName(path);
+}
+
+QByteArray homeDirectory()
+{
+    if (const char *home = std::getenv("HOME"); home && home[0] == '/')
+        return QByteArray(home);
+    if (const passwd *entry = ::getpwuid(geteuid()); entry && entry->pw_dir)
+        return QByteArray(entry->pw_dir);
+    return {};
 }
 
 } // namespace
@@ -65,14 +91,20 @@ SingleInstanceLock::~SingleInstanceLock()
 
 QString SingleInstanceLock::runtimeDirectory()
 {
-    return runtimeDirectory(std::getenv("XDG_RUNTIME_DIR"), QByteArrayLiteral("/tmp"));
+    return runtimeDirectory(std::getenv("XDG_RUNTIME_DIR"), homeDirectory());
 }
 
-QString SingleInstanceLock::runtimeDirectory(const char *xdgRuntimeDir,
-                                             const QByteArray &fallbackParent)
+QString SingleInstanceLock::runtimeDirectory(const char *xdgRuntimeDir, const QByteArray &home)
 {
     const QString xdg = usableXdgRuntimeDir(xdgRuntimeDir);
-    return xdg.isEmpty() ? privateTempDir(fallbackParent) : xdg;
+    return xdg.isEmpty() ? privateHomeDir(home) : xdg;
+}
+
+QString SingleInstanceLock::noSafePlaceMessage()
+{
+    return QStringLiteral("起動できません: 二重起動を防ぐロックを置ける安全なフォルダーがありません"
+                          " (XDG_RUNTIME_DIR も ~/%1 も、本人だけが使えるフォルダーではありません)")
+        .arg(QLatin1String(kFallbackName));
 }
 
 QString SingleInstanceLock::lockFilePath() const

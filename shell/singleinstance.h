@@ -11,8 +11,8 @@
 class SingleInstanceLock
 {
 public:
-    // `directory` is the per-user directory of the lock and the socket; an
-    // empty one (no usable directory) makes every start a first start.
+    // `directory` is the per-user directory of the lock and the socket;
+    // empty when no safe one exists, and then no lock can be held.
     explicit SingleInstanceLock(const QString &directory = runtimeDirectory());
     ~SingleInstanceLock();
 
@@ -21,7 +21,8 @@ public:
 
     // False exactly when another process holds the lock (this is a second
     // start). True when the lock was taken, and also when it could not be
-    // created at all: then this start runs as the first instance without it.
+    // created at all (see isHeld()): the program must then not run, since
+    // nothing would keep a second instance off the same files.
     bool acquire();
     // True while this object holds the lock.
     bool isHeld() const { return m_fd >= 0; }
@@ -33,13 +34,18 @@ public:
 
     // The user's private directory for the lock and the socket:
     // $XDG_RUNTIME_DIR when it is a directory of ours closed to others,
-    // otherwise /tmp/tavrint-<uid>, created with mode 0700 and refused when
-    // it is a symlink, belongs to someone else or is open to others. Empty
-    // when neither can be used.
+    // otherwise ~/.tavrint, created with mode 0700 and refused when it is a
+    // symlink, belongs to someone else or is open to others, or when the
+    // home folder itself lets others replace it. Never a folder in /tmp,
+    // where another user could take the name first. Empty when neither can
+    // be used.
     static QString runtimeDirectory();
     // The same choice for a given $XDG_RUNTIME_DIR value (null when unset)
-    // and parent of the fallback directory.
-    static QString runtimeDirectory(const char *xdgRuntimeDir, const QByteArray &fallbackParent);
+    // and home folder.
+    static QString runtimeDirectory(const char *xdgRuntimeDir, const QByteArray &home);
+
+    // What a start without any safe directory tells the user before it ends.
+    static QString noSafePlaceMessage();
 
 private:
     QString m_directory;

@@ -190,6 +190,7 @@ private:
     void bindEvents();
     void fitToChildren();
     void applyResizingRules();
+    void fitCustomerListColumns();
     void placeCloseButtons();
 
     struct FrameDrag

@@ -78,8 +78,9 @@ QGroupBox *flatGroupBox(QWidget *parent, const char *name, const QRect &geometry
 {
     auto *g = named(new QGroupBox(parent), name, geometry);
     g->setFlat(true);
-    g->setStyleSheet(QStringLiteral("QGroupBox#%1 { border: 1px solid rgb(96, 96, 96); margin: 0px; }")
-                         .arg(QLatin1String(name)));
+    g->setStyleSheet(
+        QStringLiteral("QGroupBox#%1 { border: 1px solid rgb(96, 96, 96); margin: 0px; }")
+            .arg(QLatin1String(name)));
     return g;
 }
 
@@ -141,23 +142,23 @@ void TForm1::buildControls()
     Edit1->hide();
 
     GroupBox2 = flatGroupBox(Pnl1, "GroupBox2", QRect(135, 20, 106, 141));
-    Label4 = silverLabel(GroupBox2, "Label4", QRect(8, 100, 80, 30),
-                         layoutFont("Georgia Bold", 15));
+    Label4 =
+        silverLabel(GroupBox2, "Label4", QRect(8, 100, 80, 30), layoutFont("Georgia Bold", 15));
     const QFont uiGothic12 = layoutFont("MS UI Gothic", 12);
     const char *optionCaptions[4] = {"初期値", "TXTから取得", "XLSから取得", "XLSから差込"};
     QRadioButton **options[4] = {&RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4};
     for (int i = 0; i < 4; ++i) {
         const QByteArray name = "RadioButton" + QByteArray::number(i + 1);
-        auto *rb = named(new QRadioButton(GroupBox2), name.constData(),
-                         QRect(5, 15 + 20 * i, 90, 17));
+        auto *rb =
+            named(new QRadioButton(GroupBox2), name.constData(), QRect(5, 15 + 20 * i, 90, 17));
         rb->setText(QString::fromUtf8(optionCaptions[i]));
         rb->setFont(uiGothic12);
         *options[i] = rb;
     }
     RadioButton1->setChecked(true);
 
-    Panel8 = new Panel(Pnl1, QStringLiteral("Panel8"), QColor(160, 160, 160),
-                       Panel::Edge::LoweredBevel);
+    Panel8 =
+        new Panel(Pnl1, QStringLiteral("Panel8"), QColor(160, 160, 160), Panel::Edge::LoweredBevel);
     Panel8->setGeometry(15, 230, 236, 336);
     pgc1 = named(new QStackedWidget(Panel8), "pgc1", QRect(1, 1, 234, 334));
     pgc1->setContentsMargins(4, 4, 4, 4); // the page control's own border
@@ -199,9 +200,11 @@ void TForm1::buildControls()
     static_cast<QFrame *>(RadioGroup1)->setFrameShape(QFrame::Box);
     RadioGroup1->setFont(uiGothic12);
     auto *group = new QButtonGroup(RadioGroup1);
-    RadioGroup1Item0 = named(new QRadioButton(RadioGroup1), "RadioGroup1Item0", QRect(6, 7, 68, 17));
+    RadioGroup1Item0 =
+        named(new QRadioButton(RadioGroup1), "RadioGroup1Item0", QRect(6, 7, 68, 17));
     RadioGroup1Item0->setText(QStringLiteral("会社名"));
-    RadioGroup1Item1 = named(new QRadioButton(RadioGroup1), "RadioGroup1Item1", QRect(76, 7, 72, 17));
+    RadioGroup1Item1 =
+        named(new QRadioButton(RadioGroup1), "RadioGroup1Item1", QRect(76, 7, 72, 17));
     RadioGroup1Item1->setText(QStringLiteral("担当者名"));
     group->addButton(RadioGroup1Item0, 0);
     group->addButton(RadioGroup1Item1, 1);
@@ -262,6 +265,11 @@ void TForm1::bindEvents()
         });
     }
     connect(RadioGroup1Item1, &QRadioButton::toggled, this, [this] { RadioGroup1Click(); });
+    // The sideways scroll bar depends on how many entries there are.
+    connect(ListBox1Items, &QAbstractItemModel::modelReset, this, &TForm1::fitCustomerListColumns);
+    connect(ListBox1Items, &QAbstractItemModel::rowsInserted, this,
+            &TForm1::fitCustomerListColumns);
+    connect(ListBox1Items, &QAbstractItemModel::rowsRemoved, this, &TForm1::fitCustomerListColumns);
     // The list's click is a change of the selected entry, by mouse or keys;
     // the focus arriving or the program refilling the list selects nothing.
     connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -338,6 +346,24 @@ void TForm1::applyResizingRules()
     pgc1->setGeometry(1, 1, Panel8->width() - 2, qMax(0, Panel8->height() - 2));
     const QRect sheet = pgc1->contentsRect();
     ListBox1->setGeometry(0, 38, sheet.width(), qMax(0, sheet.height() - 38));
-    const int innerWidth = ListBox1->width() - 2 * ListBox1->frameWidth();
-    ListBox1->setGridSize(QSize(innerWidth / 2, 16));
+    fitCustomerListColumns();
+}
+
+void TForm1::fitCustomerListColumns()
+{
+    // Two columns share the list's inner width. The view lays its columns
+    // out in the height left below a sideways scroll bar whenever one may
+    // appear, which costs a row and can push the last entries into a third
+    // column: so the bar is decided here, from the rows two columns hold
+    // without it, and the view is told plainly whether there is one.
+    const int frame = 2 * ListBox1->frameWidth();
+    const int innerWidth = ListBox1->width() - frame;
+    // The view starts a new column once an entry would touch the last
+    // pixel row, so it counts rows in the height less one pixel.
+    const int rowsWithoutBar =
+        qMax(0, ListBox1->height() - frame - 1) / CustomerListDelegate::kItemHeight;
+    const bool sideways = ListBox1Items->rowCount() > 2 * rowsWithoutBar;
+    ListBox1->setHorizontalScrollBarPolicy(sideways ? Qt::ScrollBarAlwaysOn
+                                                    : Qt::ScrollBarAlwaysOff);
+    ListBox1->setGridSize(QSize(innerWidth / 2, CustomerListDelegate::kItemHeight));
 }

@@ -5,22 +5,23 @@
 #include "letter/boxmemo.h"
 #include "letter/boxtextfile.h"
 #include "letter/firstrunlayout.h"
-#include "letter/fontsize.h"
 #include "letter/fontdialog.h"
+#include "letter/fontsize.h"
 #include "letter/lettertexts.h"
 #include "letter/settingsfile.h"
+#include "platform/atomicfile.h"
 #include "platform/clock.h"
 #include "platform/screenmetrics.h"
 #include "shell/panel.h"
 
 #include <QDir>
 
-#include <algorithm>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QToolButton>
+#include <algorithm>
 
 void TForm1::FormCreate()
 {
@@ -28,8 +29,8 @@ void TForm1::FormCreate()
     //    QLocale::system() is read once and Qt does not follow later changes.
     // 2. pgc1 is a stack of pages: it has no tab header to hide.
     // 3. Edit1 takes digits only and centres its text.
-    Edit1->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]?")), Edit1));
+    Edit1->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), Edit1));
     Edit1->setAlignment(Qt::AlignCenter);
 
     // 4. The settings section is the executable's name without extension.
@@ -54,6 +55,11 @@ void TForm1::FormCreate()
     //       data directories, spelled as every path spells them.
     QDir().mkpath(programDir + boxtextfile::kDataDirName.toString());
     QDir().mkpath(programDir + settingsfile::kInitDirName.toString());
+    // A save cut short by a crash or a kill leaves its temporary file
+    // behind; one from before this run can belong to no save of ours.
+    for (const QStringView dir : {boxtextfile::kDataDirName, settingsfile::kInitDirName})
+        atomicfile::removeStrayTemporaries(programDir + dir.toString(),
+                                           atomicfile::processStartTime());
 
     // 10./11. Settings file for this height class; first run without one.
     settingsFile = settingsfile::filePath(programDir, exeFileName, screenHeight);

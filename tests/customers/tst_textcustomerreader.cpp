@@ -59,6 +59,8 @@ private slots:
     void readsFileFromPath();
     void exportsInEitherCharset_data();
     void exportsInEitherCharset();
+    void fileReadMatchesBytesRead_data();
+    void fileReadMatchesBytesRead();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -77,22 +79,29 @@ void TestTextCustomerReader::lines_data()
     QTest::addColumn<QStringList>("entries");
 
     QTest::newRow("empty file") << QByteArray() << 0 << QStringList();
-    QTest::newRow("only a line break is one empty customer") << QByteArray("\r\n") << 0 << QStringList{QString()};
-    QTest::newRow("lone LF is one empty customer") << QByteArray("\n") << 0 << QStringList{QString()};
-    QTest::newRow("CR LF") << QByteArray("a1,b1\r\na2,b2\r\n") << 0 << QStringList{u"a1"_qs, u"a2"_qs};
+    QTest::newRow("only a line break is one empty customer")
+        << QByteArray("\r\n") << 0 << QStringList{QString()};
+    QTest::newRow("lone LF is one empty customer")
+        << QByteArray("\n") << 0 << QStringList{QString()};
+    QTest::newRow("CR LF") << QByteArray("a1,b1\r\na2,b2\r\n") << 0
+                           << QStringList{u"a1"_qs, u"a2"_qs};
     QTest::newRow("LF") << QByteArray("a1,b1\na2,b2\n") << 0 << QStringList{u"a1"_qs, u"a2"_qs};
     QTest::newRow("CR") << QByteArray("a1,b1\ra2,b2\r") << 0 << QStringList{u"a1"_qs, u"a2"_qs};
-    QTest::newRow("no final break") << QByteArray("a1,b1\r\na2,b2") << 0 << QStringList{u"a1"_qs, u"a2"_qs};
+    QTest::newRow("no final break")
+        << QByteArray("a1,b1\r\na2,b2") << 0 << QStringList{u"a1"_qs, u"a2"_qs};
     QTest::newRow("mixed breaks") << QByteArray("a1\ra2\na3\r\na4") << 0
                                   << QStringList{u"a1"_qs, u"a2"_qs, u"a3"_qs, u"a4"_qs};
-    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << 0 << QStringList{u"a"_qs, QString(), u"b"_qs};
-    QTest::newRow("empty lines are customers") << QByteArray("a\r\n\r\nb\r\n") << 0
-                                               << QStringList{u"a"_qs, QString(), u"b"_qs};
-    QTest::newRow("NUL ends the text") << QByteArray("a,b\r\nc\0d\r\ne,f", 13) << 0
-                                       << QStringList{u"a"_qs, u"c"_qs};
+    QTest::newRow("LF CR is two breaks")
+        << QByteArray("a\n\rb") << 0 << QStringList{u"a"_qs, QString(), u"b"_qs};
+    QTest::newRow("empty lines are customers")
+        << QByteArray("a\r\n\r\nb\r\n") << 0 << QStringList{u"a"_qs, QString(), u"b"_qs};
+    QTest::newRow("NUL ends the text")
+        << QByteArray("a,b\r\nc\0d\r\ne,f", 13) << 0 << QStringList{u"a"_qs, u"c"_qs};
     QTest::newRow("NUL first") << QByteArray("\0a,b", 4) << 0 << QStringList();
-    QTest::newRow("person key") << QByteArray("a1,b1\r\na2,b2\r\n") << 1 << QStringList{u"b1"_qs, u"b2"_qs};
-    QTest::newRow("person key missing field is empty") << QByteArray("a1\r\n") << 1 << QStringList{QString()};
+    QTest::newRow("person key") << QByteArray("a1,b1\r\na2,b2\r\n") << 1
+                                << QStringList{u"b1"_qs, u"b2"_qs};
+    QTest::newRow("person key missing field is empty")
+        << QByteArray("a1\r\n") << 1 << QStringList{QString()};
 }
 
 void TestTextCustomerReader::lines()
@@ -129,7 +138,8 @@ void TestTextCustomerReader::fields_data()
     QTest::newRow("a alone") << u"a"_qs << QStringList{u"a"_qs, e, e, e, e, e};
     QTest::newRow("empty line") << QString() << QStringList{e, e, e, e, e, e};
     QTest::newRow("fields after the sixth ignored")
-        << u"1,2,3,4,5,6,7,8"_qs << QStringList{u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"5"_qs, u"6"_qs};
+        << u"1,2,3,4,5,6,7,8"_qs
+        << QStringList{u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs, u"5"_qs, u"6"_qs};
     QTest::newRow("half-width space stays in its field")
         << u8("山田 太郎,x") << QStringList{u8("山田") + s + u8("太郎"), u"x"_qs, e, e, e, e};
     QTest::newRow("spaces around a field are kept as ideographic")
@@ -142,7 +152,8 @@ void TestTextCustomerReader::fields_data()
     QTest::newRow("tab splits and shifts later fields")
         << u"a\tb,c,d"_qs << QStringList{u"a"_qs, u"b"_qs, u"c"_qs, u"d"_qs, e, e};
     QTest::newRow("quote left open at field 5 is accepted")
-        << u"a,b,c,d,e,\"f"_qs << QStringList{u"a"_qs, u"b"_qs, u"c"_qs, u"d"_qs, u"e"_qs, u"f,,,,,,,"_qs};
+        << u"a,b,c,d,e,\"f"_qs
+        << QStringList{u"a"_qs, u"b"_qs, u"c"_qs, u"d"_qs, u"e"_qs, u"f,,,,,,,"_qs};
 }
 
 void TestTextCustomerReader::fields()
@@ -187,7 +198,8 @@ void TestTextCustomerReader::badLine()
     const Result result = textcustomerreader::readBytes(bytes, 1, table);
     QCOMPARE(result.status, Result::Status::BadLine);
     QVERIFY(!result.ok());
-    QCOMPARE(result.errorMessage, u8("リストのインデックスが範囲を超えています (%1)").arg(missingField));
+    QCOMPARE(result.errorMessage,
+             u8("リストのインデックスが範囲を超えています (%1)").arg(missingField));
     QCOMPARE(result.count, 5);
     QCOMPARE(table.rowCount(), 5);
     QVERIFY(result.entries.isEmpty());
@@ -300,7 +312,45 @@ void TestTextCustomerReader::readsFileFromPath()
     QCOMPARE(result.count, 2);
     QCOMPARE(result.entries, (QStringList{u8("能見　太郎"), u8("担当二")}));
     QCOMPARE(rowCells(table, 0).mid(0, 6),
-             (QStringList{u8("株式会社　ソ表"), u8("能見　太郎"), u8("大阪"), QString(), u8("〒530"), QString()}));
+             (QStringList{u8("株式会社　ソ表"), u8("能見　太郎"), u8("大阪"), QString(),
+                          u8("〒530"), QString()}));
+}
+
+void TestTextCustomerReader::fileReadMatchesBytesRead_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("lines");
+    // Several megabytes: the file read gives its pages back on the way.
+    QTest::newRow("300k CR LF lines") << QByteArray("\x8a\x94 a,b c,\"d,e\"\r\n") << 300000;
+    QTest::newRow("lone CR lines, bad bytes") << QByteArray("\x82,\x80\xa0x\r") << 400000;
+}
+
+void TestTextCustomerReader::fileReadMatchesBytesRead()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, lines);
+    const QByteArray bytes = line.repeated(lines) + QByteArray("last,one");
+    const QString path = m_dir->filePath(u"smpl1.txt"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+
+    CustomerTable fromFile;
+    CustomerTable fromBytes;
+    const Result a = textcustomerreader::read(path, 0, fromFile);
+    const Result b = textcustomerreader::readBytes(bytes, 0, fromBytes);
+    QCOMPARE(a.status, Result::Status::Read);
+    QCOMPARE(a.count, lines + 1);
+    QCOMPARE(a.entries, b.entries);
+    for (int row : {0, lines / 2, lines - 1, lines}) {
+        for (int column = 0; column < 6; ++column)
+            QCOMPARE(fromFile.cell(column, row), fromBytes.cell(column, row));
+    }
+    QCOMPARE(fromFile.cell(1, lines), u"one"_qs);
+    // The text file fills columns 0 to 5 only.
+    QVERIFY(!fromFile.hasColumn(6));
+    QVERIFY(!fromFile.hasColumn(7));
 }
 
 void TestTextCustomerReader::exportsInEitherCharset_data()

@@ -47,6 +47,8 @@ private slots:
     void saveFailure();
     void unprivileged_data();
     void unprivileged();
+    void readOnlyFolder_data();
+    void readOnlyFolder();
 
     void shouldSaveAddressee_data();
     void shouldSaveAddressee();
@@ -149,6 +151,10 @@ void TestBoxTextFile::roundTripIsByteForByte_data()
     QTest::newRow("blank lines") << QByteArray("\r\n\r\na\r\n\r\n");
     QTest::newRow("0x5C trail bytes") << QByteArray(kSoHyouNou + "\r\n" + kSoHyouNou);
     QTest::newRow("half-width kana") << QByteArray("\xb1\xb2\xb3");
+    QTest::newRow("0x80, 0xA0, 0xFD-0xFF") << QByteArray("a\x80\xa0\xfd\xfe\xff\r\nb");
+    QTest::newRow("lone lead byte before a break") << QByteArray("\x82\r\n\x82");
+    QTest::newRow("unassigned pair inside kanji") << QByteArray("\x94\x71\x85\x40\x8c\x5b");
+    QTest::newRow("lead byte and 0x7F") << QByteArray("\xe0\x7f");
 }
 
 void TestBoxTextFile::roundTripIsByteForByte()
@@ -302,6 +308,51 @@ void TestBoxTextFile::unprivileged()
         QCOMPARE(readAll(path), QByteArray("\x90\x56\x82\xb5\x82\xa2\x96\x7b\x95\xb6"));
     else
         QCOMPARE(readAll(path), old);
+}
+
+// A data folder the user may not write (shared, locked down) holding box
+// texts the user may write: those are saved in place, the close goes on; a
+// box text that does not exist yet cannot be created there.
+void TestBoxTextFile::readOnlyFolder_data()
+{
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<bool>("succeeds");
+    QTest::newRow("writable box text: saved in place") << true << true;
+    QTest::newRow("new box text: create error") << false << false;
+}
+
+void TestBoxTextFile::readOnlyFolder()
+{
+    QFETCH(bool, fileExists);
+    QFETCH(bool, succeeds);
+    const QString reason = unprivileged::unavailableReason();
+    if (!reason.isEmpty())
+        QSKIP(qPrintable(reason));
+
+    QVERIFY(unprivileged::chmodTo(m_dir->path(), 0755));
+    const QString dataDir = m_programDir + boxtextfile::kDataDirName;
+    const QString path = dataPath(0);
+    const QByteArray old("\x94\x71\x8c\x5b\r\n\x8c\x68\x8b\xef\r\n");
+    if (fileExists) {
+        QVERIFY(writePlain(path, old));
+        QVERIFY(unprivileged::chownTo(path, unprivileged::kNobodyUid, unprivileged::kNogroupGid));
+        QVERIFY(unprivileged::chmodTo(path, 0644));
+    }
+    QVERIFY(unprivileged::chmodTo(dataDir, 0755)); // root's, closed to nobody
+
+    const unprivileged::Result result =
+        unprivileged::runAsNobody(QStringLiteral(BOXTEXT_PROBE), {u8("save"), path, u8("新")});
+    if (succeeds) {
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(readAll(path), QByteArray("\x90\x56")); // shorter: cut to its length
+    } else {
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.output, u8("ファイル \"") + path + u8("\". ") + qt_error_string(EACCES) +
+                                    u8(" を作成できません"));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+    // No temporary file could be, or was, left in the folder.
+    QCOMPARE(QDir(dataDir).entryList(QDir::Files | QDir::Hidden).size(), fileExists ? 1 : 0);
 }
 
 void TestBoxTextFile::shouldSaveAddressee_data()

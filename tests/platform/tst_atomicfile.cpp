@@ -2,6 +2,7 @@
 
 #include "tests/platform/unprivileged.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +64,11 @@ private slots:
 
     void unprivileged_data();
     void unprivileged();
+
+    void temporaryName_data();
+    void temporaryName();
+    void strayTemporariesRemoved_data();
+    void strayTemporariesRemoved();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -237,8 +243,13 @@ void TestAtomicFile::unprivileged_data()
         << true << true << false << 0644 << false;
     QTest::newRow("own directory, own 0444 file: refused") << true << true << true << 0444 << false;
     QTest::newRow("foreign directory, new file: refused") << false << false << false << 0 << false;
-    QTest::newRow("foreign directory, writable 0666 file: refused")
-        << false << true << false << 0666 << false;
+    // The folder forbids the temporary file; the file itself is rewritten.
+    QTest::newRow("foreign directory, writable 0666 file: saved in place")
+        << false << true << false << 0666 << true;
+    QTest::newRow("foreign directory, own 0600 file: saved in place")
+        << false << true << true << 0600 << true;
+    QTest::newRow("foreign directory, own 0444 file: refused")
+        << false << true << true << 0444 << false;
 }
 
 void TestAtomicFile::unprivileged()
@@ -286,6 +297,56 @@ void TestAtomicFile::unprivileged()
             QVERIFY(!QFileInfo::exists(target));
     }
     QCOMPARE(entries(dir).size(), (fileExists || saved) ? 1 : 0);
+}
+
+void TestAtomicFile::temporaryName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("ours");
+    QTest::newRow("box text temporary") << ".1本文.txt.k3x9qz.tmp" << true;
+    QTest::newRow("settings temporary") << ".tavrint38.ini.0.tmp" << true;
+    QTest::newRow("long name shortened to save") << ".save.1z141z3.tmp" << true;
+    QTest::newRow("the box text itself") << "1本文.txt" << false;
+    QTest::newRow("not hidden") << "1本文.txt.k3x9qz.tmp" << false;
+    QTest::newRow("upper-case number") << ".1本文.txt.K3X9QZ.tmp" << false;
+    QTest::newRow("number too long") << ".1本文.txt.12345678.tmp" << false;
+    QTest::newRow("no number") << ".1本文.txt..tmp" << false;
+    QTest::newRow("other suffix") << ".1本文.txt.k3x9qz.bak" << false;
+    QTest::newRow("editor swap file") << ".1本文.txt.swp" << false;
+}
+
+void TestAtomicFile::temporaryName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, ours);
+    QCOMPARE(atomicfile::isTemporaryName(name), ours);
+}
+
+void TestAtomicFile::strayTemporariesRemoved_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("ageSeconds"); // negative: newer than the cut-off
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("old temporary of a killed save") << ".1本文.txt.abc12.tmp" << 60 << true;
+    QTest::newRow("temporary younger than the start") << ".1本文.txt.abc12.tmp" << -5 << false;
+    QTest::newRow("old file of another name") << ".1本文.txt.swp" << 60 << false;
+    QTest::newRow("old box text") << "1本文.txt" << 60 << false;
+}
+
+void TestAtomicFile::strayTemporariesRemoved()
+{
+    QFETCH(QString, name);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, removed);
+    const QString file = path(name);
+    QVERIFY(writePlain(file, "half"));
+    const QDateTime cutOff = QDateTime::currentDateTimeUtc();
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(cutOff.addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    f.close();
+    QCOMPARE(atomicfile::removeStrayTemporaries(m_dir->path(), cutOff), removed ? 1 : 0);
+    QCOMPARE(QFileInfo::exists(file), !removed);
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

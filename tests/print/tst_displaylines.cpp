@@ -1,9 +1,12 @@
 #include "letter/boxmemo.h"
+#include "letter/overlongline.h"
 #include "print/displaylines.h"
 #include "print/renderpage.h"
 
 #include <QFontInfo>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace {
@@ -41,6 +44,10 @@ private slots:
     void hiddenMemoWrapsAtItsCurrentWidth();
     void shownMemoFollowsResize();
     void printedLinesKeepEmptyLineAdvance();
+    void overlongLineShownUpToTheCut_data();
+    void overlongLineShownUpToTheCut();
+    void editsDecideTheUnseenRest_data();
+    void editsDecideTheUnseenRest();
 
 private:
     QWidget *m_window = nullptr;
@@ -149,6 +156,74 @@ void TestDisplayLines::printedLinesKeepEmptyLineAdvance()
     // -15 px -> H -168, advance 166 + 20 per line: "def" two lines down.
     QCOMPARE(page.runs().at(1).text, QStringLiteral("def"));
     QCOMPARE(page.runs().at(1).position, QPoint(561, 1346 + 2 * 186));
+}
+
+void TestDisplayLines::overlongLineShownUpToTheCut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shownEnd"); // the last characters on screen and paper
+
+    const qsizetype limit = overlongline::kLongestShownLine;
+    QTest::newRow("5 MiB without a break") << QString(5 * 1024 * 1024, u'A') << QString(8, u'A');
+    QTest::newRow("overlong second line, lines after it")
+        << u"abc\r\n"_qs + QString(limit + 5000, u'B') + u"\r\nxyz\r\n"_qs << QString(8, u'B');
+    QTest::newRow("overlong kanji line")
+        << QString(limit, u'あ') + QString(3000, u'い') << QString(4, u'あ');
+}
+
+void TestDisplayLines::overlongLineShownUpToTheCut()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shownEnd);
+
+    m_memo->setText(text);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    // Saved whole, although only the start is shown.
+    QCOMPARE(m_memo->text(), text);
+    // Screen and paper take their lines from one layout: what is printed is
+    // the shown text, wrapped, and ends at the cut.
+    const QStringList lines = displayLines(m_memo);
+    const QString printed = lines.join(QString());
+    QVERIFY(printed.endsWith(shownEnd));
+    QVERIFY(printed.size() < text.size());
+    QCOMPARE(m_memo->document()->toPlainText().remove(u'\n'), printed);
+}
+
+void TestDisplayLines::editsDecideTheUnseenRest_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<bool>("restKept");
+    QTest::newRow("typing at the start keeps the rest") << u"start"_qs << true;
+    QTest::newRow("clearing the box drops the rest") << u"clear"_qs << false;
+    QTest::newRow("clear, then undo brings it back") << u"undo"_qs << true;
+    QTest::newRow("typing at the cut drops the rest") << u"end"_qs << false;
+}
+
+void TestDisplayLines::editsDecideTheUnseenRest()
+{
+    QFETCH(QString, edit);
+    QFETCH(bool, restKept);
+    const QString text = QString(overlongline::kLongestShownLine + 100, u'C');
+    m_memo->setText(text);
+    QTextCursor cursor = m_memo->textCursor();
+    if (edit == u"start") {
+        cursor.movePosition(QTextCursor::Start);
+        cursor.insertText(u"x"_qs);
+    } else if (edit == u"end") {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(u"x"_qs);
+    } else {
+        m_memo->selectAll();
+        m_memo->textCursor().removeSelectedText();
+        if (edit == u"undo")
+            m_memo->undo();
+    }
+    const QString saved = m_memo->text();
+    if (restKept)
+        QVERIFY(saved.endsWith(text));
+    else
+        QVERIFY(saved.size() <= overlongline::kLongestShownLine + 1);
 }
 
 QTEST_MAIN(TestDisplayLines)

@@ -7,11 +7,15 @@
 #include "platform/cp932.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 class TestEndToEnd : public QObject
 {
@@ -27,6 +31,8 @@ private slots:
     void startAfterKillIsFirstStart();
     void concurrentStartsGiveOneWindow();
     void secondStartNeedsNoWindowSystem();
+    void lockOnlyInAPrivateFolder_data();
+    void lockOnlyInAPrivateFolder();
 
 private:
     static QByteArray expectedSettings();
@@ -39,22 +45,73 @@ void TestEndToEnd::init()
         QSKIP(qPrintable(reason));
 }
 
+void TestEndToEnd::lockOnlyInAPrivateFolder_data()
+{
+    QTest::addColumn<int>("homeMode");
+    QTest::addColumn<bool>("squatted"); // ~/.tavrint is another's symlink
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("no runtime folder, private home: lock under home") << 0700 << false << true;
+    QTest::newRow("no runtime folder, home open to all: refused") << 0777 << false << false;
+    QTest::newRow("no runtime folder, lock folder squatted: refused") << 0700 << true << false;
+}
+
+void TestEndToEnd::lockOnlyInAPrivateFolder()
+{
+    QFETCH(int, homeMode);
+    QFETCH(bool, squatted);
+    QFETCH(bool, starts);
+    QTemporaryDir home;
+    QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), mode_t(homeMode)) == 0);
+    if (squatted)
+        QVERIFY(QFile::link(QStringLiteral("/tmp"), home.filePath(QStringLiteral(".tavrint"))));
+    ProgramRunner app;
+    app.setEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), QString());
+    app.setEnvironment(QStringLiteral("HOME"), home.path());
+    if (starts) {
+        QVERIFY(app.start());
+        QFileInfo folder(home.filePath(QStringLiteral(".tavrint")));
+        QVERIFY(folder.isDir() && !folder.isSymLink());
+        QCOMPARE(int(folder.permissions() & 0x7777),
+                 int(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser |
+                     QFile::WriteUser | QFile::ExeUser));
+        // A second start finds the same folder and hands off.
+        QCOMPARE(app.runToEnd({QStringLiteral("x")}), 0);
+        QCOMPARE(app.windowCount(), 1);
+        QVERIFY(app.closeByButton());
+        const QByteArray errors = app.process().readAllStandardError();
+        QVERIFY2(!errors.contains("XDG_RUNTIME_DIR"), errors.constData());
+    } else {
+        auto p = app.launch({});
+        QVERIFY(p->waitForFinished(10000));
+        QCOMPARE(p->exitCode(), 1);
+        QVERIFY(p->readAllStandardError().contains("~/.tavrint"));
+        QCOMPARE(app.windowCount(), 0);
+    }
+}
+
 QByteArray TestEndToEnd::expectedSettings()
 {
     // The first-run layout at a 768 screen and 96 pixels per inch.
-    struct Box { int points, left, top, width, height; };
-    const Box boxes[8] = {{11, 45, 201, 371, 90}, {11, 32, 27, 215, 76}, {9, 32, 511, 215, 114},
+    struct Box
+    {
+        int points, left, top, width, height;
+    };
+    const Box boxes[8] = {{11, 45, 201, 371, 90}, {11, 32, 27, 215, 76},   {9, 32, 511, 215, 114},
                           {11, 306, 27, 135, 30}, {13, 162, 140, 155, 30}, {11, 45, 344, 242, 76},
-                          {11, 198, 296, 36, 30},  {11, 356, 456, 65, 30}};
+                          {11, 198, 296, 36, 30}, {11, 356, 456, 65, 30}};
     QString text = QStringLiteral("[tavrint]\r\nFormTop=10\r\nFormLeft=20\r\n");
     for (int i = 0; i < 8; ++i) {
         const QString p = QStringLiteral("mm") + QString::number(i + 1);
         text += p + QStringLiteral("FontName=ＭＳ Ｐ明朝\r\n");
-        text += p + QStringLiteral("FontSize=") + QString::number(boxes[i].points) + QStringLiteral("\r\n");
-        text += p + QStringLiteral("Left=") + QString::number(boxes[i].left) + QStringLiteral("\r\n");
+        text += p + QStringLiteral("FontSize=") + QString::number(boxes[i].points) +
+                QStringLiteral("\r\n");
+        text +=
+            p + QStringLiteral("Left=") + QString::number(boxes[i].left) + QStringLiteral("\r\n");
         text += p + QStringLiteral("Top=") + QString::number(boxes[i].top) + QStringLiteral("\r\n");
-        text += p + QStringLiteral("Width=") + QString::number(boxes[i].width) + QStringLiteral("\r\n");
-        text += p + QStringLiteral("Height=") + QString::number(boxes[i].height) + QStringLiteral("\r\n");
+        text +=
+            p + QStringLiteral("Width=") + QString::number(boxes[i].width) + QStringLiteral("\r\n");
+        text += p + QStringLiteral("Height=") + QString::number(boxes[i].height) +
+                QStringLiteral("\r\n");
     }
     return cp932::encode(text);
 }
@@ -86,7 +143,8 @@ void TestEndToEnd::secondStartReadsSettingsBack()
 void TestEndToEnd::boxTextsSavedOnClose()
 {
     ProgramRunner app;
-    app.writeFile(QStringLiteral("Data/1本文.txt"), cp932::encode(QStringLiteral("拝啓\r\nソ表能\r\n")));
+    app.writeFile(QStringLiteral("Data/1本文.txt"),
+                  cp932::encode(QStringLiteral("拝啓\r\nソ表能\r\n")));
     app.writeFile(QStringLiteral("Data/3署名.txt"), QByteArray("a\nb"));
     app.writeFile(QStringLiteral("Data/4発行日.txt"), QByteArray("untouched"));
     QVERIFY(app.start());
@@ -97,7 +155,8 @@ void TestEndToEnd::boxTextsSavedOnClose()
     QCOMPARE(app.readFile(QStringLiteral("Data/3署名.txt")), QByteArray("a\r\nb"));
     QCOMPARE(app.readFile(QStringLiteral("Data/4発行日.txt")), QByteArray("untouched"));
     // A first run writes the monthly heading into box F.
-    QVERIFY(app.readFile(QStringLiteral("Data/6記書き.txt")).contains(cp932::encode(QStringLiteral("月実績 ご連絡票"))));
+    QVERIFY(app.readFile(QStringLiteral("Data/6記書き.txt"))
+                .contains(cp932::encode(QStringLiteral("月実績 ご連絡票"))));
     // No option was chosen: the addressee is not written.
     QVERIFY(!QFile::exists(app.path(QStringLiteral("Data/2宛名.txt"))));
 }
@@ -181,7 +240,8 @@ void TestEndToEnd::secondStartNeedsNoWindowSystem()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), app.process().processEnvironment().value(QStringLiteral("XDG_RUNTIME_DIR")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+               app.process().processEnvironment().value(QStringLiteral("XDG_RUNTIME_DIR")));
     p->setProcessEnvironment(env);
     p->start(app.path(QStringLiteral("tavrint")), {QStringLiteral("y")});
     QVERIFY(p->waitForFinished(10000));

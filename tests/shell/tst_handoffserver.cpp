@@ -21,6 +21,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -87,6 +88,18 @@ QByteArray header(quint32 bodyLength)
     return QByteArray(QByteArray("TVHO\x01", 5) + QByteArray(length, 4));
 }
 
+bool writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 template <typename T> bool isReady(const std::future<T> &future)
 {
     return future.wait_for(0s) == std::future_status::ready;
@@ -115,6 +128,10 @@ private slots:
     void clientWithoutServerFails_data();
     void clientWithoutServerFails();
     void secondStartWithoutAnswerExitsOneAfterFiveSeconds();
+    void answeredWhileOwnerIsNotFree_data();
+    void answeredWhileOwnerIsNotFree();
+    void senderThatGaveUpIsNeverApplied_data();
+    void senderThatGaveUpIsNeverApplied();
 
     // misbehaving clients
     void misbehavingClientIsDropped_data();
@@ -206,8 +223,8 @@ void TestHandOffServer::deliveryAppliesOnceAndAcks()
     QTRY_VERIFY_WITH_TIMEOUT(isReady(delivery), 5000);
     const Delivery d = delivery.get();
     QCOMPARE(d.exitCode, 0);
-    // The acknowledgement comes only after the texts were applied.
-    QCOMPARE(d.appliedBeforeReturn, 1);
+    // Applied on this thread's next turn, once and only once.
+    QTRY_COMPARE(m_received.size(), 1);
     QTest::qWait(50);
     QCOMPARE(m_received.size(), 1);
     QCOMPARE(m_received[0].marker, u"01"_qs);
@@ -222,7 +239,8 @@ void TestHandOffServer::consecutiveHandOffsApplyInOrder()
         QTRY_VERIFY_WITH_TIMEOUT(isReady(delivery), 5000);
         QCOMPARE(delivery.get().exitCode, 0);
     }
-    QCOMPARE(m_received.size(), 2);
+    QTRY_COMPARE(m_received.size(), 2);
+    QCOMPARE(m_received[0].addressee, u"first"_qs);
     QCOMPARE(m_received[1].addressee, u"second"_qs);
 }
 
@@ -235,7 +253,7 @@ void TestHandOffServer::clientRetriesUntilServerListens()
     const auto server = makeServer();
     QTRY_VERIFY_WITH_TIMEOUT(isReady(delivery), 5000);
     QCOMPARE(delivery.get().exitCode, 0);
-    QCOMPARE(m_received.size(), 1);
+    QTRY_COMPARE(m_received.size(), 1);
 }
 
 void TestHandOffServer::clientWithoutServerFails_data()
@@ -285,6 +303,99 @@ void TestHandOffServer::secondStartWithoutAnswerExitsOneAfterFiveSeconds()
     QVERIFY2(elapsed >= 5000 && elapsed < 8000, QByteArray::number(elapsed).constData());
     QCOMPARE(sender.readAllStandardOutput(), QByteArray());
     QCOMPARE(sender.readAllStandardError(), QByteArray());
+}
+
+void TestHandOffServer::answeredWhileOwnerIsNotFree_data()
+{
+    QTest::addColumn<bool>("threadBlocked"); // else a modal box stands in the way
+    QTest::newRow("window busy reading a long file") << true;
+    QTest::newRow("window showing a modal box") << false;
+}
+
+void TestHandOffServer::answeredWhileOwnerIsNotFree()
+{
+    QFETCH(bool, threadBlocked);
+    const auto server = makeServer();
+    bool free = threadBlocked;
+    server->setReadyCheck([&free] { return free; });
+
+    // Each second start is answered at once and exits 0, in the order sent.
+    QList<qint64> answerMs;
+    for (const QString &text : {u"first"_qs, u"second"_qs, u"third"_qs}) {
+        auto delivery = std::async(std::launch::async, [this, text] {
+            QElapsedTimer timer;
+            timer.start();
+            const int exitCode =
+                handoffclient::deliver(m_socketPath, handoff::marker(), text, 5000ms);
+            return std::pair<int, qint64>(exitCode, timer.elapsed());
+        });
+        if (threadBlocked) {
+            // The owner's thread does not turn its event loop at all.
+            std::this_thread::sleep_for(300ms);
+            QVERIFY(isReady(delivery));
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(isReady(delivery), 5000);
+        }
+        const auto [exitCode, elapsedMs] = delivery.get();
+        QCOMPARE(exitCode, 0);
+        answerMs.append(elapsedMs);
+    }
+    for (qint64 ms : answerMs)
+        QVERIFY2(ms < 250, QByteArray::number(ms).constData());
+    QCOMPARE(m_received.size(), 0);
+
+    if (!threadBlocked) {
+        QTest::qWait(100);
+        QCOMPARE(m_received.size(), 0); // held while the box is up
+    }
+    free = true;
+    QTRY_COMPARE(m_received.size(), 3);
+    QCOMPARE(m_received[0].addressee, u"first"_qs);
+    QCOMPARE(m_received[2].addressee, u"third"_qs);
+    QCOMPARE(server->pendingCount(), 0);
+}
+
+void TestHandOffServer::senderThatGaveUpIsNeverApplied_data()
+{
+    QTest::addColumn<int>("giveUps"); // second starts that time out while stopped
+    QTest::newRow("one sender gave up") << 1;
+    QTest::newRow("three senders gave up") << 3;
+}
+
+void TestHandOffServer::senderThatGaveUpIsNeverApplied()
+{
+    QFETCH(int, giveUps);
+    const QString output = m_dir->filePath(u"out.txt"_qs);
+    QProcess receiver;
+    receiver.setProcessEnvironment(childEnvironment());
+    receiver.start(QStringLiteral(HANDOFF_RECEIVER), {output});
+    QVERIFY(receiver.waitForReadyRead(5000));
+    const pid_t pid = pid_t(receiver.processId());
+
+    // The instance is stopped: its socket still takes connections and
+    // bytes, but nobody answers them.
+    QCOMPARE(::kill(pid, SIGSTOP), 0);
+    for (int i = 0; i < giveUps; ++i) {
+        QProcess sender;
+        sender.setProcessEnvironment(childEnvironment());
+        sender.start(QStringLiteral(HANDOFF_SENDER), {u"gave up %1"_qs.arg(i), u"600"_qs});
+        QVERIFY(sender.waitForFinished(5000));
+        QCOMPARE(sender.exitCode(), 1);
+    }
+    QCOMPARE(::kill(pid, SIGCONT), 0);
+    QTest::qWait(500);
+    QVERIFY(!QFile::exists(output)); // nothing applied after the senders gave up
+
+    // The instance works on, and a caller that retries delivers once.
+    QProcess sender;
+    sender.setProcessEnvironment(childEnvironment());
+    sender.start(QStringLiteral(HANDOFF_SENDER), {u"retried"_qs});
+    QVERIFY(sender.waitForFinished(5000));
+    QCOMPARE(sender.exitCode(), 0);
+    QTRY_COMPARE(QString::fromUtf8(readFile(output)), u"1\n01\nretried"_qs);
+
+    receiver.kill();
+    QVERIFY(receiver.waitForFinished(5000));
 }
 
 void TestHandOffServer::misbehavingClientIsDropped_data()
@@ -337,7 +448,7 @@ void TestHandOffServer::misbehavingClientIsDropped()
     auto delivery = deliverAsync(u"next"_qs);
     QTRY_VERIFY_WITH_TIMEOUT(isReady(delivery), 5000);
     QCOMPARE(delivery.get().exitCode, 0);
-    QCOMPARE(m_received.size(), 1);
+    QTRY_COMPARE(m_received.size(), 1);
     QCOMPARE(m_received[0].addressee, u"next"_qs);
 }
 
@@ -358,7 +469,7 @@ void TestHandOffServer::silentClientDoesNotBlockOthers()
 
     QTRY_VERIFY_WITH_TIMEOUT(isReady(silent), 8000);
     QVERIFY(silent.get().closedByServer);
-    QCOMPARE(m_applied.load(), 1);
+    QTRY_COMPARE(m_applied.load(), 1);
 }
 
 void TestHandOffServer::staleSocketIsReplaced()
@@ -377,7 +488,7 @@ void TestHandOffServer::staleSocketIsReplaced()
     auto delivery = deliverAsync(u"after the crash"_qs);
     QTRY_VERIFY_WITH_TIMEOUT(isReady(delivery), 5000);
     QCOMPARE(delivery.get().exitCode, 0);
-    QCOMPARE(m_received.size(), 1);
+    QTRY_COMPARE(m_received.size(), 1);
 
     // Only its owner may connect.
     struct stat st;
@@ -428,9 +539,7 @@ void TestHandOffServer::lockOfKilledInstanceIsFree()
     sender.start(QStringLiteral(HANDOFF_SENDER), {u"山田\u3000太郎;;;様"_qs});
     QVERIFY(sender.waitForFinished(5000));
     QCOMPARE(sender.exitCode(), 0);
-    QFile file(output);
-    QVERIFY(file.open(QIODevice::ReadOnly)); // written before the acknowledgement
-    QCOMPARE(QString::fromUtf8(file.readAll()), u"1\n01\n山田\u3000太郎\r\n;様"_qs);
+    QTRY_COMPARE(QString::fromUtf8(readFile(output)), u"1\n01\n山田\u3000太郎\r\n;様"_qs);
 
     ::kill(pid_t(receiver.processId()), SIGKILL);
     QVERIFY(receiver.waitForFinished(5000));
@@ -464,6 +573,10 @@ void TestHandOffServer::runtimeDirectory_data()
     QTest::newRow("fallback reused") << u"-"_qs << -1 << u"create"_qs << u"fallback"_qs;
     QTest::newRow("fallback open to others refused") << u"-"_qs << -1 << u"open"_qs << u"empty"_qs;
     QTest::newRow("fallback symlink refused") << u"-"_qs << -1 << u"symlink"_qs << u"empty"_qs;
+    QTest::newRow("fallback squatted by a plain file")
+        << u"-"_qs << -1 << u"file"_qs << u"empty"_qs;
+    QTest::newRow("home writable by others refused")
+        << u"-"_qs << -1 << u"open home"_qs << u"empty"_qs;
 }
 
 void TestHandOffServer::runtimeDirectory()
@@ -484,8 +597,12 @@ void TestHandOffServer::runtimeDirectory()
         QCOMPARE(::chmod(xdgValue.constData(), mode_t(xdgMode)), 0);
     }
 
-    const QByteArray fallbackPath = base + "/tavrint-" + QByteArray::number(qulonglong(geteuid()));
-    if (fallback == u"create" || fallback == u"open") {
+    const QByteArray fallbackPath = base + "/.tavrint";
+    if (fallback == u"file") {
+        QVERIFY(writeFileBytes(QFile::decodeName(fallbackPath), "squatter"));
+    } else if (fallback == u"open home") {
+        QCOMPARE(::chmod(base.constData(), 0777), 0);
+    } else if (fallback == u"create" || fallback == u"open") {
         QCOMPARE(::mkdir(fallbackPath.constData(), 0700), 0);
         if (fallback == u"open")
             QCOMPARE(::chmod(fallbackPath.constData(), 0777), 0);
@@ -515,7 +632,7 @@ void TestHandOffServer::fallbackOfAnotherUserIsRefused()
     if (geteuid() != 0)
         QSKIP("needs root to give a directory to another user");
     const QByteArray base = QFile::encodeName(m_dir->path());
-    const QByteArray fallbackPath = base + "/tavrint-0";
+    const QByteArray fallbackPath = base + "/.tavrint";
     QCOMPARE(::mkdir(fallbackPath.constData(), 0700), 0);
     QCOMPARE(::chown(fallbackPath.constData(), 65534, 65534), 0);
     QCOMPARE(SingleInstanceLock::runtimeDirectory(nullptr, base), QString());

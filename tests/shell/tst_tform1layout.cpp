@@ -6,11 +6,14 @@
 #include "shell/panel.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QStringListModel>
 #include <QTest>
 #include <QToolButton>
 
@@ -18,7 +21,11 @@ class TestTForm1Layout : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_fixture = std::make_unique<FormFixture>(); m_fixture->start(); }
+    void init()
+    {
+        m_fixture = std::make_unique<FormFixture>();
+        m_fixture->start();
+    }
     void cleanup() { m_fixture.reset(); }
 
     void controls_data();
@@ -29,6 +36,8 @@ private slots:
     void onlyEdit2AmongDirectEditFields();
     void captionsFindFrameB();
     void resizingRule();
+    void customerListColumns_data();
+    void customerListColumns();
     void previewToggle();
     void lineSpacingDigit();
     void windowsFacesResolveToIpaFonts_data();
@@ -52,29 +61,54 @@ void TestTForm1Layout::controls_data()
     QTest::addColumn<bool>("hidden");
     // At a 768 screen: the page is 461 x 652, Pnl1 as high, the buttons 32
     // above the bottom of the 652-high client area.
-    QTest::newRow("Pnl1") << "Pnl1" << "Form1" << QRect(10, 0, 256, 652) << "" << false;
-    QTest::newRow("Pnl0") << "Pnl0" << "Form1" << QRect(280, 0, 461, 652) << " " << false;
-    QTest::newRow("Edit2") << "Edit2" << "Form1" << QRect(0, 0, 0, 18) << "" << false;
-    QTest::newRow("spbA") << "spbA" << "Pnl1" << QRect(20, 150, 65, 28) << "プレビュー" << false;
-    QTest::newRow("spb5") << "spb5" << "Pnl1" << QRect(20, 185, 65, 28) << "印刷" << false;
-    QTest::newRow("spb4") << "spb4" << "Pnl1" << QRect(173, 620, 23, 26) << "_" << false;
-    QTest::newRow("spb3") << "spb3" << "Pnl1" << QRect(197, 620, 23, 26) << "X" << false;
-    QTest::newRow("Label2") << "Label2" << "Pnl1" << QRect(65, 235, 96, 25) << "" << true;
-    QTest::newRow("GroupBox1") << "GroupBox1" << "Pnl1" << QRect(15, 20, 81, 101) << "" << false;
-    QTest::newRow("spb2") << "spb2" << "GroupBox1" << QRect(10, 20, 60, 30) << "フォント" << false;
-    QTest::newRow("Label1") << "Label1" << "GroupBox1" << QRect(8, 60, 64, 30) << "本文" << false;
-    QTest::newRow("Edit1") << "Edit1" << "Pnl1" << QRect(20, 230, 36, 28) << "2" << true;
-    QTest::newRow("GroupBox2") << "GroupBox2" << "Pnl1" << QRect(135, 20, 106, 141) << "" << false;
-    QTest::newRow("Label4") << "Label4" << "GroupBox2" << QRect(8, 100, 80, 30) << "" << false;
-    QTest::newRow("RadioButton1") << "RadioButton1" << "GroupBox2" << QRect(5, 15, 90, 17) << "初期値" << false;
-    QTest::newRow("RadioButton2") << "RadioButton2" << "GroupBox2" << QRect(5, 35, 90, 17) << "TXTから取得" << false;
-    QTest::newRow("RadioButton3") << "RadioButton3" << "GroupBox2" << QRect(5, 55, 90, 17) << "XLSから取得" << false;
-    QTest::newRow("RadioButton4") << "RadioButton4" << "GroupBox2" << QRect(5, 75, 90, 17) << "XLSから差込" << false;
-    QTest::newRow("Panel8 follows Pnl1 (652 - 270)") << "Panel8" << "Pnl1" << QRect(15, 230, 236, 382) << "" << false;
-    QTest::newRow("pgc1 fills Panel8") << "pgc1" << "Panel8" << QRect(1, 1, 234, 380) << "" << false;
-    QTest::newRow("Label3") << "Label3" << "TabSheet2" << QRect(155, 0, 68, 31) << "" << false;
-    QTest::newRow("ListBox1 on the sheet's bottom") << "ListBox1" << "TabSheet2" << QRect(0, 38, 226, 334) << "" << false;
-    QTest::newRow("RadioGroup1") << "RadioGroup1" << "TabSheet2" << QRect(2, 0, 150, 31) << "" << false;
+    QTest::newRow("Pnl1") << "Pnl1"
+                          << "Form1" << QRect(10, 0, 256, 652) << "" << false;
+    QTest::newRow("Pnl0") << "Pnl0"
+                          << "Form1" << QRect(280, 0, 461, 652) << " " << false;
+    QTest::newRow("Edit2") << "Edit2"
+                           << "Form1" << QRect(0, 0, 0, 18) << "" << false;
+    QTest::newRow("spbA") << "spbA"
+                          << "Pnl1" << QRect(20, 150, 65, 28) << "プレビュー" << false;
+    QTest::newRow("spb5") << "spb5"
+                          << "Pnl1" << QRect(20, 185, 65, 28) << "印刷" << false;
+    QTest::newRow("spb4") << "spb4"
+                          << "Pnl1" << QRect(173, 620, 23, 26) << "_" << false;
+    QTest::newRow("spb3") << "spb3"
+                          << "Pnl1" << QRect(197, 620, 23, 26) << "X" << false;
+    QTest::newRow("Label2") << "Label2"
+                            << "Pnl1" << QRect(65, 235, 96, 25) << "" << true;
+    QTest::newRow("GroupBox1") << "GroupBox1"
+                               << "Pnl1" << QRect(15, 20, 81, 101) << "" << false;
+    QTest::newRow("spb2") << "spb2"
+                          << "GroupBox1" << QRect(10, 20, 60, 30) << "フォント" << false;
+    QTest::newRow("Label1") << "Label1"
+                            << "GroupBox1" << QRect(8, 60, 64, 30) << "本文" << false;
+    QTest::newRow("Edit1") << "Edit1"
+                           << "Pnl1" << QRect(20, 230, 36, 28) << "2" << true;
+    QTest::newRow("GroupBox2") << "GroupBox2"
+                               << "Pnl1" << QRect(135, 20, 106, 141) << "" << false;
+    QTest::newRow("Label4") << "Label4"
+                            << "GroupBox2" << QRect(8, 100, 80, 30) << "" << false;
+    QTest::newRow("RadioButton1") << "RadioButton1"
+                                  << "GroupBox2" << QRect(5, 15, 90, 17) << "初期値" << false;
+    QTest::newRow("RadioButton2") << "RadioButton2"
+                                  << "GroupBox2" << QRect(5, 35, 90, 17) << "TXTから取得" << false;
+    QTest::newRow("RadioButton3") << "RadioButton3"
+                                  << "GroupBox2" << QRect(5, 55, 90, 17) << "XLSから取得" << false;
+    QTest::newRow("RadioButton4") << "RadioButton4"
+                                  << "GroupBox2" << QRect(5, 75, 90, 17) << "XLSから差込" << false;
+    QTest::newRow("Panel8 follows Pnl1 (652 - 270)")
+        << "Panel8"
+        << "Pnl1" << QRect(15, 230, 236, 382) << "" << false;
+    QTest::newRow("pgc1 fills Panel8") << "pgc1"
+                                       << "Panel8" << QRect(1, 1, 234, 380) << "" << false;
+    QTest::newRow("Label3") << "Label3"
+                            << "TabSheet2" << QRect(155, 0, 68, 31) << "" << false;
+    QTest::newRow("ListBox1 on the sheet's bottom")
+        << "ListBox1"
+        << "TabSheet2" << QRect(0, 38, 226, 334) << "" << false;
+    QTest::newRow("RadioGroup1") << "RadioGroup1"
+                                 << "TabSheet2" << QRect(2, 0, 150, 31) << "" << false;
 }
 
 void TestTForm1Layout::controls()
@@ -120,9 +154,18 @@ void TestTForm1Layout::frames_data()
     QTest::addColumn<QString>("inner");
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("A") << 0 << "PanelA" << "Panel1" << "Memo1" << "";
-    QTest::newRow("B") << 1 << "PanelB" << "Panel2" << "Memo2" << " ";
-    QTest::newRow("H") << 7 << "PanelH" << "Panel9" << "Memo8" << "";
+    QTest::newRow("A") << 0 << "PanelA"
+                       << "Panel1"
+                       << "Memo1"
+                       << "";
+    QTest::newRow("B") << 1 << "PanelB"
+                       << "Panel2"
+                       << "Memo2"
+                       << " ";
+    QTest::newRow("H") << 7 << "PanelH"
+                       << "Panel9"
+                       << "Memo8"
+                       << "";
 }
 
 void TestTForm1Layout::frames()
@@ -156,7 +199,8 @@ void TestTForm1Layout::onlyEdit2AmongDirectEditFields()
     QStringList names;
     for (QObject *o : order)
         names << o->objectName();
-    QCOMPARE(names, (QStringList{"PanelB", "PanelA", "PanelC", "PanelD", "PanelE", "PanelF", "PanelG", "PanelH"}));
+    QCOMPARE(names, (QStringList{"PanelB", "PanelA", "PanelC", "PanelD", "PanelE", "PanelF",
+                                 "PanelG", "PanelH"}));
 }
 
 void TestTForm1Layout::captionsFindFrameB()
@@ -179,6 +223,60 @@ void TestTForm1Layout::resizingRule()
     QCOMPARE(f.Panel8->geometry(), QRect(15, 230, 236, 564));
     QCOMPARE(f.ListBox1->geometry(), QRect(0, 38, 226, 564 - 2 - 8 - 38));
     QCOMPARE(f.spb3->y(), 834 - 32);
+}
+
+void TestTForm1Layout::customerListColumns_data()
+{
+    QTest::addColumn<int>("screenHeight");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("sideways");
+    // 768: the list is 334 high, 330 inside the frame: 20 rows of 16 px.
+    QTest::newRow("768: 40 entries fill two columns") << 768 << 40 << false;
+    QTest::newRow("768: 41 entries need a third column") << 768 << 41 << true;
+    QTest::newRow("768: empty list") << 768 << 0 << false;
+    QTest::newRow("768: one entry") << 768 << 1 << false;
+    // 1080: 516 high, 512 inside: 31 whole rows short of the last pixel.
+    QTest::newRow("1080: 62 entries, two full columns") << 1080 << 62 << false;
+    QTest::newRow("1080: 63 entries scroll sideways") << 1080 << 63 << true;
+    QTest::newRow("1080: 500 entries scroll sideways") << 1080 << 500 << true;
+}
+
+void TestTForm1Layout::customerListColumns()
+{
+    QFETCH(int, screenHeight);
+    QFETCH(int, count);
+    QFETCH(bool, sideways);
+    m_fixture.reset();
+    m_fixture = std::make_unique<FormFixture>(ScreenMetrics{1366, screenHeight, 96});
+    TForm1 &f = m_fixture->start();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QStringList entries;
+    for (int i = 0; i < count; ++i)
+        entries << QString::number(i);
+    f.ListBox1Items->setStringList(entries);
+    QTest::qWait(100); // the view lays its entries out in batches
+
+    QCOMPARE(f.ListBox1->horizontalScrollBar()->isVisible(), sideways);
+    const int inner = f.ListBox1->width() - 2 * f.ListBox1->frameWidth();
+    const int columnWidth = inner / 2;
+    const int rows = (f.ListBox1->viewport()->height() - 1) / 16;
+    if (count == 0)
+        return;
+    // Entries run down the first column, 16 px apart, then on in the
+    // second, each column half the inner width.
+    auto rectOf = [&](int row) { return f.ListBox1->visualRect(f.ListBox1Items->index(row)); };
+    QCOMPARE(rectOf(0).topLeft(), QPoint(0, 0));
+    QCOMPARE(rectOf(0).height(), 16);
+    QCOMPARE(rectOf(0).width(), columnWidth);
+    if (count > rows) {
+        QCOMPARE(rectOf(rows - 1).top(), (rows - 1) * 16);
+        QCOMPARE(rectOf(rows).topLeft(), QPoint(columnWidth, 0));
+    }
+    if (!sideways) // everything in sight, in two columns
+        QVERIFY(rectOf(count - 1).right() < inner);
+    else
+        QVERIFY(f.ListBox1->horizontalScrollBar()->maximum() > 0);
 }
 
 void TestTForm1Layout::previewToggle()
@@ -221,11 +319,16 @@ void TestTForm1Layout::windowsFacesResolveToIpaFonts_data()
 {
     QTest::addColumn<QString>("face");
     QTest::addColumn<QString>("resolved");
-    QTest::newRow("ＭＳ Ｐ明朝 (the memos)") << "ＭＳ Ｐ明朝" << "IPAPMincho";
-    QTest::newRow("MS P明朝 (the settings default)") << "MS P明朝" << "IPAPMincho";
-    QTest::newRow("ＭＳ Ｐゴシック (the window)") << "ＭＳ Ｐゴシック" << "IPAPGothic";
-    QTest::newRow("ＭＳ ゴシック (the list)") << "ＭＳ ゴシック" << "IPAGothic";
-    QTest::newRow("MS UI Gothic (the buttons)") << "MS UI Gothic" << "IPAPGothic";
+    QTest::newRow("ＭＳ Ｐ明朝 (the memos)") << "ＭＳ Ｐ明朝"
+                                             << "IPAPMincho";
+    QTest::newRow("MS P明朝 (the settings default)") << "MS P明朝"
+                                                     << "IPAPMincho";
+    QTest::newRow("ＭＳ Ｐゴシック (the window)") << "ＭＳ Ｐゴシック"
+                                                  << "IPAPGothic";
+    QTest::newRow("ＭＳ ゴシック (the list)") << "ＭＳ ゴシック"
+                                              << "IPAGothic";
+    QTest::newRow("MS UI Gothic (the buttons)") << "MS UI Gothic"
+                                                << "IPAPGothic";
 }
 
 void TestTForm1Layout::windowsFacesResolveToIpaFonts()

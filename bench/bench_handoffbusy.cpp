@@ -1,0 +1,171 @@
+// A second start while the running instance is busy: this process holds the
+// single-instance lock and serves the hand-off as the program does, and its
+// main thread reads a 1M-line customer file again and again (what
+// "TXTから取得" does on the window's thread) while the real executable is
+// started as a second start. Each second start is timed from launch to exit;
+// the same is timed with the main thread idle, and /bin/true is the floor.
+//
+// usage: bench_handoffbusy <path to tavrint> [runs]
+
+#include "customers/customertable.h"
+#include "customers/textcustomerreader.h"
+#include "platform/cp932.h"
+#include "shell/handoffserver.h"
+#include "shell/singleinstance.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <ctime>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+double nowMs()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+struct Runs
+{
+    std::vector<double> times;
+    int failures = 0;
+    double median() const
+    {
+        std::vector<double> v = times;
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0 : v[v.size() / 2];
+    }
+    double max() const { return times.empty() ? 0 : *std::max_element(times.begin(), times.end()); }
+};
+
+Runs launch(const std::vector<std::string> &args, int runs)
+{
+    std::vector<char *> argv;
+    for (const std::string &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    Runs result;
+    for (int i = 0; i < runs; ++i) {
+        const double start = nowMs();
+        pid_t pid = 0;
+        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+            ++result.failures;
+            continue;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        result.times.push_back(nowMs() - start);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            ++result.failures;
+    }
+    return result;
+}
+
+QByteArray customerFile(int lines)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(lines) * 64);
+    for (int i = 0; i < lines; ++i)
+        bytes.append(cp932::encode(
+            QString::fromUtf8("株式会社 ソ表能%1,山田 太郎,\"港区芝,1-1\",03-1234-5678\r\n")
+                .arg(i % 100000)));
+    return bytes;
+}
+
+void print(const char *label, const Runs &r)
+{
+    std::printf("%-46s median %8.2f ms  max %8.2f  (%zu runs, %d failed)\n", label, r.median(),
+                r.max(), r.times.size(), r.failures);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <path to tavrint> [runs]\n", argv[0]);
+        return 2;
+    }
+    QTemporaryDir runtimeDir;
+    if (!runtimeDir.isValid())
+        return 2;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
+    QCoreApplication app(argc, argv);
+    const std::string tavrint = argv[1];
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
+
+    SingleInstanceLock lock(runtimeDir.path());
+    if (!lock.acquire() || !lock.isHeld())
+        return 1;
+    int applied = 0;
+    HandOffServer server([&applied](const QString &, const QString &) { ++applied; });
+    if (!server.listen(lock.socketPath()))
+        return 1;
+
+    const QString path = runtimeDir.filePath(QStringLiteral("smpl1.txt"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(customerFile(1000000)) < 0)
+            return 1;
+    }
+    const std::vector<std::string> secondStart{tavrint, "株式会社　山田商事;;山田\u3000太郎　様"};
+
+    // Idle: the main thread turns its event loop.
+    std::atomic<bool> done{false};
+    Runs idle;
+    std::thread idleSender([&] {
+        idle = launch(secondStart, runs);
+        done = true;
+    });
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    idleSender.join();
+
+    // Busy: the main thread reads the file, over and over, and turns its
+    // event loop only between two reads.
+    done = false;
+    Runs busy;
+    int reads = 0;
+    double readMs = 0;
+    std::thread busySender([&] {
+        busy = launch(secondStart, runs);
+        done = true;
+    });
+    while (!done) {
+        CustomerTable table;
+        QElapsedTimer t;
+        t.start();
+        textcustomerreader::read(path, 1, table);
+        readMs += t.nsecsElapsed() / 1e6;
+        ++reads;
+        QCoreApplication::processEvents();
+    }
+    busySender.join();
+    QCoreApplication::processEvents();
+    const Runs floor = launch({"/bin/true"}, runs);
+
+    std::printf("second start (real executable) against an instance that is idle or busy\n");
+    print("instance idle", idle);
+    print("instance reading 1M lines on its UI thread", busy);
+    print("/bin/true (process launch floor)", floor);
+    std::printf("1M-line read on the instance's thread: %.0f ms each (%d reads)\n",
+                reads ? readMs / reads : 0, reads);
+    std::printf("ratio busy / idle: %.2f; busy / floor: %.1f\n", busy.median() / idle.median(),
+                busy.median() / floor.median());
+    std::printf("hand-offs applied: %d of %zu\n", applied, idle.times.size() + busy.times.size());
+    return idle.failures == 0 && busy.failures == 0 ? 0 : 1;
+}
