@@ -7,6 +7,9 @@
 // printed position). Characters that code page 932 cannot hold are replaced
 // by "?" as they enter, so the box shows exactly what is saved and printed.
 // Text goes in and out with CR LF line breaks, as the box text files hold it.
+// While the box is empty and editable it shows its role (本文, 宛名, ...) in
+// light grey; that hint is never part of the text, so it is neither printed
+// nor saved, and it disappears with the page's input in preview.
 class BoxMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -16,9 +19,18 @@ public:
     QString text() const;              // lines joined by CR LF
     void setText(const QString &text); // any line breaks; replaces everything
 
+    // The role shown while the box is empty; set from the memo's name.
+    QString role() const { return m_role; }
+
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
+
+private:
+    void showRoleWhileEditable();
+
+    QString m_role;
 };
