@@ -59,6 +59,26 @@ done
 if grep -E 'tst_|bench_|/include/|\.a$' "$work/deb.list"; then fail "$deb holds build files"; fi
 dpkg-deb -f "$deb" Depends | grep -q fonts-ipafont || fail "$deb does not depend on the IPA fonts"
 
+# ---- a missing package, for a user who cannot install it -----------------
+# The script must name the exact command for root and fail, not half-build.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  step "install-deps.sh as nobody with a package missing"
+  shim=$(mktemp -d /tmp/tavrint-shim.XXXXXX)
+  chmod 755 "$shim"
+  printf '#!/bin/sh\ncase "$*" in *fonts-ipafont-mincho*) exit 1 ;; esac\nexec /usr/bin/dpkg-query "$@"\n' >"$shim/dpkg-query"
+  chmod 755 "$shim/dpkg-query"
+  cp "$root/scripts/install-deps.sh" "$shim/" # the checkout may be closed to nobody
+  set +e
+  said=$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
+    env -i PATH="$shim:/usr/bin:/bin" HOME=/nonexistent sh "$shim/install-deps.sh" runtime 2>&1 </dev/null)
+  status=$?
+  set -e
+  rm -rf "$shim"
+  [ "$status" -ne 0 ] || fail "install-deps.sh succeeded with a package missing"
+  grep -qF "su -c 'apt-get update && apt-get install -y --no-install-recommends fonts-ipafont-mincho'" <<<"$said" ||
+    fail "install-deps.sh did not name the command for root: $said"
+fi
+
 if [ "$(id -u)" -ne 0 ] || [ -z "${DISPLAY:-}" ] || ! command -v setpriv >/dev/null; then
   step "the starts as an ordinary user need root, setpriv and DISPLAY: skipped"
   exit 0
