@@ -19,9 +19,6 @@ public:
     QString text() const;              // lines joined by CR LF
     void setText(const QString &text); // any line breaks; replaces everything
 
-    // The role shown while the box is empty; set from the memo's name.
-    QString role() const { return m_role; }
-
 protected:
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -32,5 +29,5 @@ protected:
 private:
     void showRoleWhileEditable();
 
-    QString m_role;
+    QString m_role; // the field name, from the memo's name
 };
