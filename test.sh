@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 
 jobs=$(nproc)
 build=${BUILD_DIR:-$root/build}
@@ -40,6 +40,12 @@ for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0
 export TAVRINT_TEST_DISPLAY="$display"
 
 ctest --test-dir "$build" --output-on-failure -j"$jobs"
+
+# ---- installing: the desktop entry, metainfo and man page validated, the
+# .deb built and its file list checked; as root, ./run.sh in a fresh clone
+# and the installed package's `tavrint` each started as an ordinary user.
+DISPLAY="$display" scripts/check-install.sh "$build" "$work/install"
+# ---- end of installing
 
 if [ -n "${TAVRINT_QUICK:-}" ]; then
   exit 0

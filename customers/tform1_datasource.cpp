@@ -32,10 +32,36 @@ QString sourceFileName(int mode, const QString &programDir)
         return QString();
     }
 }
+
+// The fallback to 初期値 stays silent as an error goes, but a one-line note
+// on the blank page says which file was looked for, and where, so that the
+// user learns where smpl1.txt and the workbooks belong. Any later choice
+// takes it away.
+void noteMissingSource(QWidget *blankPage, const QString &path)
+{
+    auto *note = blankPage->findChild<QLabel *>(QStringLiteral("missingSourceNote"));
+    if (path.isEmpty()) {
+        if (note)
+            note->hide();
+        return;
+    }
+    if (!note) {
+        note = new QLabel(blankPage);
+        note->setObjectName(QStringLiteral("missingSourceNote"));
+        note->setWordWrap(true);
+        note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        note->setGeometry(blankPage->contentsRect().adjusted(6, 6, -6, -6));
+    }
+    note->setText(QStringLiteral("ファイルが見つかりません: ") + path);
+    note->show();
+    qWarning("%s", qPrintable(note->text()));
+}
 } // namespace
 
 void TForm1::RadioButton1Click(QRadioButton *sender)
 {
+    noteMissingSource(TabSheet1, QString());
     GroupBox1->setFocus();
     Label3->clear();
     // The mode is the digit that ends the option's name.
@@ -44,8 +70,10 @@ void TForm1::RadioButton1Click(QRadioButton *sender)
 
     if (storedMode > 1 && !QFile::exists(programDir + Label4->text())) {
         // Checking the first option runs this handler again, for mode 1.
+        const QString lookedFor = programDir + Label4->text();
         RadioButton1->setChecked(true);
         storedMode = 1;
+        noteMissingSource(TabSheet1, lookedFor);
         return;
     }
 

@@ -1,5 +1,6 @@
 #include "letter/boxmemo.h"
 
+#include "letter/boxtable.h"
 #include "letter/overlongline.h"
 #include "platform/cp932.h"
 
@@ -29,7 +30,30 @@ BoxMemo::BoxMemo(QWidget *parent, const QString &objectName) : QPlainTextEdit(pa
         pal.setColor(group, QPalette::Base, Qt::white);
         pal.setColor(group, QPalette::Text, text);
     }
+    // The role hint is lighter than any text a user would print.
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        pal.setColor(group, QPalette::PlaceholderText, QColor(0xB4, 0xB4, 0xB4));
     setPalette(pal);
+
+    // "Memo1" .. "Memo8" hold boxes 0 .. 7.
+    bool ok = false;
+    const int box = objectName.mid(4).toInt(&ok) - 1;
+    if (ok && box >= 0 && box < boxtable::kBoxCount)
+        m_role = boxtable::fieldName(box);
+    showRoleWhileEditable();
+}
+
+void BoxMemo::showRoleWhileEditable()
+{
+    // The preview disables the page: the boxes then look as printed.
+    setPlaceholderText(isEnabled() ? m_role : QString());
+}
+
+void BoxMemo::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        showRoleWhileEditable();
+    QPlainTextEdit::changeEvent(event);
 }
 
 QString BoxMemo::text() const

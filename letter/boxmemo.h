@@ -10,6 +10,9 @@
 // A text with a line longer than any box can show is shown up to a point
 // (see overlongline.h); the unseen rest is handed back by text() for as long
 // as the shown text still ends where it was cut.
+// While the box is empty and editable it shows its role (本文, 宛名, ...) in
+// light grey; that hint is never part of the text, so it is neither printed
+// nor saved, and it disappears with the page's input in preview.
 class BoxMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -20,12 +23,16 @@ public:
     void setText(const QString &text); // any line breaks; replaces everything
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
+    void showRoleWhileEditable();
+
     QString m_unseenRest; // line breaks as LF
     QString m_cutAnchor;  // the shown text's end when it was cut
+    QString m_role;       // the field name, from the memo's name
 };

@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QShortcut>
 
 namespace {
 Qt::CursorShape cursorFor(FrameZone zone)
@@ -68,7 +69,7 @@ void TForm1::finishFrameDrag()
 
     // The minimum height follows the screen as it is now.
     const int minimumHeight = PageGeometry::minimumBoxHeightFor(ScreenMetrics::current().height,
-                                                               frames[0]->borderWidth());
+                                                                frames[0]->borderWidth());
     setFramePageRect(box, framezone::limited(framePageRect(box), minimumHeight));
     FormResize();
     currentBox = box;
@@ -85,4 +86,16 @@ void TForm1::Memo1Enter(BoxMemo *sender)
     currentBox = box;
     FontDialog1->setChosenFont(sender->font());
     Label1->setText(boxtable::fieldName(box));
+}
+
+void TForm1::bindBoxFocusShortcuts()
+{
+    // Ctrl+1 .. Ctrl+8 put the caret into box 1 .. 8; entering the box makes
+    // it the current box as a click would. In preview the boxes take no
+    // input, so the keys do nothing there.
+    for (int box = 0; box < boxtable::kBoxCount; ++box) {
+        auto *into = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + box)), this);
+        connect(into, &QShortcut::activated, this,
+                [this, box] { memos[box]->setFocus(Qt::ShortcutFocusReason); });
+    }
 }

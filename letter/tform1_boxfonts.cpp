@@ -7,6 +7,8 @@
 #include "letter/boxmemo.h"
 #include "letter/fontdialog.h"
 
+#include <QShortcut>
+
 void TForm1::spb2Click()
 {
     if (FontDialog1->execute())
@@ -32,4 +34,11 @@ void TForm1::ApplyBoxFont()
         setMemoFontPoints(6, boxfontrule::notesHeadingPoints(memoFontPoints(4)));
         setMemoFontPoints(7, memoFontPoints(6));
     }
+}
+
+void TForm1::bindBoxFontShortcuts()
+{
+    // The font chooser for the current box, as the font button opens it.
+    auto *font = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(font, &QShortcut::activated, this, [this] { spb2Click(); });
 }

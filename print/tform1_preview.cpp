@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QShortcut>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -59,7 +60,8 @@ bool TForm1::FormMouseWheel(QWheelEvent *event)
     if (focused == ListBox1)
         return false; // the list scrolls as usual
     if (focused == Edit1 && Edit1->isVisible()) {
-        lineSpacingDigit = std::clamp(lineSpacingDigit + (event->angleDelta().y() < 0 ? -1 : 1), 0, 9);
+        lineSpacingDigit =
+            std::clamp(lineSpacingDigit + (event->angleDelta().y() < 0 ? -1 : 1), 0, 9);
         Edit1->setText(QString::number(lineSpacingDigit));
     }
     event->accept();
@@ -69,4 +71,11 @@ bool TForm1::FormMouseWheel(QWheelEvent *event)
 void TForm1::Label2Click()
 {
     Edit1->setFocus();
+}
+
+void TForm1::bindPreviewShortcuts()
+{
+    // Toggles the preview button, which runs its click handler.
+    auto *preview = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(preview, &QShortcut::activated, spbA, &QToolButton::click);
 }

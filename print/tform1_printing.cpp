@@ -10,6 +10,7 @@
 #include "print/renderpage.h"
 #include "shell/panel.h"
 
+#include <QShortcut>
 #include <QTimer>
 
 void TForm1::spb5MouseUp()
@@ -41,4 +42,11 @@ void TForm1::PrintPage()
     QString error;
     if (!printerplayback::printRenderPage(renderPage(), &error))
         errorreport::show(error);
+}
+
+void TForm1::bindPrintingShortcuts()
+{
+    // Printing by key is the same as releasing the print button.
+    auto *print = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(print, &QShortcut::activated, this, [this] { spb5MouseUp(); });
 }

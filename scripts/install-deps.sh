@@ -1,20 +1,38 @@
 #!/bin/sh
-# Installs, from Debian's packages, whatever the build, the program and the
-# tests need and the machine lacks. Runs apt only when something is missing.
+# Installs, from Debian's packages, what the machine lacks for one purpose:
+#
+#   install-deps.sh runtime   building and running the program (./run.sh)
+#   install-deps.sh test      that, plus the test tools (./test.sh)
+#   install-deps.sh           the same as "test"
+#
+# Runs apt only when something is missing. As root it installs at once; as
+# another user it asks sudo, and where sudo cannot help it prints the exact
+# command to run as root and fails.
 set -eu
 
-PACKAGES="
+BUILD="
   g++ cmake ninja-build pkg-config make
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   libfreexl-dev libzip-dev
+"
+RUNTIME="
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
-  xdg-utils
-  cups cups-client cups-bsd
+  xdg-utils cups-client
+"
+TEST="
+  cups cups-bsd
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
   libspreadsheet-writeexcel-perl libexcel-writer-xlsx-perl
   clang libclang-rt-14-dev
-  util-linux procps psmisc
+  util-linux procps psmisc sudo dbus
+  desktop-file-utils appstream man-db dpkg-dev file
 "
+
+case "${1:-test}" in
+  runtime) PACKAGES="$BUILD $RUNTIME" ;;
+  test) PACKAGES="$BUILD $RUNTIME $TEST" ;;
+  *) echo "usage: $0 [runtime|test]" >&2; exit 2 ;;
+esac
 
 missing=""
 for p in $PACKAGES; do
@@ -25,14 +43,22 @@ done
 
 [ -z "$missing" ] && exit 0
 
-if [ "$(id -u)" -ne 0 ]; then
+command="apt-get update && apt-get install -y --no-install-recommends$missing"
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=""
+elif command -v sudo >/dev/null 2>&1 && { [ -t 0 ] || sudo -n true 2>/dev/null; }; then
+  as_root="sudo"
+else
   echo "Missing packages:$missing" >&2
-  echo "Run this script as root (or install them with sudo apt-get install)." >&2
+  echo "Install them as root, then run this again:" >&2
+  echo "  su -c '$command'" >&2
   exit 1
 fi
 
 echo "Installing:$missing"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
 # shellcheck disable=SC2086
-apt-get install -y -qq --no-install-recommends $missing >/dev/null
+if ! $as_root env DEBIAN_FRONTEND=noninteractive sh -c "apt-get update -qq && apt-get install -y -qq --no-install-recommends$missing >/dev/null"; then
+  echo "Installing failed. Run this as root, then run this again:" >&2
+  echo "  su -c '$command'" >&2
+  exit 1
+fi

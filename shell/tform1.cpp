@@ -28,12 +28,15 @@ TForm1::TForm1(const QString &executablePath, QWidget *parent) : QWidget(parent)
 
     buildControls();
     bindEvents();
+    bindPrintingShortcuts();
+    bindPreviewShortcuts();
+    bindBoxFontShortcuts();
+    bindBoxFocusShortcuts();
     FormCreate();
     m_settingsRead.reset(); // read once at start-up, never again
 
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) {
-        sessionEnding();
-    });
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager &) { sessionEnding(); });
 }
 
 TForm1::~TForm1()

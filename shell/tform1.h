@@ -68,13 +68,13 @@ public:
     QWidget *TabSheet1 = nullptr;
     QWidget *TabSheet2 = nullptr;
     QLabel *Label3 = nullptr;
-    QListView *ListBox1 = nullptr;         // model: ListBox1Items
+    QListView *ListBox1 = nullptr; // model: ListBox1Items
     QStringListModel *ListBox1Items = nullptr;
     QWidget *RadioGroup1 = nullptr;
     QRadioButton *RadioGroup1Item0 = nullptr; // "会社名"
     QRadioButton *RadioGroup1Item1 = nullptr; // "担当者名"
 
-    std::array<Panel *, boxtable::kBoxCount> frames{};     // PanelA..PanelH by box index
+    std::array<Panel *, boxtable::kBoxCount> frames{};      // PanelA..PanelH by box index
     std::array<Panel *, boxtable::kBoxCount> innerPanels{}; // Panel1..Panel7, Panel9
     std::array<BoxMemo *, boxtable::kBoxCount> memos{};     // Memo1..Memo8
 
@@ -84,14 +84,14 @@ public:
     TFList *FList = nullptr;
 
     // ---- state once kept in tags and form fields --------------------------
-    int currentBox = 0;         // Label1's tag
-    int storedMode = 0;         // GroupBox2's tag: 0 until an option is processed
-    int customerCount = 0;      // Label3's tag
-    int lineSpacingDigit = 2;   // Edit1's tag
+    int currentBox = 0;       // Label1's tag
+    int storedMode = 0;       // GroupBox2's tag: 0 until an option is processed
+    int customerCount = 0;    // Label3's tag
+    int lineSpacingDigit = 2; // Edit1's tag
     std::array<unsigned, boxtable::kBoxCount> frameColours{}; // each frame's tag
 
-    QString programDir;    // directory of the executable, ending with "/"
-    QString exeFileName;   // "tavrint"
+    QString programDir;  // directory of the executable, ending with "/"
+    QString exeFileName; // "tavrint"
     QString settingsSection;
     QString settingsFile;
     bool firstRun = false;
@@ -170,6 +170,13 @@ public:
     void OpenMergeWorkbook();
     void applyFirstRunLayout();
 
+    // Keyboard shortcuts, each bound beside the handler it reaches: they add
+    // ways in, never a tab stop, and run the handlers unchanged.
+    void bindPrintingShortcuts(); // Ctrl+P: as releasing the print button
+    void bindPreviewShortcuts();  // F5: as clicking the preview button
+    void bindBoxFontShortcuts();  // Ctrl+F: as clicking the font button
+    void bindBoxFocusShortcuts(); // Ctrl+1 .. Ctrl+8: into box 1 .. 8
+
     // Hand-off from a second start: the marker, then the addressee text.
     void receiveHandOff(const QString &marker, const QString &addressee);
 
@@ -207,5 +214,4 @@ private:
     std::unique_ptr<ProfileFile> m_settingsRead;
     std::unique_ptr<ProfileFile> m_settingsWrite;
     const ProfileFile &settingsForReading();
-
 };
