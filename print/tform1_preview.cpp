@@ -59,7 +59,8 @@ bool TForm1::FormMouseWheel(QWheelEvent *event)
     if (focused == ListBox1)
         return false; // the list scrolls as usual
     if (focused == Edit1 && Edit1->isVisible()) {
-        lineSpacingDigit = std::clamp(lineSpacingDigit + (event->angleDelta().y() < 0 ? -1 : 1), 0, 9);
+        lineSpacingDigit =
+            std::clamp(lineSpacingDigit + (event->angleDelta().y() < 0 ? -1 : 1), 0, 9);
         Edit1->setText(QString::number(lineSpacingDigit));
     }
     event->accept();
