@@ -31,9 +31,8 @@ TForm1::TForm1(const QString &executablePath, QWidget *parent) : QWidget(parent)
     FormCreate();
     m_settingsRead.reset(); // read once at start-up, never again
 
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &) {
-        sessionEnding();
-    });
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager &) { sessionEnding(); });
 }
 
 TForm1::~TForm1()
@@ -42,6 +41,24 @@ TForm1::~TForm1()
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
 }
+
+namespace {
+bool isPointerOrKeyEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
@@ -67,6 +84,11 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             Pnl0MouseMove();
         return false;
     }
+    // The preview disables the page, and a disabled box takes no input: no
+    // press, move, double click or key in a frame or text area may reach a
+    // box handler (Qt shows this filter a disabled widget's events first).
+    if (!Pnl0->isEnabled() && Pnl0->isAncestorOf(static_cast<QWidget *>(watched)))
+        return isPointerOrKeyEvent(type);
     for (int i = 0; i < boxtable::kBoxCount; ++i) {
         if (watched == frames[i]) {
             auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
