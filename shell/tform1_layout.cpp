@@ -265,6 +265,7 @@ void TForm1::bindEvents()
                 if (!selected.isEmpty())
                     ListBox1Click();
             });
+    setUpPdfSaving();
 }
 
 // ---- geometry helpers -----------------------------------------------------
