@@ -87,8 +87,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     // The preview disables the page, and a disabled box takes no input: no
     // press, move, double click or key in a frame or text area may reach a
     // box handler (Qt shows this filter a disabled widget's events first).
-    if (!Pnl0->isEnabled() && Pnl0->isAncestorOf(static_cast<QWidget *>(watched)))
-        return isPointerOrKeyEvent(type);
+    if (!Pnl0->isEnabled() && isPointerOrKeyEvent(type) &&
+        Pnl0->isAncestorOf(static_cast<QWidget *>(watched)))
+        return true;
     for (int i = 0; i < boxtable::kBoxCount; ++i) {
         if (watched == frames[i]) {
             auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
@@ -118,6 +119,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             return false;
         }
         if (watched == memos[i]->viewport()) {
+            // Whatever changes what the text area shows (text, font, size)
+            // repaints it.
+            if (type == QEvent::Paint)
+                showOverflow(i);
             if (type == QEvent::MouseButtonDblClick) {
                 // The focus entered on the first click, so box and font are set.
                 spb2Click();

@@ -147,6 +147,8 @@ public:
     void savePdf();
     void setUpPdfSaving(); // its shortcut and context menu
     static QString savePdfCaption();
+    // Marks box `box`'s frame while its text runs past the text area.
+    void showOverflow(int box);
     void spb3Click();
     void spb4Click();
     void Edit1Change();
