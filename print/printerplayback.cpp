@@ -139,7 +139,8 @@ SpoolCallback setSpoolCallback(SpoolCallback callback)
 
 bool printRenderPage(const RenderPage &page, QString *errorText)
 {
-    return printRenderPages({page}, documentname::jobName(QDateTime::currentDateTime()), errorText);
+    static documentname::JobNamer namer;
+    return printRenderPages({page}, namer.next(QDateTime::currentDateTime()), errorText);
 }
 
 bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText)

@@ -49,7 +49,7 @@ void usePrintableArea(QPrinter &printer);
 QRect destinationFrame(const PrintableArea &area);
 
 // Prints `page` as a one-page job on the default printer, named for the
-// moment it starts (see documentname::jobName). On failure returns false
+// moment it starts (see documentname::JobNamer). On failure returns false
 // with the text to report; a job whose playback failed is discarded.
 bool printRenderPage(const RenderPage &page, QString *errorText);
 

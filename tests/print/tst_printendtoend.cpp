@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -73,6 +74,7 @@ private slots:
     void printableAreaOfTheQueue_data();
     void printableAreaOfTheQueue();
     void noDefaultPrinter();
+    void twoPrintsGiveTwoFiles();
 };
 
 void TestPrintEndToEnd::init()
@@ -211,6 +213,32 @@ void TestPrintEndToEnd::noDefaultPrinter()
     QCOMPARE(app.windowCount(), 2);
     QCOMPARE(jobs(out), before);
     app.killHard();
+}
+
+void TestPrintEndToEnd::twoPrintsGiveTwoFiles()
+{
+    const QString out = qEnvironmentVariable("TAVRINT_CUPS_OUT");
+    ProgramRunner app;
+    app.writeFile(QStringLiteral("Data/1本文.txt"), QByteArray("TWICE\r\n"));
+    QVERIFY(app.start());
+    const QStringList before = jobs(out);
+    QVERIFY(app.click(kPrintButton));
+    const QString first = waitForNewJob(out, before);
+    QVERIFY2(!first.isEmpty(), "no job reached the printer");
+    QVERIFY(app.click(kPrintButton));
+    const QString second = waitForNewJob(out, before + QStringList{QFileInfo(first).fileName()});
+    QVERIFY2(!second.isEmpty(), "the second print never reached the printer");
+    QVERIFY(app.closeByButton());
+
+    // Each job named for its moment, and no two alike.
+    QStringList titles;
+    for (const QString &pdf : {first, second}) {
+        QFile title(QString(pdf).replace(QStringLiteral(".pdf"), QStringLiteral(".title")));
+        QVERIFY(title.open(QIODevice::ReadOnly));
+        titles << QString::fromUtf8(title.readAll()).trimmed();
+        QVERIFY2(titles.last().startsWith(QStringLiteral("Tavrint 20")), qPrintable(titles.last()));
+    }
+    QVERIFY2(titles.at(0) != titles.at(1), qPrintable(titles.join(QLatin1Char('|'))));
 }
 
 QTEST_GUILESS_MAIN(TestPrintEndToEnd)
