@@ -124,12 +124,11 @@ void TestPreviewLock::printedPageUnchangedByPreview()
     f.memos[0]->setText(QStringLiteral("拝啓\r\n本文の二行目"));
     const auto runsOf = [&f] {
         QStringList out;
-        for (const RenderRun &run : f.renderPage().runs())
-            out << QStringLiteral("%1,%2,%3,%4")
-                       .arg(run.position.x())
-                       .arg(run.position.y())
-                       .arg(run.height)
-                       .arg(run.text);
+        const RenderPage page = f.renderPage(); // alive while its runs are read
+        for (const RenderRun &run : page.runs())
+            out << QString::number(run.position.x()) + QLatin1Char(',') +
+                       QString::number(run.position.y()) + QLatin1Char(',') +
+                       QString::number(run.height) + QLatin1Char(',') + run.text;
         return out;
     };
     const QStringList edit = runsOf();
