@@ -1,8 +1,11 @@
 #include "print/printerplayback.h"
 
+#include "print/documentname.h"
+#include "print/pageplayback.h"
 #include "print/renderpage.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -94,10 +97,11 @@ bool hasDefaultPrinter(QString *errorText)
 
 PrintableArea printableArea(const QPrinter &printer)
 {
-    // pageRect(DevicePixel) is the printable area on the paper, in device
-    // pixels; paperRect(DevicePixel) the whole sheet (its top-left is 0, 0).
-    // The painter's origin is the printable area's top-left (fullPage off),
-    // as on a Windows printer DC.
+    // pageRect(DevicePixel) is the area inside the page layout's margins and
+    // paperRect(DevicePixel) the whole sheet (its top-left is 0, 0). With the
+    // margins set to the printer's own minimum (usePrintableArea), that is
+    // the printable area the printer reports; the painter's origin is its
+    // top-left (fullPage off), as on a Windows printer DC.
     const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
     const QRect printable = printer.pageRect(QPrinter::DevicePixel).toRect();
     PrintableArea area;
@@ -106,6 +110,15 @@ PrintableArea printableArea(const QPrinter &printer)
     area.offsetX = printable.left() - paper.left();
     area.offsetY = printable.top() - paper.top();
     return area;
+}
+
+void usePrintableArea(QPrinter &printer)
+{
+    // Qt keeps margins of its own (10 pt on every side) unless told
+    // otherwise; the printer's driver (the PPD's ImageableArea) gives the
+    // minimum margins, and those are what the paper really leaves blank.
+    const QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 QRect destinationFrame(const PrintableArea &area)
@@ -126,6 +139,12 @@ SpoolCallback setSpoolCallback(SpoolCallback callback)
 
 bool printRenderPage(const RenderPage &page, QString *errorText)
 {
+    static documentname::JobNamer namer;
+    return printRenderPages({page}, namer.next(QDateTime::currentDateTime()), errorText);
+}
+
+bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText)
+{
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.printerName().isEmpty())
         return fail(errorText, noDefaultPrinterText());
@@ -136,7 +155,10 @@ bool printRenderPage(const RenderPage &page, QString *errorText)
     printer.setFullPage(false);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(QString());
+    usePrintableArea(printer);
+    // A named job shows in the queue, and a PDF queue writes each one to a
+    // file of its own instead of overwriting the last letter.
+    printer.setDocName(jobName);
     printer.setCopyCount(1);
 
     const QRect destination = destinationFrame(printableArea(printer));
@@ -168,7 +190,7 @@ bool printRenderPage(const RenderPage &page, QString *errorText)
 
     const SpoolCallback keepGoing =
         g_spoolCallback ? g_spoolCallback : SpoolCallback(defaultSpoolCallback);
-    if (!page.play(painter, destination, keepGoing))
+    if (!pageplayback::playPages(painter, printer, pages, destination, keepGoing))
         return fail(errorText, abortedText());
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return fail(errorText, QStringLiteral("印刷ジョブを終了できませんでした"));

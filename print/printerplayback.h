@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -37,15 +38,23 @@ struct PrintableArea
 };
 PrintableArea printableArea(const QPrinter &printer);
 
+// Sets the printer's page margins to the least the printer allows, so that
+// the page rectangle is the printer's own printable area.
+void usePrintableArea(QPrinter &printer);
+
 // Where the page is played, in the printer's drawing coordinates (origin at
 // the printable area's top-left): left = offsetX, top = offsetY, right =
 // offsetX + horzRes, bottom = offsetY + vertRes, handed over as the
 // inclusive frame (left, top)..(right - 1, bottom - 1).
 QRect destinationFrame(const PrintableArea &area);
 
-// Prints `page` as a one-page job on the default printer. On failure returns
-// false with the text to report; a job whose playback failed is discarded.
+// Prints `page` as a one-page job on the default printer, named for the
+// moment it starts (see documentname::JobNamer). On failure returns false
+// with the text to report; a job whose playback failed is discarded.
 bool printRenderPage(const RenderPage &page, QString *errorText);
+
+// Prints the pages as one job named `jobName`, a sheet per render page.
+bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText);
 
 // Called before every text run while the job is written, as the printing
 // system's abort callback was: the default one processes pending events, so

@@ -7,15 +7,22 @@
 #   scripts/cups-test-printer.sh env DIR                # prints the exports again
 #
 # Two schedulers are started, each listening on a UNIX socket only:
-#   DIR/cups.sock            queue "tavrint-pdf", the default printer
-#   DIR/nodefault/cups.sock  the same queue, but no default printer
-# The queue is raw (no filters), so the PDF the application hands to CUPS is
-# kept as it is; its backend writes every job to OUT/job-<id>.pdf, renamed
-# into place only when complete.
+#   DIR/cups.sock            queue "tavrint-pdf", the default printer, and
+#                            two queues with a driver (PPD) that declares its
+#                            printable area on A4:
+#                              "tavrint-fullpage"  the whole sheet (0 0 595 842)
+#                              "tavrint-margins"   18/24 pt in (18 24 577 818)
+#                            (choose one with PRINTER=<queue>)
+#   DIR/nodefault/cups.sock  queue "tavrint-pdf", but no default printer
+# Every queue passes the PDF the application hands to CUPS on unchanged; its
+# backend writes every job to OUT/job-<id>.pdf, renamed into place only when
+# complete, and the job's title to OUT/job-<id>.title.
 #
 # Exports printed by start/env:
 #   CUPS_SERVER                     the default-printer scheduler's socket
 #   TAVRINT_CUPS_OUT                where its jobs land
+#   TAVRINT_CUPS_FULLPAGE_OUT       where "tavrint-fullpage" jobs land
+#   TAVRINT_CUPS_MARGINS_OUT        where "tavrint-margins" jobs land
 #   TAVRINT_CUPS_NODEFAULT_SERVER   the scheduler without a default printer
 #   TAVRINT_CUPS_NODEFAULT_OUT      where that one's jobs would land
 # and unsets PRINTER and LPDEST, which would override the server's default.
@@ -46,6 +53,8 @@ print_env() {
     d=$1
     echo "export CUPS_SERVER='$d/cups.sock'"
     echo "export TAVRINT_CUPS_OUT='$d/out'"
+    echo "export TAVRINT_CUPS_FULLPAGE_OUT='$d/out-fullpage'"
+    echo "export TAVRINT_CUPS_MARGINS_OUT='$d/out-margins'"
     echo "export TAVRINT_CUPS_NODEFAULT_SERVER='$d/nodefault/cups.sock'"
     echo "export TAVRINT_CUPS_NODEFAULT_OUT='$d/nodefault/out'"
     echo "unset PRINTER LPDEST"
@@ -79,12 +88,12 @@ start_one() {
     s=$1
     with_default=$2
     stop_one "$s"
-    for sub in etc spool cache state log serverbin out; do
+    for sub in etc spool cache state log serverbin out out-fullpage out-margins; do
         rm -rf "${s:?}/$sub"
     done
     mkdir -p "$s/etc/ppd" "$s/spool/tmp" "$s/cache" "$s/state" "$s/log" "$s/out" \
-        "$s/serverbin/backend"
-    chmod 0700 "$s/out"
+        "$s/out-fullpage" "$s/out-margins" "$s/serverbin/backend"
+    chmod 0700 "$s/out" "$s/out-fullpage" "$s/out-margins"
 
     # The system's programs, plus our backend.
     for sub in cgi-bin daemon driver filter monitor notifier; do
@@ -100,6 +109,8 @@ fi
 out=${DEVICE_URI#tavrintpdf:}
 tmp="$out/.job-$1.part"
 if [ $# -ge 6 ]; then cat "$6" >"$tmp"; else cat >"$tmp"; fi || exit 1
+printf '%s\n' "$3" >"$out/.job-$1.title" || exit 1
+mv "$out/.job-$1.title" "$out/job-$1.title"
 mv "$tmp" "$out/job-$1.pdf"
 EOF
     # Owner-only: cupsd then runs the backend as root.
@@ -167,7 +178,56 @@ EOF
         -D "Tavrint test PDF" -o printer-error-policy=abort-job
     if [ "$with_default" = yes ]; then
         CUPS_SERVER="$s/cups.sock" lpadmin -d "$QUEUE"
+        # Queues with a driver that states the printable area.
+        write_ppd fullpage "0 0 595 842" >"$s/fullpage.ppd"
+        write_ppd margins "18 24 577 818" >"$s/margins.ppd"
+        for q in fullpage margins; do
+            CUPS_SERVER="$s/cups.sock" lpadmin -p "tavrint-$q" -E -v "tavrintpdf:$s/out-$q" \
+                -P "$s/$q.ppd" -D "Tavrint test PDF ($q)" -o printer-error-policy=abort-job \
+                2>/dev/null
+        done
     fi
+}
+
+# write_ppd NAME "LEFT BOTTOM RIGHT TOP": an A4-only PostScript-level driver
+# whose printable area is the given rectangle in points (PPD coordinates,
+# origin bottom-left). Its one filter line passes PDF on untouched.
+write_ppd() {
+    cat <<EOF
+*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "TAVRINT.PPD"
+*Manufacturer: "Tavrint"
+*Product: "(Tavrint test)"
+*ModelName: "Tavrint $1"
+*ShortNickName: "Tavrint $1"
+*NickName: "Tavrint $1"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*TTRasterizer: Type42
+*cupsFilter2: "application/pdf application/vnd.cups-pdf 0 -"
+*OpenUI *PageSize/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: A4
+*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: A4
+*PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: A4
+*ImageableArea A4/A4: "$2"
+*DefaultPaperDimension: A4
+*PaperDimension A4/A4: "595 842"
+EOF
 }
 
 case $cmd in

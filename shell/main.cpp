@@ -1,9 +1,11 @@
 #include "customers/tflist.h"
 #include "platform/fontsubstitution.h"
+#include "shell/commandline.h"
 #include "shell/errormessagebox.h"
 #include "shell/handoffclient.h"
 #include "shell/handoffmessage.h"
 #include "shell/handoffserver.h"
+#include "shell/pdfcommand.h"
 #include "shell/singleinstance.h"
 #include "shell/tform1.h"
 
@@ -15,6 +17,29 @@
 
 int main(int argc, char *argv[])
 {
+    // The program's own options come first and never reach a running
+    // instance; any other first argument is a hand-off text as always.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine command = CommandLine::parse(arguments);
+    switch (command.action) {
+    case CommandLine::Action::ShowHelp:
+        std::fputs(qUtf8Printable(commandline::helpText()), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::fputs(qUtf8Printable(commandline::versionText()), stdout);
+        return 0;
+    case CommandLine::Action::Invalid:
+        std::fprintf(stderr, "tavrint: %s\nTry 'tavrint --help'.\n",
+                     qUtf8Printable(command.errorText));
+        return 2;
+    case CommandLine::Action::WritePdf:
+        return pdfcommand::run(argc > 0 ? argv[0] : nullptr, command);
+    case CommandLine::Action::StartWindow:
+        break;
+    }
+
     // Held until the process ends; the kernel frees it even after a crash.
     SingleInstanceLock lock;
     if (!lock.acquire()) {

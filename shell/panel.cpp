@@ -19,6 +19,14 @@ void Panel::setColour(const QColor &colour)
     update();
 }
 
+void Panel::setOverflowMark(bool on)
+{
+    if (on == m_overflowMark)
+        return;
+    m_overflowMark = on;
+    update();
+}
+
 void Panel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -38,5 +46,12 @@ void Panel::paintEvent(QPaintEvent *)
         p.drawLine(1, height() - 1, width() - 1, height() - 1);
         p.drawLine(width() - 1, 1, width() - 1, height() - 1);
         break;
+    }
+    if (m_overflowMark) {
+        // A red bar on the middle of the bottom rim, as high as the rim and
+        // wide enough to catch the eye on any frame colour and in the preview.
+        const int rim = qMax(3, m_borderWidth);
+        const int wide = qMin(width(), qMax(24, width() / 3));
+        p.fillRect(QRect((width() - wide) / 2, height() - rim, wide, rim), QColor(230, 0, 0));
     }
 }

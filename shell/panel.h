@@ -26,6 +26,10 @@ public:
     int borderWidth() const { return m_borderWidth; }
     void setBorderWidth(int width) { m_borderWidth = width; }
 
+    // A red mark on the bottom rim: the frame's text runs past its text area.
+    bool overflowMark() const { return m_overflowMark; }
+    void setOverflowMark(bool on);
+
     // Where the client area starts: 1 inside a border line or bevel, else 0.
     int clientOffset() const { return m_edge == Edge::None ? 0 : 1; }
 
@@ -37,4 +41,5 @@ private:
     QColor m_colour;
     Edge m_edge;
     int m_borderWidth = 0;
+    bool m_overflowMark = false;
 };

@@ -46,6 +46,24 @@ TForm1::~TForm1()
         QGuiApplication::restoreOverrideCursor();
 }
 
+namespace {
+bool isPointerOrKeyEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -70,6 +88,12 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             Pnl0MouseMove();
         return false;
     }
+    // The preview disables the page, and a disabled box takes no input: no
+    // press, move, double click or key in a frame or text area may reach a
+    // box handler (Qt shows this filter a disabled widget's events first).
+    if (!Pnl0->isEnabled() && isPointerOrKeyEvent(type) &&
+        Pnl0->isAncestorOf(static_cast<QWidget *>(watched)))
+        return true;
     for (int i = 0; i < boxtable::kBoxCount; ++i) {
         if (watched == frames[i]) {
             auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
@@ -99,6 +123,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             return false;
         }
         if (watched == memos[i]->viewport()) {
+            // Whatever changes what the text area shows (text, font, size)
+            // repaints it.
+            if (type == QEvent::Paint)
+                showOverflow(i);
             if (type == QEvent::MouseButtonDblClick) {
                 // The focus entered on the first click, so box and font are set.
                 spb2Click();

@@ -143,6 +143,12 @@ public:
     void Timer1Timer();
     void PrintPage();
     RenderPage renderPage() const; // the boxes as they would print now
+    // "PDFに保存…": asks for a file and writes the page as a PDF into it.
+    void savePdf();
+    void setUpPdfSaving(); // its shortcut and context menu
+    static QString savePdfCaption();
+    // Marks box `box`'s frame while its text runs past the text area.
+    void showOverflow(int box);
     void spb3Click();
     void spb4Click();
     void Edit1Change();

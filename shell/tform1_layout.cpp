@@ -277,6 +277,7 @@ void TForm1::bindEvents()
                 if (!selected.isEmpty())
                     ListBox1Click();
             });
+    setUpPdfSaving();
 }
 
 // ---- geometry helpers -----------------------------------------------------

@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -173,7 +174,9 @@ private slots:
     void destinationFrame_data();
     void destinationFrame();
 
+    void printsPageAtItsPlace_data();
     void printsPageAtItsPlace();
+    void jobCarriesItsName();
     void noDefaultPrinter_data();
     void noDefaultPrinter();
     void abortedJobIsDiscarded();
@@ -216,29 +219,54 @@ void TestPrinterPlayback::destinationFrame()
     QCOMPARE(got.height(), vertRes);
 }
 
+void TestPrinterPlayback::printsPageAtItsPlace_data()
+{
+    // The printable area each queue's driver declares, in points from the
+    // sheet's top-left: offsets and size.
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<double>("offsetX");
+    QTest::addColumn<double>("offsetY");
+    QTest::addColumn<double>("areaWidth");
+    QTest::addColumn<double>("areaHeight");
+    QTest::newRow("raw queue, no driver: the whole sheet")
+        << QStringLiteral("tavrint-pdf") << env("TAVRINT_CUPS_OUT") << 0.0 << 0.0 << 595.0 << 842.0;
+    QTest::newRow("driver with the whole sheet printable")
+        << QStringLiteral("tavrint-fullpage") << env("TAVRINT_CUPS_FULLPAGE_OUT") << 0.0 << 0.0
+        << 595.0 << 842.0;
+    // ImageableArea 18 24 577 818: a 559 x 794 pt area 18 pt from the left
+    // and 24 pt from the top.
+    QTest::newRow("driver with uneven margins")
+        << QStringLiteral("tavrint-margins") << env("TAVRINT_CUPS_MARGINS_OUT") << 18.0 << 24.0
+        << 559.0 << 794.0;
+}
+
 void TestPrinterPlayback::printsPageAtItsPlace()
 {
-    if (!haveRig())
+    QFETCH(QString, queue);
+    QFETCH(QString, out);
+    QFETCH(double, offsetX);
+    QFETCH(double, offsetY);
+    QFETCH(double, areaWidth);
+    QFETCH(double, areaHeight);
+    if (!haveRig() || out.isEmpty())
         QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
 
-    // The sheet as the queue describes it, in points, independent of the
-    // device-pixel arithmetic under test.
-    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    const QRectF printable = printer.pageRect(QPrinter::Point);
-    const double sx = printable.width() / 6614.0;
-    const double sy = printable.height() / 9354.0;
-    // Painter origin at the printable area, and the picture shifted once more
-    // by the offsets.
-    const double left = 2 * printable.left();
-    const double top = 2 * printable.top();
+    // The painter's origin is the printable area's top-left, and the picture
+    // is shifted once more by the offsets: it starts at twice the offset.
+    const double sx = areaWidth / 6614.0;
+    const double sy = areaHeight / 9354.0;
+    const double left = 2 * offsetX;
+    const double top = 2 * offsetY;
 
+    qputenv("PRINTER", queue.toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("PRINTER"); });
+    QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), queue);
+    const QStringList before = jobFiles(out);
     const RenderPage page = knownPage(QStringLiteral("PLACED"));
-    const QStringList before = jobFiles(m_out);
     QString error;
     QVERIFY2(printerplayback::printRenderPage(page, &error), qPrintable(error));
-    const QString pdf = waitForJobWith(m_out, before, QStringLiteral("PLACED"));
+    const QString pdf = waitForJobWith(out, before, QStringLiteral("PLACED"));
     QVERIFY2(!pdf.isEmpty(), "the job never reached the queue's backend");
 
     bool ok = false;
@@ -258,6 +286,7 @@ void TestPrinterPlayback::printsPageAtItsPlace()
     const QList<Word> words = wordsOf(pdf, &ok);
     QVERIFY2(ok, "pdftotext (poppler-utils) failed");
     QCOMPARE(words.size(), page.runs().size());
+    QList<std::pair<QPoint, QPointF>> placed; // render units -> points
     // pdftotext lists words in reading order; each run's text is unique.
     for (const RenderRun &run : page.runs()) {
         const auto found = std::find_if(words.cbegin(), words.cend(),
@@ -277,6 +306,7 @@ void TestPrinterPlayback::printsPageAtItsPlace()
                                   .arg(cellTop);
         QVERIFY2(std::abs(w.xMin - x) < 0.5, qPrintable(where));
         QVERIFY2(std::abs(w.yMin - cellTop) < 0.5, qPrintable(where));
+        placed.append({run.position, QPointF(w.xMin, w.yMin)});
         const double baseline = cellTop + kIpaAscent * em;
         QVERIFY2(std::abs(w.yMax - w.yMin - em) < 0.5,
                  qPrintable(where + QStringLiteral(" em %1").arg(em)));
@@ -290,6 +320,49 @@ void TestPrinterPlayback::printsPageAtItsPlace()
             qPrintable(where +
                        QStringLiteral(" width %1, expected %2").arg(w.xMax - w.xMin).arg(width)));
     }
+
+    // The scale, from the runs farthest apart on each axis: each axis is
+    // scaled by the printable area's own size (within 0.2 %).
+    auto byX = [](const auto &a, const auto &b) { return a.first.x() < b.first.x(); };
+    auto byY = [](const auto &a, const auto &b) { return a.first.y() < b.first.y(); };
+    const auto [minX, maxX] = std::minmax_element(placed.cbegin(), placed.cend(), byX);
+    const auto [minY, maxY] = std::minmax_element(placed.cbegin(), placed.cend(), byY);
+    const double scaleX =
+        (maxX->second.x() - minX->second.x()) / (maxX->first.x() - minX->first.x());
+    const double scaleY =
+        (maxY->second.y() - minY->second.y()) / (maxY->first.y() - minY->first.y());
+    QVERIFY2(std::abs(scaleX / sx - 1) < 0.002, qPrintable(QString::number(scaleX * 6614)));
+    QVERIFY2(std::abs(scaleY / sy - 1) < 0.002, qPrintable(QString::number(scaleY * 9354)));
+}
+
+void TestPrinterPlayback::jobCarriesItsName()
+{
+    if (!haveRig())
+        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+    // Two prints in a row: two jobs, each named for its moment, so a PDF
+    // queue keeps both letters.
+    const QStringList before = jobFiles(m_out);
+    QString error;
+    QVERIFY2(printerplayback::printRenderPage(knownPage(QStringLiteral("FIRSTNAMED")), &error),
+             qPrintable(error));
+    QVERIFY2(printerplayback::printRenderPage(knownPage(QStringLiteral("SECONDNAMED")), &error),
+             qPrintable(error));
+    const QString first = waitForJobWith(m_out, before, QStringLiteral("FIRSTNAMED"));
+    const QString second = waitForJobWith(m_out, before, QStringLiteral("SECONDNAMED"));
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    QVERIFY(first != second);
+    static const QRegularExpression name(
+        QStringLiteral("^Tavrint \\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}( \\(\\d+\\))?\n$"));
+    QStringList titles;
+    for (const QString &pdf : {first, second}) {
+        QFile title(QString(pdf).replace(QStringLiteral(".pdf"), QStringLiteral(".title")));
+        QVERIFY2(title.open(QIODevice::ReadOnly), qPrintable(title.fileName()));
+        const QString text = QString::fromUtf8(title.readAll());
+        QVERIFY2(name.match(text).hasMatch(), qPrintable(text));
+        titles << text;
+    }
+    // Even within one second: a queue naming files after jobs keeps both.
+    QVERIFY2(titles.at(0) != titles.at(1), qPrintable(titles.join(QLatin1Char('|'))));
 }
 
 void TestPrinterPlayback::noDefaultPrinter_data()

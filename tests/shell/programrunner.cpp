@@ -120,7 +120,10 @@ bool ProgramRunner::startOnce()
             QThread::msleep(150);
             return true;
         }
-        QThread::msleep(50);
+        // Waiting through QProcess (not a plain sleep) lets it notice an
+        // exit, so a start that died (the X server refusing a connection
+        // right after a killed client) is retried instead of awaited.
+        m_process->waitForFinished(50);
     }
     return false;
 }

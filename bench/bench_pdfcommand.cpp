@@ -1,0 +1,137 @@
+// `tavrint --pdf FILE` for a full letter, the whole process as a script or
+// cron job waits for it: launch, set-up from the program directory, render,
+// PDF written, exit. Each run is a fresh process. Paired in the same run with
+// two floors: /bin/true (a process at all) and a minimal Qt program that
+// only creates its application object on the same window system.
+// Without a display the program runs offscreen; with DISPLAY set (a real X
+// server) a second series measures the X case.
+//
+//   bench_pdfcommand TAVRINT [runs]
+// Target: median under 150 ms.
+
+#include "benchletter.h"
+
+#include "platform/cp932.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A program directory with a letter in every box that has a text file.
+bool makeLetter(const QString &dir, const QString &binary)
+{
+    if (!QFile::copy(binary, dir + QStringLiteral("/tavrint")))
+        return false;
+    const char *names[] = {"1本文", "2宛名", "3署名", nullptr, "5標題", "6記書き", "7記", "8結"};
+    const int lineCounts[8] = {12, 4, 6, 0, 1, 12, 1, 3};
+    for (int b = 0; b < 8; ++b) {
+        if (!names[b])
+            continue; // the issue date is today's date
+        QStringList lines;
+        for (int k = 0; k < lineCounts[b]; ++k)
+            lines
+                << QStringLiteral("拝啓　貴社ますますご清栄のこととお慶び申し上げます。%1").arg(k);
+        if (!writeBytes(dir + QStringLiteral("/Data/") + QString::fromUtf8(names[b]) +
+                            QStringLiteral(".txt"),
+                        cp932::encode(lines.join(QStringLiteral("\r\n")))))
+            return false;
+    }
+    return true;
+}
+
+double timeRun(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+               const QString &workDir, bool *ok)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(workDir);
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    const bool finished = p.waitForFinished(30000);
+    const double ms = t.nsecsElapsed() / 1e6;
+    *ok = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (!*ok)
+        std::fprintf(stderr, "%s failed: %s\n", qUtf8Printable(program),
+                     p.readAllStandardError().constData());
+    return ms;
+}
+
+int series(const char *label, const QString &self, const QString &binary, int runs,
+           const QProcessEnvironment &env, const QString &qtPlatform)
+{
+    QTemporaryDir dir;
+    if (!makeLetter(dir.path(), binary)) {
+        std::fprintf(stderr, "bench_pdfcommand: cannot set up the letter\n");
+        return 1;
+    }
+    const QString program = dir.filePath(QStringLiteral("tavrint"));
+    const QString pdf = dir.filePath(QStringLiteral("letter.pdf"));
+    QProcessEnvironment floorEnv = env;
+    floorEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), qtPlatform);
+
+    std::vector<double> truth, qtFloor, command;
+    bool ok = true;
+    // One warm-up of each, then interleaved so that load affects all alike.
+    timeRun(program, {QStringLiteral("--pdf"), pdf}, env, dir.path(), &ok);
+    for (int i = 0; i < runs && ok; ++i) {
+        truth.push_back(timeRun(QStringLiteral("/bin/true"), {}, env, dir.path(), &ok));
+        qtFloor.push_back(timeRun(self, {QStringLiteral("--qt-floor")}, floorEnv, dir.path(), &ok));
+        command.push_back(timeRun(program, {QStringLiteral("--pdf"), pdf}, env, dir.path(), &ok));
+    }
+    if (!ok)
+        return 1;
+    const double t = medianOf(truth), q = medianOf(qtFloor), c = medianOf(command);
+    std::printf("bench_pdfcommand %s: tavrint --pdf median_ms=%.1f (target < 150); "
+                "floors: /bin/true %.1f ms, minimal Qt %.1f ms; ratio to Qt floor %.2f, "
+                "to /bin/true %.1f (%d runs, PDF %lld bytes)\n",
+                label, c, t, q, c / q, c / t, runs, static_cast<long long>(QFileInfo(pdf).size()));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc == 2 && qstrcmp(argv[1], "--qt-floor") == 0) {
+        QApplication app(argc, argv); // the floor: Qt up and down, nothing else
+        return 0;
+    }
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_pdfcommand TAVRINT [runs]\n");
+        return 2;
+    }
+    QCoreApplication app(argc, argv);
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString binary = QString::fromLocal8Bit(argv[1]);
+    const int runs = argc > 2 ? std::max(3, atoi(argv[2])) : 20;
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    const QString display = env.value(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    if (series("no display", self, binary, runs, env, QStringLiteral("offscreen")) != 0)
+        return 1;
+    if (!display.isEmpty()) {
+        env.insert(QStringLiteral("DISPLAY"), display);
+        if (series("X display", self, binary, runs, env, QStringLiteral("xcb")) != 0)
+            return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,73 @@
+#include "print/pdfdocument.h"
+
+#include "platform/atomicfile.h"
+#include "print/pageplayback.h"
+#include "print/renderpage.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace pdfdocument {
+
+namespace {
+QPageLayout sheetLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                       QPageLayout::Point, QMarginsF(0, 0, 0, 0));
+}
+} // namespace
+
+QRect sheetFrame()
+{
+    // Offsets 0 and the whole sheet as the area: the same formula a printer
+    // whose every point is printable gets.
+    const QRect full = sheetLayout().fullRectPixels(kResolution);
+    return QRect(0, 0, full.width(), full.height());
+}
+
+QByteArray render(const QList<RenderPage> &pages, const QString &title)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return QByteArray();
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kResolution);
+        writer.setPageLayout(sheetLayout());
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Tavrint"));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return QByteArray();
+        const bool played = pageplayback::playPages(painter, writer, pages, sheetFrame());
+        if (!painter.end() || !played)
+            return QByteArray();
+    }
+    buffer.close();
+    return bytes;
+}
+
+bool write(const QString &path, const QList<RenderPage> &pages, const QString &title,
+           QString *errorText)
+{
+    auto fail = [&](const QString &reason) {
+        if (errorText)
+            *errorText = reason;
+        return false;
+    };
+    if (path.isEmpty())
+        return fail(QStringLiteral("No file name"));
+    const QByteArray bytes = render(pages, title);
+    if (bytes.isEmpty())
+        return fail(QStringLiteral("The PDF writer failed"));
+    QString reason;
+    if (!writeFileAtomically(path, bytes, &reason))
+        return fail(reason);
+    return true;
+}
+
+} // namespace pdfdocument

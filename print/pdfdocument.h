@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+class RenderPage;
+
+// The letter as a PDF made by the program itself: A4 portrait sheets with no
+// margins, each render page played onto the whole sheet (the printable area
+// of a PDF is all of it), fonts embedded so the text can be searched and
+// copied. Needs no display, only a QGuiApplication for the fonts.
+namespace pdfdocument {
+
+// Device pixels per inch of the PDF's drawing surface.
+constexpr int kResolution = 1200;
+
+// The whole A4 sheet in the PDF's device pixels, as the inclusive frame the
+// render page is played into.
+QRect sheetFrame();
+
+// The PDF document, one page per render page; `title` goes into its
+// document information. Empty when the PDF writer failed.
+QByteArray render(const QList<RenderPage> &pages, const QString &title);
+
+// Renders and writes the document to `path` atomically: an existing file is
+// replaced only by a complete PDF. On failure returns false with the
+// system's reason ("Permission denied"); the caller names the file.
+bool write(const QString &path, const QList<RenderPage> &pages, const QString &title,
+           QString *errorText);
+
+} // namespace pdfdocument

@@ -1,0 +1,73 @@
+// "PDFに保存…": the letter as the print button would print it, written to a
+// PDF file the user names. Reached by Ctrl+Shift+S and by the context menu
+// of an empty spot on the left panel or the page, so no control, caption or
+// binding of the window changes (the print button prints on the release of
+// any mouse button, so it cannot carry a menu of its own).
+
+#include "shell/tform1.h"
+
+#include "platform/errorreport.h"
+#include "print/documentname.h"
+#include "print/pdfdocument.h"
+#include "print/renderpage.h"
+#include "print/savefilechooser.h"
+#include "shell/panel.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStandardPaths>
+
+QString TForm1::savePdfCaption()
+{
+    return QStringLiteral("PDFに保存…");
+}
+
+void TForm1::setUpPdfSaving()
+{
+    auto *action = new QAction(savePdfCaption(), this);
+    action->setObjectName(QStringLiteral("actSavePdf"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this] { savePdf(); });
+    addAction(action); // the shortcut works wherever the focus is in the window
+
+    for (Panel *panel : {Pnl1, Pnl0}) {
+        panel->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(panel, &QWidget::customContextMenuRequested, this,
+                [this, panel, action](const QPoint &pos) {
+                    // Only the panel's own background: a right click on a
+                    // control (the print button above all) or a frame that
+                    // passed its menu request on gets none.
+                    if (panel->childAt(pos))
+                        return;
+                    QMenu menu(this);
+                    menu.addAction(action);
+                    menu.exec(panel->mapToGlobal(pos));
+                });
+    }
+}
+
+void TForm1::savePdf()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString proposed = QDir(folder).filePath(documentname::pdfFileName(now));
+
+    // The file goes exactly where the dialog says; the dialog has asked
+    // before replacing an existing one.
+    const QString path =
+        savefilechooser::choose(this, savePdfCaption(), proposed, QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return; // cancelled
+
+    QString reason;
+    if (!pdfdocument::write(path, {renderPage()}, documentname::jobName(now), &reason))
+        errorreport::show(QStringLiteral("PDFを保存できませんでした: ") +
+                          QDir::toNativeSeparators(path) + QStringLiteral("\n") + reason);
+}

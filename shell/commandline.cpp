@@ -1,0 +1,171 @@
+#include "shell/commandline.h"
+
+namespace {
+
+struct OptionSpec
+{
+    QLatin1StringView name;
+    bool takesValue;
+};
+
+// The program's own options. A later "--customers txt|xls" (for --pdf) goes
+// here and in the switch below.
+constexpr OptionSpec kOptions[] = {
+    {QLatin1StringView("--pdf"), true},
+    {QLatin1StringView("--screen-height"), true},
+    {QLatin1StringView("--help"), false},
+    {QLatin1StringView("--version"), false},
+};
+
+const OptionSpec *findOption(QStringView name)
+{
+    for (const OptionSpec &spec : kOptions)
+        if (name == spec.name)
+            return &spec;
+    return nullptr;
+}
+
+// "--name=value" -> "--name"
+QStringView optionName(const QString &argument)
+{
+    const qsizetype eq = argument.indexOf(QLatin1Char('='));
+    return eq < 0 ? QStringView(argument) : QStringView(argument).left(eq);
+}
+
+CommandLine invalid(const QString &text)
+{
+    CommandLine line;
+    line.action = CommandLine::Action::Invalid;
+    line.errorText = text;
+    return line;
+}
+
+} // namespace
+
+bool CommandLine::isOption(const QString &argument)
+{
+    return argument.startsWith(QLatin1String("--")) && findOption(optionName(argument));
+}
+
+CommandLine CommandLine::parse(const QStringList &arguments)
+{
+    CommandLine line;
+    if (arguments.isEmpty() || !isOption(arguments.first()))
+        return line; // a window, or a hand-off of the first argument
+
+    bool help = false;
+    bool version = false;
+    std::optional<QString> pdf;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const OptionSpec *spec =
+            argument.startsWith(QLatin1String("--")) ? findOption(optionName(argument)) : nullptr;
+        if (!spec) {
+            if (argument.startsWith(QLatin1String("--")))
+                return invalid(QStringLiteral("unknown option '%1'").arg(argument));
+            return invalid(QStringLiteral("unexpected argument '%1'").arg(argument));
+        }
+        const QString name = spec->name.toString();
+        QString value;
+        const qsizetype eq = argument.indexOf(QLatin1Char('='));
+        if (spec->takesValue) {
+            if (eq >= 0) {
+                value = argument.mid(eq + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments.at(++i);
+            } else {
+                return invalid(QStringLiteral("%1 needs a value").arg(name));
+            }
+        } else if (eq >= 0) {
+            return invalid(QStringLiteral("%1 takes no value").arg(name));
+        }
+
+        if (name == QLatin1String("--help")) {
+            help = true;
+        } else if (name == QLatin1String("--version")) {
+            version = true;
+        } else if (name == QLatin1String("--pdf")) {
+            if (pdf)
+                return invalid(QStringLiteral("--pdf given twice"));
+            if (value.isEmpty())
+                return invalid(QStringLiteral("--pdf needs a file name"));
+            pdf = value;
+        } else if (name == QLatin1String("--screen-height")) {
+            if (line.screenHeight)
+                return invalid(QStringLiteral("--screen-height given twice"));
+            bool ok = false;
+            const int height = value.toInt(&ok);
+            if (!ok || height < kMinScreenHeight || height > kMaxScreenHeight)
+                return invalid(QStringLiteral("--screen-height wants a number of pixels from "
+                                              "%1 to %2, not '%3'")
+                                   .arg(kMinScreenHeight)
+                                   .arg(kMaxScreenHeight)
+                                   .arg(value));
+            line.screenHeight = height;
+        }
+    }
+
+    if (help) {
+        line.action = Action::ShowHelp;
+    } else if (version) {
+        line.action = Action::ShowVersion;
+    } else if (pdf) {
+        line.action = Action::WritePdf;
+        line.pdfPath = *pdf;
+    } else {
+        return invalid(QStringLiteral("--screen-height is used with --pdf"));
+    }
+    return line;
+}
+
+namespace commandline {
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: tavrint                       open the letter window\n"
+        "       tavrint \"ADDRESSEE\"           hand an addressee to the running window\n"
+        "       tavrint --pdf FILE [--screen-height N]\n"
+        "       tavrint --help | --version\n"
+        "\n"
+        "Tavrint composes and prints a one-page Japanese cover letter on A4.\n"
+        "\n"
+        "Options:\n"
+        "  --pdf FILE           write the saved letter (settings file and box texts\n"
+        "                       from the program directory, today's date) into FILE\n"
+        "                       as a one-page A4 PDF, without a window; needs no\n"
+        "                       display and leaves a running window alone.\n"
+        "                       Exit status 0, or 2 with a message on stderr.\n"
+        "  --screen-height N    with --pdf: lay the page out as on a screen N pixels\n"
+        "                       high (which also picks the settings file\n"
+        "                       Init/tavrint<N/20>.ini). Without it: the primary\n"
+        "                       screen's height when a display is reachable, else 768.\n"
+        "  --help               show this text\n"
+        "  --version            show the version\n"
+        "\n"
+        "Hand-off: while the window is open, a second start hands its first argument\n"
+        "to it as the new addressee (box 宛名), \";;\" standing for a line break, and\n"
+        "exits (status 1 when no running window answered):\n"
+        "  tavrint \"株式会社　山田商事;;営業部;;山田　太郎　様\"\n"
+        "\n"
+        "Files, all in the program directory (the folder of the executable):\n"
+        "  Init/tavrintNN.ini   the layout for screen height NN x 20 pixels\n"
+        "  Data/1本文.txt ... Data/8結.txt   the box texts (code page 932)\n"
+        "  smpl1.txt            customers for \"TXTから取得\"\n"
+        "  smpl2.xls            customers for \"XLSから取得\"\n"
+        "  smpl3.xls            the workbook \"XLSから差込\" opens\n"
+        "\n"
+        "Keyboard shortcuts in the window:\n"
+        "  Ctrl+P               print (印刷)\n"
+        "  F5                   preview on/off (プレビュー)\n"
+        "  Ctrl+F               font chooser for the current box\n"
+        "  Ctrl+1 ... Ctrl+8    put the cursor into box 1 ... 8\n"
+        "  Ctrl+Shift+S         save the letter as PDF (PDFに保存…)\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("Tavrint ") + QStringLiteral(TAVRINT_VERSION) + QLatin1Char('\n');
+}
+
+} // namespace commandline

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What the command line asks for. Only a first argument that is one of the
+// program's own options ("--pdf", "--screen-height", "--help", "--version")
+// starts option parsing; any other first argument (an addressee such as
+// "株式会社　山田商事;;営業部", or an unknown "--word") is the hand-off text of
+// a second start, exactly as it always was.
+struct CommandLine
+{
+    enum class Action {
+        StartWindow, // first start, or hand the first argument to the running one
+        ShowHelp,
+        ShowVersion,
+        WritePdf,
+        Invalid, // a usage error: `errorText` says which
+    };
+
+    Action action = Action::StartWindow;
+    QString pdfPath;                 // --pdf FILE
+    std::optional<int> screenHeight; // --screen-height N
+    QString errorText;
+
+    // `arguments` without the program's own name (argv[1] onwards).
+    static CommandLine parse(const QStringList &arguments);
+
+    // Whether `argument` is one of the options (with or without "=value").
+    static bool isOption(const QString &argument);
+
+    // Screen heights --screen-height accepts.
+    static constexpr int kMinScreenHeight = 240;
+    static constexpr int kMaxScreenHeight = 16384;
+};
+
+namespace commandline {
+
+// The --help text: usage, options, the hand-off, where the files live and
+// the keyboard shortcuts.
+QString helpText();
+// The --version text, one line.
+QString versionText();
+
+} // namespace commandline

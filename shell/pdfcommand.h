@@ -1,0 +1,16 @@
+#pragma once
+
+struct CommandLine;
+
+// `tavrint --pdf FILE`: the letter saved in the program directory (its
+// settings file for the screen height, its box texts, today's date) written
+// as a PDF without showing a window. It takes no single-instance lock, so a
+// running window is neither disturbed nor asked. Needs no display: without
+// one (or with --screen-height) it runs offscreen.
+namespace pdfcommand {
+
+// Returns the exit status: 0 when the PDF was written, 2 after a message on
+// stderr. `argv0` is the program's own argv[0].
+int run(char *argv0, const CommandLine &command);
+
+} // namespace pdfcommand

@@ -1,0 +1,148 @@
+// Which arguments are the program's options and which are a hand-off text.
+
+#include "shell/commandline.h"
+
+#include <QTest>
+
+using Action = CommandLine::Action;
+Q_DECLARE_METATYPE(CommandLine::Action)
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parse_data();
+    void parse();
+    void invalidSaysWhy_data();
+    void invalidSaysWhy();
+    void helpNamesWhatAUserNeeds_data();
+    void helpNamesWhatAUserNeeds();
+    void versionIsOneLine();
+};
+
+void TestCommandLine::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("pdfPath");
+    QTest::addColumn<int>("screenHeight"); // 0: not given
+
+    const auto window = Action::StartWindow;
+    QTest::newRow("no arguments: the window") << QStringList() << window << QString() << 0;
+    QTest::newRow("an addressee is handed over")
+        << QStringList{"株式会社　山田商事;;営業部"} << window << QString() << 0;
+    QTest::newRow("an unknown --word is handed over as before")
+        << QStringList{"--reverse"} << window << QString() << 0;
+    QTest::newRow("a single dash is no option")
+        << QStringList{"-pdf", "x.pdf"} << window << QString() << 0;
+    QTest::newRow("a known option after an addressee stays part of the hand-off")
+        << QStringList{"山田様", "--pdf", "x.pdf"} << window << QString() << 0;
+    QTest::newRow("just two dashes") << QStringList{"--"} << window << QString() << 0;
+
+    QTest::newRow("--pdf FILE") << QStringList{"--pdf", "out.pdf"} << Action::WritePdf << "out.pdf"
+                                << 0;
+    QTest::newRow("--pdf=FILE") << QStringList{"--pdf=out.pdf"} << Action::WritePdf << "out.pdf"
+                                << 0;
+    QTest::newRow("file name with spaces and kanji")
+        << QStringList{"--pdf", "/tmp/送り状 1.pdf"} << Action::WritePdf << "/tmp/送り状 1.pdf"
+        << 0;
+    QTest::newRow("--pdf then --screen-height")
+        << QStringList{"--pdf", "a.pdf", "--screen-height", "1080"} << Action::WritePdf << "a.pdf"
+        << 1080;
+    QTest::newRow("--screen-height first") << QStringList{"--screen-height=900", "--pdf", "a.pdf"}
+                                           << Action::WritePdf << "a.pdf" << 900;
+    QTest::newRow("lowest height") << QStringList{"--pdf", "a.pdf", "--screen-height", "240"}
+                                   << Action::WritePdf << "a.pdf" << 240;
+
+    QTest::newRow("--help") << QStringList{"--help"} << Action::ShowHelp << QString() << 0;
+    QTest::newRow("--version") << QStringList{"--version"} << Action::ShowVersion << QString() << 0;
+    QTest::newRow("--help wins over --pdf")
+        << QStringList{"--pdf", "a.pdf", "--help"} << Action::ShowHelp << QString() << 0;
+    QTest::newRow("--help wins over --version")
+        << QStringList{"--version", "--help"} << Action::ShowHelp << QString() << 0;
+
+    const auto invalid = Action::Invalid;
+    QTest::newRow("--pdf without a file") << QStringList{"--pdf"} << invalid << QString() << 0;
+    QTest::newRow("--pdf with an empty file")
+        << QStringList{"--pdf", ""} << invalid << QString() << 0;
+    QTest::newRow("--pdf= empty") << QStringList{"--pdf="} << invalid << QString() << 0;
+    QTest::newRow("--pdf twice") << QStringList{"--pdf", "a.pdf", "--pdf", "b.pdf"} << invalid
+                                 << QString() << 0;
+    QTest::newRow("stray argument after the options")
+        << QStringList{"--pdf", "a.pdf", "extra"} << invalid << QString() << 0;
+    QTest::newRow("unknown option after a known one")
+        << QStringList{"--pdf", "a.pdf", "--bogus"} << invalid << QString() << 0;
+    QTest::newRow("--screen-height without --pdf")
+        << QStringList{"--screen-height", "900"} << invalid << QString() << 0;
+    QTest::newRow("--screen-height not a number")
+        << QStringList{"--pdf", "a.pdf", "--screen-height", "tall"} << invalid << QString() << 0;
+    QTest::newRow("--screen-height too small")
+        << QStringList{"--pdf", "a.pdf", "--screen-height", "239"} << invalid << QString() << 0;
+    QTest::newRow("--screen-height negative")
+        << QStringList{"--pdf", "a.pdf", "--screen-height", "-768"} << invalid << QString() << 0;
+    QTest::newRow("--screen-height beyond int")
+        << QStringList{"--pdf", "a.pdf", "--screen-height", "99999999999"} << invalid << QString()
+        << 0;
+    QTest::newRow("--screen-height missing its value")
+        << QStringList{"--pdf", "a.pdf", "--screen-height"} << invalid << QString() << 0;
+    QTest::newRow("--help with a value") << QStringList{"--help=yes"} << invalid << QString() << 0;
+}
+
+void TestCommandLine::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    QFETCH(QString, pdfPath);
+    QFETCH(int, screenHeight);
+
+    const CommandLine line = CommandLine::parse(arguments);
+    QCOMPARE(line.action, action);
+    QCOMPARE(line.pdfPath, pdfPath);
+    QCOMPARE(line.screenHeight.value_or(0), screenHeight);
+    QCOMPARE(line.errorText.isEmpty(), action != Action::Invalid);
+}
+
+void TestCommandLine::invalidSaysWhy_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("missing file") << QStringList{"--pdf"} << "--pdf";
+    QTest::newRow("unknown option") << QStringList{"--pdf", "a", "--colour"} << "--colour";
+    QTest::newRow("bad height") << QStringList{"--pdf", "a", "--screen-height", "x7"} << "x7";
+    QTest::newRow("stray word") << QStringList{"--version", "please"} << "please";
+}
+
+void TestCommandLine::invalidSaysWhy()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, mentions);
+    const CommandLine line = CommandLine::parse(arguments);
+    QCOMPARE(line.action, Action::Invalid);
+    QVERIFY2(line.errorText.contains(mentions), qPrintable(line.errorText));
+}
+
+void TestCommandLine::helpNamesWhatAUserNeeds_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char *text : {"--pdf FILE", "--screen-height N", "--help", "--version", ";;",
+                             "Init/", "Data/", "smpl1.txt", "smpl2.xls", "smpl3.xls", "Ctrl+P",
+                             "F5", "Ctrl+F", "Ctrl+1", "Ctrl+8", "Ctrl+Shift+S", "768"})
+        QTest::newRow(text) << QString::fromUtf8(text);
+}
+
+void TestCommandLine::helpNamesWhatAUserNeeds()
+{
+    QFETCH(QString, text);
+    QVERIFY(commandline::helpText().contains(text));
+}
+
+void TestCommandLine::versionIsOneLine()
+{
+    const QString version = commandline::versionText();
+    QVERIFY(version.startsWith(QStringLiteral("Tavrint ")));
+    QCOMPARE(version.count(QLatin1Char('\n')), 1);
+    QVERIFY(version.endsWith(QLatin1Char('\n')));
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

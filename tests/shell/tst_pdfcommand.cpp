@@ -1,0 +1,302 @@
+// `tavrint --pdf FILE` run as a script would run it: a fresh process with no
+// display, in a program directory holding a letter; the PDF read back with
+// poppler's tools. Also --help and --version without a display.
+
+#include "../platform/unprivileged.h"
+#include "../testfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+struct Word
+{
+    QString text;
+    double xMin, yMin; // points from the sheet's top-left
+};
+
+QString tool(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QList<Word> wordsOf(const QString &pdf)
+{
+    QXmlStreamReader xml(
+        tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    QList<Word> words;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement &&
+            xml.name() == QLatin1String("word")) {
+            const auto a = xml.attributes();
+            const double x = a.value(QLatin1String("xMin")).toDouble();
+            const double y = a.value(QLatin1String("yMin")).toDouble();
+            words.append({xml.readElementText(), x, y});
+        }
+    }
+    return words;
+}
+
+} // namespace
+
+class TestPdfCommand : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void writesTheSavedLetter_data();
+    void writesTheSavedLetter();
+    void unwritableTarget_data();
+    void unwritableTarget();
+    void readOnlyFolderKeepsTheOldFile();
+    void unreadableBoxTextWritesNothing();
+    void optionsNeedNoDisplay_data();
+    void optionsNeedNoDisplay();
+
+private:
+    QString program() const { return m_dir->filePath(QStringLiteral("tavrint")); }
+    void write(const QString &relative, const QByteArray &bytes);
+    Run run(const QStringList &arguments, bool asNobody = false);
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestPdfCommand::init()
+{
+    const QString binary = QStringLiteral(TAVRINT_BINARY_DIR "/shell/tavrint");
+    if (!QFileInfo::exists(binary))
+        QSKIP("the program is not built");
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("poppler-utils are not installed");
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QFile::copy(binary, program()));
+    unprivileged::chmodTo(m_dir->path(), 0755);
+}
+
+void TestPdfCommand::write(const QString &relative, const QByteArray &bytes)
+{
+    const QString path = m_dir->filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QVERIFY(writePlain(path, bytes));
+}
+
+Run TestPdfCommand::run(const QStringList &arguments, bool asNobody)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // A cron job's world: no display, no choice of window system.
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(m_dir->path());
+    if (asNobody) {
+        p.start(QStringLiteral("setpriv"),
+                QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                            QStringLiteral("--clear-groups"), program()} +
+                    arguments);
+    } else {
+        p.start(program(), arguments);
+    }
+    Run result;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return result;
+    }
+    if (p.exitStatus() == QProcess::NormalExit)
+        result.exitCode = p.exitCode();
+    result.out = QString::fromUtf8(p.readAllStandardOutput());
+    result.err = QString::fromUtf8(p.readAllStandardError());
+    return result;
+}
+
+void TestPdfCommand::writesTheSavedLetter_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("settingsFile");
+    QTest::addColumn<double>("addresseeX"); // points
+    QTest::addColumn<double>("addresseeY");
+    // Box B's frame stored at (100, 50). Without a display the screen is 768
+    // high: page 461 x 652, rim 5, so X = Round(105 * 6614 / 461) = 1506 and
+    // Y = Round(55 * 9354 / 652) = 789 units, on the whole 595 x 842 pt sheet.
+    QTest::newRow("no display: 768") << QStringList() << "Init/tavrint38.ini" << 135.48 << 71.02;
+    // 1080: page 590 x 834, rim 9: X = Round(109 * 6614 / 590) = 1222,
+    // Y = Round(59 * 9354 / 834) = 662.
+    QTest::newRow("--screen-height 1080")
+        << QStringList{"--screen-height", "1080"} << "Init/tavrint54.ini" << 109.93 << 59.59;
+    // 1024: rim 7: X = Round(107 * 6614 / 590) = 1199, Y = Round(57 * 9354 / 834) = 639.
+    QTest::newRow("--screen-height=1024")
+        << QStringList{"--screen-height=1024"} << "Init/tavrint51.ini" << 107.86 << 57.52;
+}
+
+void TestPdfCommand::writesTheSavedLetter()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, settingsFile);
+    QFETCH(double, addresseeX);
+    QFETCH(double, addresseeY);
+
+    write(settingsFile, "[tavrint]\r\nmm2Left=100\r\nmm2Top=50\r\nmm2Width=300\r\n");
+    write(u8("Data/1本文.txt"), "Body text of the letter\r\n");
+    write(u8("Data/2宛名.txt"), "ADDRESSEE\r\nSECONDLINE\r\n");
+    write(u8("Data/3署名.txt"), "\x8e\x52\x93\x63\x81\x40\x91\xbe\x98\x59"); // 山田　太郎
+
+    const QString pdf = m_dir->filePath(QStringLiteral("letter.pdf"));
+    const Run r = run(QStringList{QStringLiteral("--pdf"), pdf} + options);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY(r.out.isEmpty());
+
+    const QString info = tool(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+1$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Page size:\\s+595 x 842 pts"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+
+    // A text layer: the letter's lines come back as text.
+    const QString text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    for (const QString &line :
+         {QStringLiteral("Body text of the letter"), QStringLiteral("ADDRESSEE"),
+          QStringLiteral("SECONDLINE"), u8("山田"), u8("太郎"),
+          QDate::currentDate().toString(u8("yyyy年MM月dd日"))})
+        QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral(" in:\n") + text));
+
+    // Every font embedded, none drawn as Type 3 glyph procedures.
+    const QStringList fonts =
+        tool(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(fonts.size() > 2);
+    for (const QString &font : fonts.mid(2)) {
+        QVERIFY2(!font.contains(QStringLiteral("Type 3")), qPrintable(font));
+        const QStringList columns = font.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QVERIFY2(columns.size() >= 4 && columns.at(columns.size() - 5) == QLatin1String("yes"),
+                 qPrintable(font));
+    }
+
+    // Box B where its settings file and the page geometry put it.
+    const QList<Word> words = wordsOf(pdf);
+    const auto found = std::find_if(words.cbegin(), words.cend(), [](const Word &w) {
+        return w.text == QLatin1String("ADDRESSEE");
+    });
+    QVERIFY(found != words.cend());
+    QVERIFY2(qAbs(found->xMin - addresseeX) < 1.0, qPrintable(QString::number(found->xMin)));
+    QVERIFY2(qAbs(found->yMin - addresseeY) < 1.0, qPrintable(QString::number(found->yMin)));
+
+    // Rendering writes nothing of the letter.
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("Init/tavrint38.ini"))) ||
+            settingsFile == QLatin1String("Init/tavrint38.ini"));
+    QCOMPARE(readAll(m_dir->filePath(u8("Data/2宛名.txt"))),
+             QByteArray("ADDRESSEE\r\nSECONDLINE\r\n"));
+}
+
+void TestPdfCommand::unwritableTarget_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("folder does not exist") << "no-such-folder/letter.pdf";
+    QTest::newRow("target is a folder") << "Data";
+    QTest::newRow("target under a file") << "tavrint/letter.pdf";
+}
+
+void TestPdfCommand::unwritableTarget()
+{
+    QFETCH(QString, target);
+    write(u8("Data/1本文.txt"), "Body\r\n");
+    const QString path = m_dir->filePath(target);
+    const Run r = run({QStringLiteral("--pdf"), path});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("cannot write")) && r.err.contains(path),
+             qPrintable(r.err));
+    QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
+    QVERIFY(QFileInfo(program()).isFile()); // nothing replaced
+}
+
+void TestPdfCommand::readOnlyFolderKeepsTheOldFile()
+{
+    const QString why = unprivileged::unavailableReason();
+    if (!why.isEmpty())
+        QSKIP(qPrintable(why));
+    write(u8("Data/1本文.txt"), "Body\r\n");
+    const QString folder = m_dir->filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString old = folder + QStringLiteral("/letter.pdf");
+    QVERIFY(writePlain(old, "the letter of yesterday"));
+    // Everything the program needs belongs to nobody; the folder is read-only.
+    for (const QString &p : {m_dir->path(), m_dir->filePath(QStringLiteral("Data")),
+                             m_dir->filePath(u8("Data/1本文.txt")), folder, old})
+        QVERIFY(unprivileged::chownTo(p, unprivileged::kNobodyUid, unprivileged::kNogroupGid));
+    QVERIFY(unprivileged::chmodTo(folder, 0555));
+
+    const Run r = run({QStringLiteral("--pdf"), old}, true);
+    unprivileged::chmodTo(folder, 0755);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("cannot write")), qPrintable(r.err));
+    QCOMPARE(readAll(old), QByteArray("the letter of yesterday"));
+}
+
+void TestPdfCommand::unreadableBoxTextWritesNothing()
+{
+    const QString why = unprivileged::unavailableReason();
+    if (!why.isEmpty())
+        QSKIP(qPrintable(why));
+    write(u8("Data/1本文.txt"), "Body\r\n");
+    for (const QString &p : {m_dir->path(), m_dir->filePath(QStringLiteral("Data")),
+                             m_dir->filePath(u8("Data/1本文.txt"))})
+        QVERIFY(unprivileged::chownTo(p, unprivileged::kNobodyUid, unprivileged::kNogroupGid));
+    QVERIFY(unprivileged::chmodTo(m_dir->filePath(u8("Data/1本文.txt")), 0));
+
+    const QString pdf = m_dir->filePath(QStringLiteral("letter.pdf"));
+    const Run r = run({QStringLiteral("--pdf"), pdf}, true);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("no PDF written")), qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(pdf));
+}
+
+void TestPdfCommand::optionsNeedNoDisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stdoutStart");
+    QTest::addColumn<QString>("stderrHas");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: tavrint" << QString();
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "Tavrint " << QString();
+    QTest::newRow("usage error") << QStringList{"--pdf"} << 2 << QString() << "--pdf needs";
+    QTest::newRow("--screen-height alone")
+        << QStringList{"--screen-height", "900"} << 2 << QString() << "--screen-height";
+}
+
+void TestPdfCommand::optionsNeedNoDisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stdoutStart);
+    QFETCH(QString, stderrHas);
+    const Run r = run(arguments);
+    QCOMPARE(r.exitCode, exitCode);
+    if (stdoutStart.isEmpty())
+        QVERIFY(r.out.isEmpty());
+    else
+        QVERIFY2(r.out.startsWith(stdoutStart), qPrintable(r.out));
+    if (!stderrHas.isEmpty())
+        QVERIFY2(r.err.contains(stderrHas), qPrintable(r.err));
+    // Nothing of the program directory was touched.
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("Init"))));
+}
+
+QTEST_GUILESS_MAIN(TestPdfCommand)
+#include "tst_pdfcommand.moc"
