@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
         file.close();
 
         TForm1 form(dir.filePath(QStringLiteral("tavrint")));
-        TFList list(form);
+        TFList list;
         form.setDataHolder(&list);
         form.show();
         QApplication::processEvents();

@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrint"));
 
     TForm1 form(QCoreApplication::applicationFilePath());
-    TFList list(form);
+    TFList list;
     form.setDataHolder(&list);
 
     // Listens only once the form is complete, so a hand-off never meets a
