@@ -30,8 +30,10 @@ class QToolButton;
 class TFList;
 
 // The main window. One class; its handlers for each subsystem are defined in
-// that subsystem's folder (tform1_*.cpp). Small state that the original
-// design kept in control tags is held in plain members named after them.
+// that subsystem's folder (tform1_*.cpp). Small state that belongs to one
+// control (the current box to the box-name label, the stored mode to the
+// data source options, the customer count to the count label) is a plain
+// member named after what it holds, with the control named beside it.
 class TForm1 : public QWidget
 {
     Q_OBJECT
@@ -68,13 +70,13 @@ public:
     QWidget *TabSheet1 = nullptr;
     QWidget *TabSheet2 = nullptr;
     QLabel *Label3 = nullptr;
-    QListView *ListBox1 = nullptr;         // model: ListBox1Items
+    QListView *ListBox1 = nullptr; // model: ListBox1Items
     QStringListModel *ListBox1Items = nullptr;
     QWidget *RadioGroup1 = nullptr;
     QRadioButton *RadioGroup1Item0 = nullptr; // "会社名"
     QRadioButton *RadioGroup1Item1 = nullptr; // "担当者名"
 
-    std::array<Panel *, boxtable::kBoxCount> frames{};     // PanelA..PanelH by box index
+    std::array<Panel *, boxtable::kBoxCount> frames{};      // PanelA..PanelH by box index
     std::array<Panel *, boxtable::kBoxCount> innerPanels{}; // Panel1..Panel7, Panel9
     std::array<BoxMemo *, boxtable::kBoxCount> memos{};     // Memo1..Memo8
 
@@ -83,15 +85,15 @@ public:
 
     TFList *FList = nullptr;
 
-    // ---- state once kept in tags and form fields --------------------------
-    int currentBox = 0;         // Label1's tag
-    int storedMode = 0;         // GroupBox2's tag: 0 until an option is processed
-    int customerCount = 0;      // Label3's tag
-    int lineSpacingDigit = 2;   // Edit1's tag
+    // ---- small state, each beside the control it belongs to --------------
+    int currentBox = 0;       // Label1's tag
+    int storedMode = 0;       // GroupBox2's tag: 0 until an option is processed
+    int customerCount = 0;    // Label3's tag
+    int lineSpacingDigit = 2; // Edit1's tag
     std::array<unsigned, boxtable::kBoxCount> frameColours{}; // each frame's tag
 
-    QString programDir;    // directory of the executable, ending with "/"
-    QString exeFileName;   // "tavrint"
+    QString programDir;  // directory of the executable, ending with "/"
+    QString exeFileName; // "tavrint"
     QString settingsSection;
     QString settingsFile;
     bool firstRun = false;
@@ -204,5 +206,4 @@ private:
     std::unique_ptr<ProfileFile> m_settingsRead;
     std::unique_ptr<ProfileFile> m_settingsWrite;
     const ProfileFile &settingsForReading();
-
 };
