@@ -4,8 +4,8 @@
 #include "platform/errorreport.h"
 #include "platform/fontsubstitution.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 FormFixture::FormFixture(ScreenMetrics screen, QDate today)
