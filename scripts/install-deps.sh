@@ -11,7 +11,7 @@ PACKAGES="
   xdg-utils
   cups cups-client cups-bsd
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
-  libspreadsheet-writeexcel-perl
+  libspreadsheet-writeexcel-perl libole-storage-lite-perl
   clang libclang-rt-14-dev
   util-linux procps psmisc
 "

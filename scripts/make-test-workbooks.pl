@@ -10,12 +10,15 @@
 #   emptyfirst.xls  row 1 has no keys, row 2 has
 #   nancell.xls     two good rows, then a number cell no text can show
 #   bench.xls       200 customers of eight text cells
+#   bench-65536.xls 65,536 customers, a whole .xls sheet of rows (only with
+#                   --large after the directory; it takes a while to write)
 use strict;
 use warnings;
 use utf8;
 use Spreadsheet::WriteExcel;
 
-my $dir = shift @ARGV or die "usage: $0 OUTPUT_DIRECTORY\n";
+my $dir = shift @ARGV or die "usage: $0 OUTPUT_DIRECTORY [--large]\n";
+my $large = grep { $_ eq '--large' } @ARGV;
 -d $dir or die "$0: no directory $dir\n";
 
 sub book {
@@ -124,10 +127,11 @@ sub write_rk_integer {
     $book->close() or die "$0: cannot write nancell.xls\n";
 }
 
-{
-    my $book = book('bench.xls');
+sub bench_book {
+    my ($name, $rows) = @_;
+    my $book = book($name);
     my $sheet = $book->add_worksheet();
-    for my $row (0 .. 199) {
+    for my $row (0 .. $rows - 1) {
         my $n = $row + 1;
         $sheet->write_string($row, 0, "コード$n");
         $sheet->write_string($row, 1, "株式会社 ソ表能商事$n");
@@ -138,5 +142,8 @@ sub write_rk_integer {
         $sheet->write_number($row, 6, $n);
         $sheet->write_string($row, 7, "東京都港区芝公園$n-1-1");
     }
-    $book->close() or die "$0: cannot write bench.xls\n";
+    $book->close() or die "$0: cannot write $name\n";
 }
+
+bench_book('bench.xls', 200);
+bench_book('bench-65536.xls', 65536) if $large;
