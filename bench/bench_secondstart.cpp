@@ -133,8 +133,7 @@ int main(int argc, char *argv[])
 
     const char *floorName = "process launch floor: /bin/true";
     benchrow::print("second start, idle instance", idle, "< 50 ms", floorName);
-    benchrow::print("second start, instance reading 1M lines", busy, "answered (< 5000 ms)",
-                    floorName);
+    benchrow::print("second start, instance reading 1M lines", busy, "answered (< 5000 ms)");
     benchrow::print("handoff_sender (no widget libraries)", sender, "-", floorName);
     benchrow::print(floorName, floor);
     if (window.isEmpty())

@@ -117,7 +117,7 @@ int main(int argc, char *argv[])
             if (cold.back() <= 0)
                 return 2;
         }
-        const QByteArray name = "TXTから取得 click, " + QByteArray(size.name) + " lines";
+        const QByteArray name = "text source click, " + QByteArray(size.name) + " lines";
         benchrow::print(QByteArray(name + ", warm").constData(), warm, size.target);
         if (!cold.empty())
             benchrow::print(QByteArray(name + ", cold").constData(), cold, size.target);

@@ -27,7 +27,7 @@ inline void print(const char *name, const std::vector<double> &ms, const char *t
                   const char *floor = "-")
 {
     const auto [low, high] = std::minmax_element(ms.begin(), ms.end());
-    std::printf("BENCHROW\t%s\t%.2f\t%.2f\t%.2f\t%zu\t%s\t%s\n", name, median(ms),
+    std::printf("BENCHROW\t%s\t%.3f\t%.3f\t%.3f\t%zu\t%s\t%s\n", name, median(ms),
                 ms.empty() ? 0.0 : *low, ms.empty() ? 0.0 : *high, ms.size(), target, floor);
     std::fflush(stdout);
 }
