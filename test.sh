@@ -38,6 +38,9 @@ Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp -dpi 96 >"$work/xvfb.log" 2>
 xvfb_pid=$!
 for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 export TAVRINT_TEST_DISPLAY="$display"
+# No session bus for anything the tests start: Qt would otherwise start
+# dbus-launch in every process that shows a window.
+export DBUS_SESSION_BUS_ADDRESS=disabled:
 
 ctest --test-dir "$build" --output-on-failure -j"$jobs"
 

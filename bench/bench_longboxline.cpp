@@ -60,7 +60,7 @@ int child(int argc, char *argv[], const QString &programDir)
     }
     fontsubstitution::install();
     TForm1 form(programDir + QStringLiteral("/tavrint"));
-    TFList list(form);
+    TFList list;
     form.setDataHolder(&list);
     FirstPaint firstPaint(&form);
     form.installEventFilter(&firstPaint);

@@ -3,6 +3,7 @@
 // scripts/cups-test-printer.sh (CUPS_SERVER); skips without it.
 // Target: median under 300 ms.
 #include "benchletter.h"
+#include "benchrow.h"
 
 #include "print/printerplayback.h"
 
@@ -35,6 +36,6 @@ int main(int argc, char **argv)
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::printf("bench_printjob: %d jobs of %d lines\n", kRounds, int(page.runs().size()));
-    std::printf("bench_printjob submit median_ms=%.3f (target < 300)\n", medianOf(times));
+    benchrow::print("print job submitted to CUPS", times, "< 300 ms");
     return 0;
 }

@@ -1,6 +1,7 @@
 // Rendering the page of a full letter: from the eight memos' display lines
 // to the text runs. Target: median under 5 ms.
 #include "benchletter.h"
+#include "benchrow.h"
 
 #include "letter/boxmemo.h"
 #include "print/displaylines.h"
@@ -68,10 +69,8 @@ int main(int argc, char **argv)
         }
     }
     std::printf("bench_renderpage: %d lines, %d rounds\n", lineCount, kRounds);
-    std::printf("bench_renderpage build_from_lines median_ms=%.3f\n", medianOf(buildOnly));
-    std::printf("bench_renderpage build_from_memos median_ms=%.3f (target < 5)\n",
-                medianOf(withLines));
-    std::printf("bench_renderpage build_from_memos_relaid median_ms=%.3f (target < 5)\n",
-                medianOf(cold));
+    benchrow::print("render page from display lines", buildOnly);
+    benchrow::print("render page from the memos", withLines, "< 5 ms");
+    benchrow::print("render page from the memos, relaid", cold, "< 5 ms");
     return 0;
 }

@@ -1,84 +1,96 @@
-// Start-up of the program to its first shown frame and back out, offscreen:
-// each run is a fresh process that does what main() does for a first start
-// (application, fonts, the main window's set-up in an empty program
-// directory, show), waits for the window's first paint, then closes the
-// window (writing the settings and box texts) and exits. The parent times
-// launch to exit.
+// Start-up of the real program on an X server to its first painted frame,
+// next to the floor: a minimal Qt Widgets window built with the same flags.
+// Each run is a fresh process, launched here and ended once it has reported
+// its first frame (see shell/firstframeprobe.h); the program starts in a
+// program directory of its own, with a private runtime directory, as a
+// first run. The runs of the four executables alternate, so that a change in
+// the machine's load falls on all of them alike.
 //
-//   bench_startup [runs]        prints "startup: median X ms (min .. max)"
+//   bench_startup <tavrint> <floor> <floor+PrintSupport> <floor+all libs> [runs]
+//
+// Needs TAVRINT_BENCH_DISPLAY (scripts/bench.sh starts an Xvfb).
 
-#include "customers/tflist.h"
-#include "platform/fontsubstitution.h"
-#include "shell/tform1.h"
+#include "benchprocess.h"
+#include "benchrow.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QProcess>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
-
-namespace {
-// Closes the window once it has painted its first frame.
-class FirstPaint : public QObject
-{
-public:
-    explicit FirstPaint(QWidget *window) : m_window(window) {}
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_done) {
-            m_done = true;
-            QTimer::singleShot(0, m_window, [w = m_window] { w->close(); });
-        }
-        return false;
-    }
-
-private:
-    QWidget *m_window;
-    bool m_done = false;
-};
-
-int child(int argc, char *argv[], const QString &programDir)
-{
-    QApplication app(argc, argv);
-    fontsubstitution::install();
-    TForm1 form(programDir + QStringLiteral("/tavrint"));
-    TFList list(form);
-    form.setDataHolder(&list);
-    FirstPaint firstPaint(&form);
-    form.installEventFilter(&firstPaint);
-    form.show();
-    return app.exec();
-}
-} // namespace
+#include <cstdlib>
+#include <string>
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], "--child") == 0)
-        return child(argc, argv, QString::fromLocal8Bit(argv[2]));
-
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QTemporaryDir dir;
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        p.setProcessEnvironment(env);
-        QElapsedTimer t;
-        t.start();
-        p.start(QString::fromLocal8Bit(argv[0]), {QStringLiteral("--child"), dir.path()});
-        if (!p.waitForFinished(30000) || p.exitCode() != 0) {
-            std::fprintf(stderr, "run %d failed: %s\n", i, p.readAllStandardError().constData());
-            return 1;
-        }
-        times.push_back(t.nsecsElapsed() / 1e6);
+    QCoreApplication app(argc, argv);
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: %s TAVRINT FLOOR FLOOR_PRINT FLOOR_LIBS [runs]\n", argv[0]);
+        return 2;
     }
-    std::sort(times.begin(), times.end());
-    std::printf("startup: median %.1f ms (min %.1f, max %.1f, %d runs)\n", times[times.size() / 2],
-                times.front(), times.back(), runs);
+    const QByteArray display = qgetenv("TAVRINT_BENCH_DISPLAY");
+    if (display.isEmpty()) {
+        std::printf(
+            "bench_startup: skipped (no TAVRINT_BENCH_DISPLAY; scripts/bench.sh starts one)\n");
+        return 0;
+    }
+    const int runs = argc > 5 ? std::max(1, std::atoi(argv[5])) : 41;
+
+    QTemporaryDir programDir, runtimeDir;
+    const QString program = programDir.filePath(QStringLiteral("tavrint"));
+    if (!QFile::copy(QString::fromLocal8Bit(argv[1]), program))
+        return 1;
+    const std::vector<std::string> env = benchprocess::environment({
+        "DISPLAY=" + display.toStdString(),
+        "QT_QPA_PLATFORM=xcb",
+        "XDG_RUNTIME_DIR=" + QFile::encodeName(runtimeDir.path()).toStdString(),
+        "DBUS_SESSION_BUS_ADDRESS=disabled:",
+        "SESSION_MANAGER",
+    });
+
+    struct Subject
+    {
+        const char *name;
+        std::string path;
+        const char *target;
+        const char *floor;
+        std::vector<double> ms;
+    };
+    const char *floorName = "start-up floor: minimal Qt window (Xvfb)";
+    Subject subjects[] = {
+        {"start-up to first frame: tavrint (Xvfb)",
+         QFile::encodeName(program).toStdString(),
+         "<= 1.3x floor",
+         floorName,
+         {}},
+        {floorName, argv[2], "-", "-", {}},
+        {"floor + PrintSupport linked", argv[3], "-", floorName, {}},
+        {"floor + every library tavrint links", argv[4], "-", floorName, {}},
+    };
+    for (Subject &s : subjects) // page cache and font cache warm
+        benchprocess::runToFirstFrame({s.path}, env);
+    for (int run = 0; run < runs; ++run) {
+        for (Subject &s : subjects) {
+            // A first run every time: nothing of the last one is kept.
+            QDir(programDir.filePath(QStringLiteral("Init"))).removeRecursively();
+            QDir(programDir.filePath(QStringLiteral("Data"))).removeRecursively();
+            const double ms = benchprocess::runToFirstFrame({s.path}, env);
+            if (ms < 0) {
+                std::fprintf(stderr, "bench_startup: %s showed no frame\n", s.name);
+                return 1;
+            }
+            s.ms.push_back(ms);
+        }
+    }
+    for (const Subject &s : subjects)
+        benchrow::print(s.name, s.ms, s.target, s.floor);
+    // On a busy machine the fastest runs are the least disturbed ones.
+    const auto fastest = [](const Subject &s) {
+        return *std::min_element(s.ms.begin(), s.ms.end());
+    };
+    std::printf("start-up to first frame, fastest run against the fastest floor run: %.2fx\n",
+                fastest(subjects[0]) / fastest(subjects[1]));
     return 0;
 }

@@ -1,24 +1,25 @@
 #pragma once
 
 #include "customers/customertable.h"
+#include "customers/textcustomerreader.h"
+#include "customers/workbookreader.h"
 
-class TForm1;
+#include <QString>
 
-// The data holder: owns the customer table and its two readers, which the
-// main window calls. It has no window of its own.
+// The data holder: owns the customer table and runs the two readers that
+// fill it. It has no window: the main window's handlers pass in the file and
+// the key the user chose, then show what a read returns (the list entries,
+// the customer count and the error to report).
 class TFList
 {
 public:
-    explicit TFList(TForm1 &form);
-
     CustomerTable sg1;
 
-    // The readers fill the table and the count label, and the customer list
-    // (the text reader hands its entries to the caller, which shows them
-    // once, after taking the spaces out); false after an error was reported.
-    bool Button1Click(QStringList &entries); // text reader
-    bool Button2Click(); // workbook reader
+    // The customer text file at `path`; `keyIndex` is the company/person
+    // selector's item. The list entries still hold the ideographic spaces
+    // that stood for the file's half-width spaces.
+    textcustomerreader::Result Button1Click(const QString &path, int keyIndex);
 
-private:
-    TForm1 &m_form;
+    // The customer workbook at `path`; `keyIndex` as above.
+    workbookreader::Result Button2Click(const QString &path, int keyIndex);
 };

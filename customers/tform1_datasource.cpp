@@ -7,6 +7,7 @@
 #include "customers/workbookfile.h"
 #include "letter/boxmemo.h"
 #include "platform/desktopopener.h"
+#include "platform/errorreport.h"
 #include "platform/fileinuse.h"
 
 #include <QFile>
@@ -57,6 +58,32 @@ void noteMissingSource(QWidget *blankPage, const QString &path)
     note->show();
     qWarning("%s", qPrintable(note->text()));
 }
+
+// The count label's tag and caption after a read.
+void showCustomerCount(TForm1 &form, int count)
+{
+    form.customerCount = count;
+    form.Label3->setText(QLatin1Char('/') + QString::number(count));
+}
+
+// What a workbook read shows. Only a complete read changes the count; after
+// a cell without a text form the list shows the rows read before it, and
+// after a failed open the list, the table and the count stay as they were.
+void showWorkbookRead(TForm1 &form, const workbookreader::Result &result)
+{
+    switch (result.status) {
+    case workbookreader::Result::Status::OpenFailed:
+        break;
+    case workbookreader::Result::Status::CellFailed:
+        form.ListBox1Items->setStringList(result.entries);
+        break;
+    case workbookreader::Result::Status::Read:
+        form.ListBox1Items->setStringList(result.entries);
+        showCustomerCount(form, result.count);
+        return;
+    }
+    errorreport::show(result.errorMessage);
+}
 } // namespace
 
 void TForm1::RadioButton1Click(QRadioButton *sender)
@@ -105,7 +132,8 @@ void TForm1::LoadForMode()
         LoadTextList();
         break;
     case 3:
-        FList->Button2Click();
+        showWorkbookRead(*this,
+                         FList->Button2Click(programDir + Label4->text(), radioGroupItemIndex()));
         break;
     default:
         break;
@@ -114,11 +142,18 @@ void TForm1::LoadForMode()
 
 void TForm1::LoadTextList()
 {
-    QStringList entries;
-    if (!FList->Button1Click(entries))
-        return; // the list stays empty
-    ListBox1Items->setStringList(
-        customerlist::listEntriesWithout(std::move(entries), QChar(0x3000)));
+    ListBox1Items->setStringList({});
+    textcustomerreader::Result result =
+        FList->Button1Click(programDir + Label4->text(), radioGroupItemIndex());
+    // The count is the file's line count, shown also when a line was bad.
+    showCustomerCount(*this, result.count);
+    if (!result.ok()) {
+        // After a bad line the entries read so far would sit at other rows'
+        // places, so the list stays empty; the table and the count stand.
+        errorreport::show(result.errorMessage);
+        return;
+    }
+    ListBox1Items->setStringList(customerlist::listEntriesWithout(std::move(result.entries), QChar(0x3000)));
 }
 
 bool TForm1::IsFileInUse(const QString &path)

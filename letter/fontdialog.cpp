@@ -49,15 +49,18 @@ QListWidget *makeList(const QString &objectName, QWidget *parent)
 
 } // namespace
 
-FontDialog::FontDialog(QWidget *parent)
-    : QDialog(parent)
-    , m_familyList(makeList(QStringLiteral("familyList"), this))
-    , m_styleList(makeList(QStringLiteral("styleList"), this))
-    , m_sizeEdit(new QLineEdit(this))
-    , m_sizeList(makeList(QStringLiteral("sizeList"), this))
-    , m_sample(new QLabel(QStringLiteral("Aaあぁアァ亜宇"), this))
+FontDialog::FontDialog(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("フォント"));
+}
+
+void FontDialog::buildParts()
+{
+    m_familyList = makeList(QStringLiteral("familyList"), this);
+    m_styleList = makeList(QStringLiteral("styleList"), this);
+    m_sizeEdit = new QLineEdit(this);
+    m_sizeList = makeList(QStringLiteral("sizeList"), this);
+    m_sample = new QLabel(QStringLiteral("Aaあぁアァ亜宇"), this);
 
     m_styleList->addItems({QStringLiteral("標準"), QStringLiteral("斜体"), QStringLiteral("太字"),
                            QStringLiteral("太字 斜体")});
@@ -134,6 +137,8 @@ FontDialog::FontDialog(QWidget *parent)
 
 bool FontDialog::execute()
 {
+    if (!m_familyList)
+        buildParts();
     showChosenFont();
     m_familyList->setFocus();
     return exec() == QDialog::Accepted;
@@ -156,7 +161,8 @@ void FontDialog::showChosenFont()
     m_familyList->addItems(families);
     m_familyList->setCurrentRow(families.indexOf(family));
     if (m_familyList->currentItem())
-        m_familyList->scrollToItem(m_familyList->currentItem(), QAbstractItemView::PositionAtCenter);
+        m_familyList->scrollToItem(m_familyList->currentItem(),
+                                   QAbstractItemView::PositionAtCenter);
 
     const bool bold = m_chosen.bold();
     const bool italic = m_chosen.italic();

@@ -38,6 +38,10 @@ signals:
     void applied();
 
 private:
+    // The lists, the sample and the buttons are built when the dialog first
+    // opens: the window's first frame does not wait for them (the standard
+    // buttons alone look up the icon theme).
+    void buildParts();
     void showChosenFont();
     void storeChoice();
     QFont choice() const;
@@ -47,9 +51,9 @@ private:
     void updateSample();
 
     QFont m_chosen;
-    QListWidget *m_familyList;
-    QListWidget *m_styleList;
-    QLineEdit *m_sizeEdit;
-    QListWidget *m_sizeList;
-    QLabel *m_sample;
+    QListWidget *m_familyList = nullptr;
+    QListWidget *m_styleList = nullptr;
+    QLineEdit *m_sizeEdit = nullptr;
+    QListWidget *m_sizeList = nullptr;
+    QLabel *m_sample = nullptr;
 };

@@ -30,8 +30,10 @@ class QToolButton;
 class TFList;
 
 // The main window. One class; its handlers for each subsystem are defined in
-// that subsystem's folder (tform1_*.cpp). Small state that the original
-// design kept in control tags is held in plain members named after them.
+// that subsystem's folder (tform1_*.cpp). Small state that belongs to one
+// control (the current box to the box-name label, the stored mode to the
+// data source options, the customer count to the count label) is a plain
+// member named after what it holds, with the control named beside it.
 class TForm1 : public QWidget
 {
     Q_OBJECT
@@ -83,7 +85,7 @@ public:
 
     TFList *FList = nullptr;
 
-    // ---- state once kept in tags and form fields --------------------------
+    // ---- small state, each beside the control it belongs to --------------
     int currentBox = 0;       // Label1's tag
     int storedMode = 0;       // GroupBox2's tag: 0 until an option is processed
     int customerCount = 0;    // Label3's tag

@@ -23,23 +23,28 @@
 #include <QToolButton>
 #include <algorithm>
 
+// The order matters where one value feeds the next: the screen height fixes
+// the page, the page fixes the window's size, and only a window of its final
+// size can be pulled back onto the screen and have its close buttons placed
+// at its bottom. The height also names the settings file, and whether that
+// file exists decides, once, whether this is a first run. The box texts are
+// loaded before the layout so that a first run's notes heading replaces a
+// loaded one, and box A's rim and font are settled before the other frames
+// and the font chooser copy them. The frame colours come last but one,
+// because edit mode paints the frames in them.
 void TForm1::FormCreate()
 {
-    // 1. The number and date formats in force at start stay for the run:
-    //    QLocale::system() is read once and Qt does not follow later changes.
-    // 2. pgc1 is a stack of pages: it has no tab header to hide.
-    // 3. Edit1 takes digits only and centres its text.
+    // Nothing to switch off for the number and date formats: QLocale::system()
+    // is read once, so those in force at start stay for the run. Nor is there
+    // a tab header to hide: pgc1 is a stack of pages.
+
     Edit1->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), Edit1));
     Edit1->setAlignment(Qt::AlignCenter);
 
-    // 4. The settings section is the executable's name without extension.
     settingsSection = settingsfile::sectionName(exeFileName);
-
-    // 5. Edit1 shows the line spacing digit.
     Edit1->setText(QString::number(lineSpacingDigit));
 
-    // 6. Page geometry from the screen height.
     const ScreenMetrics screen = ScreenMetrics::current();
     screenHeight = screen.height;
     pixelsPerInch = screen.pixelsPerInch;
@@ -48,11 +53,11 @@ void TForm1::FormCreate()
     Pnl1->resize(Pnl1->width(), page.pageHeight);
     applyResizingRules();
 
-    // 7. From here on the window's client area encloses its controls.
+    // From here on the window's client area encloses its controls.
     fitToChildren();
 
-    // 8./9. The program directory (fixed by the constructor) and its two
-    //       data directories, spelled as every path spells them.
+    // The program directory is fixed by the constructor; its two data
+    // directories are spelled as every path spells them.
     QDir().mkpath(programDir + boxtextfile::kDataDirName.toString());
     QDir().mkpath(programDir + settingsfile::kInitDirName.toString());
     // A save cut short by a crash or a kill leaves its temporary file
@@ -61,41 +66,37 @@ void TForm1::FormCreate()
         atomicfile::removeStrayTemporaries(programDir + dir.toString(),
                                            atomicfile::processStartTime());
 
-    // 10./11. Settings file for this height class; first run without one.
+    // Each class of screen height keeps a layout of its own.
     settingsFile = settingsfile::filePath(programDir, exeFileName, screenHeight);
     firstRun = !QFile::exists(settingsFile);
 
-    // 12.
     ReadWindowPos();
 
-    // 13. Box A is the current box.
+    // Box A is the current box at start.
     currentBox = 0;
     Label1->setText(boxtable::fieldName(0));
 
-    // 14.
+    // A second start finds the running window by this title.
     setWindowTitle(QStringLiteral("Tavrint"));
 
-    // 15. Only the right edge is pulled back onto the screen.
+    // Only the right edge is pulled back onto the screen.
     if (x() + width() > screen.width)
         move(screen.width - width(), y());
 
-    // 16./17.
     placeCloseButtons();
     Pnl0->move(Pnl0->x(), 0);
 
-    // 18. A box text file that cannot be read is reported, and that box
-    //     keeps its text; set-up goes on, so the stored (or first-run) layout
-    //     is still applied and the next close cannot overwrite it with the
-    //     unscaled design rectangles.
+    // A box text file that cannot be read is reported, and that box keeps
+    // its text; set-up goes on, so the stored (or first-run) layout is still
+    // applied and the next close cannot overwrite it with the unscaled
+    // design rectangles.
     LoadBoxTexts();
 
-    // 19.
+    // Box D has no text file; its text is today's date.
     memos[boxtable::kIssueDateBox]->setText(lettertexts::issueDate(Clock::today()));
 
-    // 20.
     setFrameBorderWidth(0, page.borderWidth);
 
-    // 21.
     if (firstRun) {
         applyFirstRunLayout();
     } else {
@@ -103,21 +104,18 @@ void TForm1::FormCreate()
             ReadBoxLayout(box);
     }
 
-    // 22.
     for (int box = 1; box < boxtable::kBoxCount; ++box)
         setFrameBorderWidth(box, frames[0]->borderWidth());
 
-    // 23.
     FontDialog1->setChosenFont(memos[0]->font());
 
-    // 24. The portrait orientation is given to the printer when printing,
-    //     so a machine without a default printer starts like any other.
+    // The portrait orientation is given to the printer when printing, so a
+    // machine without a default printer starts like any other.
 
-    // 25.
     for (int box = 0; box < boxtable::kBoxCount; ++box)
         frameColours[box] = boxtable::box(box).frameColour.value();
 
-    // 26. Edit mode.
+    // The page starts in edit mode.
     spbA->setChecked(false);
     spbAClick();
 }

@@ -4,8 +4,8 @@
 #include "platform/errorreport.h"
 #include "platform/fontsubstitution.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 FormFixture::FormFixture(ScreenMetrics screen, QDate today)
@@ -42,7 +42,7 @@ TForm1 &FormFixture::start(const QString &exeName)
 {
     destroy();
     m_form = std::make_unique<TForm1>(programDir() + exeName);
-    m_list = std::make_unique<TFList>(*m_form);
+    m_list = std::make_unique<TFList>();
     m_form->setDataHolder(m_list.get());
     return *m_form;
 }

@@ -34,7 +34,8 @@ ProgramRunner::~ProgramRunner()
 QString ProgramRunner::unavailableReason()
 {
     if (qEnvironmentVariableIsEmpty("TAVRINT_TEST_DISPLAY"))
-        return QStringLiteral("no test X server (./test.sh starts one and sets TAVRINT_TEST_DISPLAY)");
+        return QStringLiteral(
+            "no test X server (./test.sh starts one and sets TAVRINT_TEST_DISPLAY)");
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         return QStringLiteral("xdotool is not installed");
     if (!QFileInfo::exists(programBinary()))
@@ -64,6 +65,8 @@ QProcessEnvironment ProgramRunner::environment() const
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
     env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
     env.remove(QStringLiteral("SESSION_MANAGER"));
+    // No session bus: Qt would otherwise start dbus-launch at every start.
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
     for (const QString &name : m_extraEnv.keys())
         env.insert(name, m_extraEnv.value(name));
     return env;
@@ -149,10 +152,10 @@ QString ProgramRunner::windowId() const
     if (!m_process)
         return QString();
     const QString pid = QString::number(m_process->processId());
-    const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--pid"), pid, QStringLiteral("--name"),
-                                 QStringLiteral("^Tavrint$")},
-                                environment());
+    const QString ids =
+        xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                 pid, QStringLiteral("--name"), QStringLiteral("^Tavrint$")},
+                environment());
     return ids.section(QLatin1Char('\n'), 0, 0);
 }
 
@@ -183,7 +186,8 @@ bool ProgramRunner::closeByButton(int timeoutMs)
     if (id.isEmpty())
         return false;
     const QString geometry = xdotool({QStringLiteral("getwindowgeometry"), id}, environment());
-    const QString size = geometry.section(QStringLiteral("Geometry: "), 1).section(QLatin1Char('\n'), 0, 0);
+    const QString size =
+        geometry.section(QStringLiteral("Geometry: "), 1).section(QLatin1Char('\n'), 0, 0);
     const int height = size.section(QLatin1Char('x'), 1).toInt();
     click(QPoint(10 + 197 + 11, height - 32 + 13));
     return m_process->waitForFinished(timeoutMs);
