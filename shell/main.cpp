@@ -11,7 +11,6 @@
 #include "shell/tform1.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,10 +58,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // Qt wants a private runtime folder of its own and warns on the terminal
-    // when XDG_RUNTIME_DIR names none; the lock's folder is one.
-    if (qEnvironmentVariable("XDG_RUNTIME_DIR") != lock.directory())
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(lock.directory()));
+    SingleInstanceLock::lendDirectoryToQt(lock.directory());
 
     // The first instance ignores its arguments: Qt sees none, so that a text
     // such as "-reverse" cannot switch the interface's direction or style.

@@ -7,6 +7,7 @@
 #include "print/pdfdocument.h"
 #include "print/renderpage.h"
 #include "shell/commandline.h"
+#include "shell/singleinstance.h"
 #include "shell/tform1.h"
 
 #include <QApplication>
@@ -50,6 +51,10 @@ int run(char *argv0, const CommandLine &command)
     // The user's own choice of window system stands.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", platformFor(command));
+
+    // No lock is taken, but Qt still wants the user's private runtime folder.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        SingleInstanceLock::lendDirectoryToQt(SingleInstanceLock::runtimeDirectory());
 
     char programName[] = "tavrint";
     char *qtArgv[] = {argv0 ? argv0 : programName, nullptr};

@@ -145,3 +145,9 @@ bool SingleInstanceLock::acquire()
     m_fd = fd;
     return true;
 }
+
+void SingleInstanceLock::lendDirectoryToQt(const QString &directory)
+{
+    if (!directory.isEmpty() && qEnvironmentVariable("XDG_RUNTIME_DIR") != directory)
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(directory));
+}

@@ -47,6 +47,11 @@ public:
     // What a start without any safe directory tells the user before it ends.
     static QString noSafePlaceMessage();
 
+    // Qt wants a private runtime folder of its own and warns on the terminal
+    // when XDG_RUNTIME_DIR names none; the lock's folder is one. Call before
+    // the application object exists.
+    static void lendDirectoryToQt(const QString &directory);
+
 private:
     QString m_directory;
     int m_fd = -1;
