@@ -45,7 +45,7 @@ for b in "$build"/bench/bench_*; do
   name=$(basename "$b")
   case $name in
     bench_workbookreader) "$b" "$work/books" ;;
-    bench_secondstart|bench_handoffbusy) "$b" "$build/shell/tavrint" ;;
+    bench_secondstart|bench_handoffbusy|bench_mergedletters) "$b" "$build/shell/tavrint" ;;
     bench_pdfcommand) DISPLAY=$display "$b" "$build/shell/tavrint" ;;
     *) "$b" ;;
   esac
