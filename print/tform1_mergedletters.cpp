@@ -36,8 +36,7 @@
 namespace {
 
 // Shows how far a run of letters has come and lets the user stop it. It
-// appears only when the run takes a while; the window waits meanwhile, so
-// neither the list nor box B can change under the run.
+// appears only when the run takes a while and then holds the window's input.
 class MergeProgress
 {
 public:
@@ -57,10 +56,13 @@ public:
     void reached(qsizetype index) { m_dialog.setValue(static_cast<int>(index)); }
 
     // Asked between text runs: lets the window repaint and the cancel button
-    // be pressed.
+    // be pressed. Until the dialog shows (and holds the window's input), the
+    // user's clicks and keys wait, so that nothing starts another run or
+    // reads the customers anew under this one.
     bool keepGoing()
     {
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents);
         return !m_dialog.wasCanceled();
     }
 

@@ -351,33 +351,50 @@ void TestEveryCustomer::nothingToMerge()
 void TestEveryCustomer::cancelLeavesNothing_data()
 {
     QTest::addColumn<bool>("atTheDialog");
-    QTest::newRow("the save dialog cancelled") << true;
-    QTest::newRow("the progress cancelled") << false;
+    QTest::addColumn<bool>("print");
+    QTest::newRow("the save dialog cancelled") << true << false;
+    QTest::newRow("the PDF's progress cancelled") << false << false;
+    QTest::newRow("the print's progress cancelled") << false << true;
 }
 
 void TestEveryCustomer::cancelLeavesNothing()
 {
     QFETCH(bool, atTheDialog);
+    QFETCH(bool, print);
+    const QString spool = qEnvironmentVariable("TAVRINT_CUPS_OUT");
+    if (print && (qEnvironmentVariableIsEmpty("CUPS_SERVER") || spool.isEmpty()))
+        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
     loadCustomers();
     form().ListBox1->setCurrentIndex(form().ListBox1Items->index(2));
     const Letter before = letterOf(form());
+    const QStringList jobsBefore = print ? jobFiles(spool) : QStringList();
     answerWith(atTheDialog ? QString() : m_outDir->filePath(QStringLiteral("all.pdf")));
-    bool cancelled = false;
+    int steps = 0;
     if (!atTheDialog) {
         // The first look at the events during the run presses 中止.
         QTimer::singleShot(0, &form(), [&] {
             if (auto *progress = form().findChild<QProgressDialog *>()) {
+                steps = progress->maximum();
                 progress->cancel();
-                cancelled = true;
             }
         });
     }
-    form().saveMergedPdf();
-    QCOMPARE(m_asked, 1);
-    QCOMPARE(cancelled, !atTheDialog);
-    QVERIFY(m_fixture->errors.isEmpty());
+    if (print)
+        form().printMergedLetters();
+    else
+        form().saveMergedPdf();
+    QCOMPARE(m_asked, print ? 0 : 1);
+    QCOMPARE(steps, atTheDialog ? 0 : 3); // one step per customer
+    QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(u'\n')));
     QVERIFY(QDir(m_outDir->path()).isEmpty());
     QCOMPARE(letterOf(form()), before);
+    if (print) {
+        QTest::qWait(1500); // a job that had gone out would be written by now
+        for (const QString &name : jobFiles(spool))
+            QVERIFY2(jobsBefore.contains(name) ||
+                         !pageText(QDir(spool).filePath(name), 1).contains(u8(kCompanies[0])),
+                     qPrintable(name));
+    }
 }
 
 void TestEveryCustomer::writeFailureIsReported()
