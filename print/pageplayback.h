@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QRect>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -20,5 +21,14 @@ namespace pageplayback {
 // a new sheet.
 bool playPages(QPainter &painter, QPagedPaintDevice &device, const QList<RenderPage> &pages,
                const QRect &destination, const std::function<bool()> &keepGoing = {});
+
+// Makes page `index` (0 .. count - 1) when it is its turn to be played, so
+// that a run of a thousand letters never holds more than one in memory.
+using PageSource = std::function<RenderPage(qsizetype index)>;
+
+// The same for `count` pages made by `source` one after the other.
+bool playPages(QPainter &painter, QPagedPaintDevice &device, qsizetype count,
+               const PageSource &source, const QRect &destination,
+               const std::function<bool()> &keepGoing = {});
 
 } // namespace pageplayback

@@ -30,6 +30,13 @@ QRect sheetFrame()
 
 QByteArray render(const QList<RenderPage> &pages, const QString &title)
 {
+    return render(
+        pages.size(), [&pages](qsizetype i) { return pages.at(i); }, title);
+}
+
+QByteArray render(qsizetype count, const pageplayback::PageSource &source, const QString &title,
+                  const std::function<bool()> &keepGoing)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))
@@ -43,7 +50,8 @@ QByteArray render(const QList<RenderPage> &pages, const QString &title)
         QPainter painter;
         if (!painter.begin(&writer))
             return QByteArray();
-        const bool played = pageplayback::playPages(painter, writer, pages, sheetFrame());
+        const bool played =
+            pageplayback::playPages(painter, writer, count, source, sheetFrame(), keepGoing);
         if (!painter.end() || !played)
             return QByteArray();
     }
@@ -54,6 +62,13 @@ QByteArray render(const QList<RenderPage> &pages, const QString &title)
 bool write(const QString &path, const QList<RenderPage> &pages, const QString &title,
            QString *errorText)
 {
+    return write(
+        path, pages.size(), [&pages](qsizetype i) { return pages.at(i); }, title, errorText);
+}
+
+bool write(const QString &path, qsizetype count, const pageplayback::PageSource &source,
+           const QString &title, QString *errorText, const std::function<bool()> &keepGoing)
+{
     auto fail = [&](const QString &reason) {
         if (errorText)
             *errorText = reason;
@@ -61,7 +76,7 @@ bool write(const QString &path, const QList<RenderPage> &pages, const QString &t
     };
     if (path.isEmpty())
         return fail(QStringLiteral("No file name"));
-    const QByteArray bytes = render(pages, title);
+    const QByteArray bytes = render(count, source, title, keepGoing);
     if (bytes.isEmpty())
         return fail(QStringLiteral("The PDF writer failed"));
     QString reason;

@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QString>
 
+#include "print/pageplayback.h"
+
 class RenderPage;
 
 // The letter as a PDF made by the program itself: A4 portrait sheets with no
@@ -29,5 +31,13 @@ QByteArray render(const QList<RenderPage> &pages, const QString &title);
 // system's reason ("Permission denied"); the caller names the file.
 bool write(const QString &path, const QList<RenderPage> &pages, const QString &title,
            QString *errorText);
+
+// The document of `count` pages made one at a time by `source` (a letter for
+// every customer). `keepGoing` is asked before every page and text run;
+// when it says stop, the result is empty and nothing is written.
+QByteArray render(qsizetype count, const pageplayback::PageSource &source, const QString &title,
+                  const std::function<bool()> &keepGoing = {});
+bool write(const QString &path, qsizetype count, const pageplayback::PageSource &source,
+           const QString &title, QString *errorText, const std::function<bool()> &keepGoing = {});
 
 } // namespace pdfdocument

@@ -137,13 +137,25 @@ SpoolCallback setSpoolCallback(SpoolCallback callback)
     return previous;
 }
 
-bool printRenderPage(const RenderPage &page, QString *errorText)
+QString nextJobName(const QDateTime &at)
 {
     static documentname::JobNamer namer;
-    return printRenderPages({page}, namer.next(QDateTime::currentDateTime()), errorText);
+    return namer.next(at);
+}
+
+bool printRenderPage(const RenderPage &page, QString *errorText)
+{
+    return printRenderPages({page}, nextJobName(QDateTime::currentDateTime()), errorText);
 }
 
 bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText)
+{
+    return printRenderPages(
+        pages.size(), [&pages](qsizetype i) { return pages.at(i); }, jobName, errorText);
+}
+
+bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
+                      const QString &jobName, QString *errorText)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.printerName().isEmpty())
@@ -190,7 +202,7 @@ bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QS
 
     const SpoolCallback keepGoing =
         g_spoolCallback ? g_spoolCallback : SpoolCallback(defaultSpoolCallback);
-    if (!pageplayback::playPages(painter, printer, pages, destination, keepGoing))
+    if (!pageplayback::playPages(painter, printer, count, source, destination, keepGoing))
         return fail(errorText, abortedText());
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return fail(errorText, QStringLiteral("印刷ジョブを終了できませんでした"));

@@ -4,7 +4,11 @@
 #include <QRect>
 #include <QString>
 
+#include "print/pageplayback.h"
+
 #include <functional>
+
+class QDateTime;
 
 class QPrinter;
 class RenderPage;
@@ -55,6 +59,15 @@ bool printRenderPage(const RenderPage &page, QString *errorText);
 
 // Prints the pages as one job named `jobName`, a sheet per render page.
 bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText);
+
+// The same for `count` pages made one at a time by `source`.
+bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
+                      const QString &jobName, QString *errorText);
+
+// The name of the next job started at `at`: every job of this run gets a
+// name of its own (see documentname::JobNamer), a letter and a run of
+// letters alike.
+QString nextJobName(const QDateTime &at);
 
 // Called before every text run while the job is written, as the printing
 // system's abort callback was: the default one processes pending events, so

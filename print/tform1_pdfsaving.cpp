@@ -34,18 +34,19 @@ void TForm1::setUpPdfSaving()
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this] { savePdf(); });
     addAction(action); // the shortcut works wherever the focus is in the window
+    pageMenuActions.prepend(action);
 
     for (Panel *panel : {Pnl1, Pnl0}) {
         panel->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(panel, &QWidget::customContextMenuRequested, this,
-                [this, panel, action](const QPoint &pos) {
+                [this, panel](const QPoint &pos) {
                     // Only the panel's own background: a right click on a
                     // control (the print button above all) or a frame that
                     // passed its menu request on gets none.
                     if (panel->childAt(pos))
                         return;
                     QMenu menu(this);
-                    menu.addAction(action);
+                    menu.addActions(pageMenuActions);
                     menu.exec(panel->mapToGlobal(pos));
                 });
     }

@@ -26,7 +26,7 @@ void TForm1::Timer1Timer()
     PrintPage();
 }
 
-RenderPage TForm1::renderPage() const
+QList<RenderBox> TForm1::renderBoxes() const
 {
     QList<RenderBox> boxes;
     for (int box = 0; box < boxtable::kBoxCount; ++box) {
@@ -34,7 +34,12 @@ RenderPage TForm1::renderPage() const
         boxes.append(RenderBox::fromFont(memoPageOrigin(box), memo->font(), displayLines(memo),
                                          memo->palette().color(QPalette::Text)));
     }
-    return RenderPage::build(page.pageWidth, page.pageHeight, boxes, lineSpacingDigit);
+    return boxes;
+}
+
+RenderPage TForm1::renderPage() const
+{
+    return RenderPage::build(page.pageWidth, page.pageHeight, renderBoxes(), lineSpacingDigit);
 }
 
 void TForm1::PrintPage()

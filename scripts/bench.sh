@@ -61,7 +61,7 @@ for b in "$build"/bench/bench_*; do
     bench_startup)
       args=("$build/shell/tavrint" "$build/bench/floor_window"
             "$build/bench/floor_window_printsupport" "$build/bench/floor_window_libs") ;;
-    bench_secondstart|bench_handoffbusy|bench_pdfcommand) args=("$build/shell/tavrint") ;;
+    bench_secondstart|bench_handoffbusy|bench_pdfcommand|bench_mergedletters) args=("$build/shell/tavrint") ;;
     bench_workbookreader) args=("$work/books") ;;
     *) args=() ;;
   esac

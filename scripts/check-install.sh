@@ -38,7 +38,8 @@ appstreamcli validate --no-net "$stage/usr/share/metainfo/$app.metainfo.xml" >"$
 step "man -l"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$stage/usr/share/man/man1/tavrint.1" 2>&1 >"$work/man.txt")
 [ -z "$warnings" ] || fail "man: $warnings"
-for word in --pdf --screen-height --help --version Ctrl+P F5 Ctrl+F Ctrl+Shift+S smpl1.txt; do
+for word in --pdf --customers --screen-height --help --version Ctrl+P F5 Ctrl+F Ctrl+Shift+S \
+            Ctrl+Shift+E Ctrl+Shift+P smpl1.txt; do
   grep -q -- "$word" "$work/man.txt" || fail "the man page does not mention $word"
 done
 xmllint --noout "$stage/usr/share/icons/hicolor/scalable/apps/$app.svg" 2>/dev/null ||

@@ -8,12 +8,10 @@ struct OptionSpec
     bool takesValue;
 };
 
-// The program's own options. A later "--customers txt|xls" (for --pdf) goes
-// here and in the switch below.
+// The program's own options.
 constexpr OptionSpec kOptions[] = {
-    {QLatin1StringView("--pdf"), true},
-    {QLatin1StringView("--screen-height"), true},
-    {QLatin1StringView("--help"), false},
+    {QLatin1StringView("--pdf"), true},           {QLatin1StringView("--customers"), true},
+    {QLatin1StringView("--screen-height"), true}, {QLatin1StringView("--help"), false},
     {QLatin1StringView("--version"), false},
 };
 
@@ -56,6 +54,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     bool help = false;
     bool version = false;
     std::optional<QString> pdf;
+    bool customersGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         const OptionSpec *spec =
@@ -90,6 +89,18 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             if (value.isEmpty())
                 return invalid(QStringLiteral("--pdf needs a file name"));
             pdf = value;
+        } else if (name == QLatin1String("--customers")) {
+            if (customersGiven)
+                return invalid(QStringLiteral("--customers given twice"));
+            customersGiven = true;
+            if (value == QLatin1String("txt"))
+                line.customers = Customers::Text;
+            else if (value == QLatin1String("xls"))
+                line.customers = Customers::Workbook;
+            else
+                return invalid(QStringLiteral("--customers wants txt (smpl1.txt) or xls "
+                                              "(smpl2.xls, .xlsx or .ods), not '%1'")
+                                   .arg(value));
         } else if (name == QLatin1String("--screen-height")) {
             if (line.screenHeight)
                 return invalid(QStringLiteral("--screen-height given twice"));
@@ -112,6 +123,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     } else if (pdf) {
         line.action = Action::WritePdf;
         line.pdfPath = *pdf;
+    } else if (customersGiven) {
+        return invalid(QStringLiteral("--customers is used with --pdf"));
     } else {
         return invalid(QStringLiteral("--screen-height is used with --pdf"));
     }
@@ -125,7 +138,7 @@ QString helpText()
     return QStringLiteral(
         "Usage: tavrint                       open the letter window\n"
         "       tavrint \"ADDRESSEE\"           hand an addressee to the running window\n"
-        "       tavrint --pdf FILE [--screen-height N]\n"
+        "       tavrint --pdf FILE [--customers txt|xls] [--screen-height N]\n"
         "       tavrint --help | --version\n"
         "\n"
         "Tavrint composes and prints a one-page Japanese cover letter on A4.\n"
@@ -136,6 +149,14 @@ QString helpText()
         "                       as a one-page A4 PDF, without a window; needs no\n"
         "                       display and leaves a running window alone.\n"
         "                       Exit status 0, or 2 with a message on stderr.\n"
+        "  --customers txt|xls  with --pdf: one page for every customer instead, in\n"
+        "                       list order, each with that customer's addressee\n"
+        "                       block in box 宛名 and the rest of the saved letter;\n"
+        "                       txt reads smpl1.txt, xls reads smpl2.xls (or\n"
+        "                       smpl2.xlsx, smpl2.ods when it is missing), as\n"
+        "                       \"TXTから取得\" and \"XLSから取得\" would. A missing\n"
+        "                       or unreadable file, or one without customers,\n"
+        "                       gives exit status 2.\n"
         "  --screen-height N    with --pdf: lay the page out as on a screen N pixels\n"
         "                       high (which also picks the settings file\n"
         "                       Init/tavrint<N/20>.ini). Without it: the primary\n"
@@ -160,7 +181,13 @@ QString helpText()
         "  F5                   preview on/off (プレビュー)\n"
         "  Ctrl+F               font chooser for the current box\n"
         "  Ctrl+1 ... Ctrl+8    put the cursor into box 1 ... 8\n"
-        "  Ctrl+Shift+S         save the letter as PDF (PDFに保存…)\n");
+        "  Ctrl+Shift+S         save the letter as PDF (PDFに保存…)\n"
+        "  Ctrl+Shift+E         one letter per customer of the list into one PDF\n"
+        "                       (全員分をPDFに保存…)\n"
+        "  Ctrl+Shift+P         print one letter per customer of the list as one\n"
+        "                       job (全員分を印刷)\n"
+        "The last three are also in the menu of a right click on a bare spot of\n"
+        "the page or the left panel.\n");
 }
 
 QString versionText()

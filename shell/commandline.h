@@ -6,7 +6,8 @@
 #include <optional>
 
 // What the command line asks for. Only a first argument that is one of the
-// program's own options ("--pdf", "--screen-height", "--help", "--version")
+// program's own options ("--pdf", "--customers", "--screen-height", "--help",
+// "--version")
 // starts option parsing; any other first argument (an addressee such as
 // "株式会社　山田商事;;営業部", or an unknown "--word") is the hand-off text of
 // a second start, exactly as it always was.
@@ -20,8 +21,17 @@ struct CommandLine
         Invalid, // a usage error: `errorText` says which
     };
 
+    // Whose letters --pdf writes: the saved letter, or one letter for every
+    // customer of the text file or of the workbook.
+    enum class Customers {
+        None,
+        Text,     // --customers txt: smpl1.txt
+        Workbook, // --customers xls: smpl2.xls (or .xlsx, .ods)
+    };
+
     Action action = Action::StartWindow;
-    QString pdfPath;                 // --pdf FILE
+    QString pdfPath; // --pdf FILE
+    Customers customers = Customers::None;
     std::optional<int> screenHeight; // --screen-height N
     QString errorText;
 

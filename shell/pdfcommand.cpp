@@ -1,9 +1,15 @@
 #include "shell/pdfcommand.h"
 
+#include "customers/addressblock.h"
+#include "customers/customertable.h"
+#include "customers/textcustomerreader.h"
+#include "customers/workbookfile.h"
+#include "customers/workbookreader.h"
 #include "platform/errorreport.h"
 #include "platform/fontsubstitution.h"
 #include "platform/screenmetrics.h"
 #include "print/documentname.h"
+#include "print/mergedletters.h"
 #include "print/pdfdocument.h"
 #include "print/renderpage.h"
 #include "shell/commandline.h"
@@ -13,6 +19,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -42,6 +49,60 @@ QByteArray platformFor(const CommandLine &command)
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return QByteArrayLiteral("wayland;xcb;offscreen");
     return QByteArrayLiteral("xcb;offscreen");
+}
+
+// The customers of `--customers`, read as the window's data source options
+// read them: the file from the program directory, the key column the
+// window's list starts with.
+struct Customers
+{
+    CustomerTable table;
+    int count = 0;
+    addressblock::Layout layout = addressblock::Layout::Text;
+    QString error; // why there are no letters to write
+};
+
+void readCustomers(CommandLine::Customers source, const TForm1 &form, Customers *customers)
+{
+    const int keyItem = form.radioGroupItemIndex();
+    QString name;
+    if (source == CommandLine::Customers::Text) {
+        name = QStringLiteral("smpl1.txt");
+        customers->layout = addressblock::Layout::Text;
+    } else {
+        name = workbookfile::customerWorkbookName(form.programDir);
+        customers->layout = addressblock::Layout::Workbook;
+    }
+    const QString path = form.programDir + name;
+    if (!QFileInfo(path).isFile()) {
+        customers->error =
+            source == CommandLine::Customers::Text
+                ? QStringLiteral("no customer file %1").arg(QDir::toNativeSeparators(path))
+                : QStringLiteral("no customer workbook %1 (nor smpl2.xlsx, "
+                                 "smpl2.ods)")
+                      .arg(QDir::toNativeSeparators(path));
+        return;
+    }
+
+    QString readError;
+    if (source == CommandLine::Customers::Text) {
+        const auto result = textcustomerreader::read(path, keyItem, customers->table);
+        if (result.ok())
+            customers->count = result.count;
+        else
+            readError = result.errorMessage;
+    } else {
+        const auto result = workbookreader::read(path, keyItem, customers->table);
+        if (result.ok())
+            customers->count = result.count;
+        else
+            readError = result.errorMessage;
+    }
+    if (!readError.isEmpty())
+        customers->error = errorreport::displayText(readError);
+    else if (customers->count == 0)
+        customers->error = QStringLiteral("nothing to merge: %1 holds no customers")
+                               .arg(QDir::toNativeSeparators(path));
 }
 
 } // namespace
@@ -79,10 +140,22 @@ int run(char *argv0, const CommandLine &command)
     bool written = false;
     {
         const TForm1 form(QCoreApplication::applicationFilePath());
-        if (errors.isEmpty()) {
-            written =
-                pdfdocument::write(command.pdfPath, {form.renderPage()},
-                                   documentname::jobName(QDateTime::currentDateTime()), &pdfError);
+        const QString title = documentname::jobName(QDateTime::currentDateTime());
+        if (errors.isEmpty() && command.customers != CommandLine::Customers::None) {
+            Customers customers;
+            readCustomers(command.customers, form, &customers);
+            if (!customers.error.isEmpty()) {
+                complain(customers.error);
+                complain(QStringLiteral("no PDF written"));
+                return 2;
+            }
+            const MergedLetters letters =
+                form.mergedLetters(customers.table, customers.count, customers.layout);
+            written = pdfdocument::write(
+                command.pdfPath, letters.count(),
+                [&letters](qsizetype index) { return letters.page(index); }, title, &pdfError);
+        } else if (errors.isEmpty()) {
+            written = pdfdocument::write(command.pdfPath, {form.renderPage()}, title, &pdfError);
         }
     }
     if (!errors.isEmpty()) {

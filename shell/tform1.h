@@ -13,10 +13,13 @@
 #include <optional>
 
 class BoxMemo;
+class CustomerTable;
 class FontDialog;
+class MergedLetters;
 class Panel;
 class ProfileFile;
 class RenderPage;
+class QAction;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -28,6 +31,11 @@ class QStackedWidget;
 class QTimer;
 class QToolButton;
 class TFList;
+struct RenderBox;
+
+namespace addressblock {
+enum class Layout;
+}
 
 // The main window. One class; its handlers for each subsystem are defined in
 // that subsystem's folder (tform1_*.cpp). Small state that belongs to one
@@ -144,11 +152,31 @@ public:
     void spb5MouseUp();
     void Timer1Timer();
     void PrintPage();
-    RenderPage renderPage() const; // the boxes as they would print now
+    RenderPage renderPage() const;        // the boxes as they would print now
+    QList<RenderBox> renderBoxes() const; // what renderPage() is built from
     // "PDFに保存…": asks for a file and writes the page as a PDF into it.
     void savePdf();
     void setUpPdfSaving(); // its shortcut and context menu
     static QString savePdfCaption();
+    // One letter for every customer of the list, in list order, box B
+    // holding each one's addressee block: "全員分をPDFに保存…" asks for a
+    // file, "全員分を印刷" prints one job. Both show their progress and can
+    // be cancelled; the letter on screen stays as it is.
+    void setUpMergedLetters(); // their shortcuts and menu entries
+    void saveMergedPdf();
+    void printMergedLetters();
+    static QString saveMergedPdfCaption();
+    static QString printMergedCaption();
+    static QString nothingToMergeText();
+    // How many customers the list shows now: 0 unless a customer list was
+    // read ("TXTから取得" or "XLSから取得").
+    int mergeCount() const;
+    // The letters for rows 0 .. count - 1 of `table`, everything but box B
+    // as it is now.
+    MergedLetters mergedLetters(const CustomerTable &table, int count,
+                                addressblock::Layout layout) const;
+    // The page's context menu (a bare spot of the page or the left panel).
+    QList<QAction *> pageMenuActions;
     // Marks box `box`'s frame while its text runs past the text area.
     void showOverflow(int box);
     void spb3Click();

@@ -278,6 +278,7 @@ void TForm1::bindEvents()
                     ListBox1Click();
             });
     setUpPdfSaving();
+    setUpMergedLetters();
 }
 
 // ---- geometry helpers -----------------------------------------------------

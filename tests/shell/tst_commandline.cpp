@@ -5,7 +5,9 @@
 #include <QTest>
 
 using Action = CommandLine::Action;
+using Customers = CommandLine::Customers;
 Q_DECLARE_METATYPE(CommandLine::Action)
+Q_DECLARE_METATYPE(CommandLine::Customers)
 
 class TestCommandLine : public QObject
 {
@@ -13,6 +15,8 @@ class TestCommandLine : public QObject
 private slots:
     void parse_data();
     void parse();
+    void customers_data();
+    void customers();
     void invalidSaysWhy_data();
     void invalidSaysWhy();
     void helpNamesWhatAUserNeeds_data();
@@ -102,6 +106,54 @@ void TestCommandLine::parse()
     QCOMPARE(line.errorText.isEmpty(), action != Action::Invalid);
 }
 
+void TestCommandLine::customers_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<Customers>("customers");
+    const auto invalid = Action::Invalid;
+    QTest::newRow("the saved letter")
+        << QStringList{"--pdf", "a.pdf"} << Action::WritePdf << Customers::None;
+    QTest::newRow("txt") << QStringList{"--pdf", "all.pdf", "--customers", "txt"}
+                         << Action::WritePdf << Customers::Text;
+    QTest::newRow("xls") << QStringList{"--pdf", "all.pdf", "--customers", "xls"}
+                         << Action::WritePdf << Customers::Workbook;
+    QTest::newRow("--customers=xls first") << QStringList{"--customers=xls", "--pdf", "all.pdf"}
+                                           << Action::WritePdf << Customers::Workbook;
+    QTest::newRow("with a screen height")
+        << QStringList{"--pdf", "a.pdf", "--screen-height", "1080", "--customers", "txt"}
+        << Action::WritePdf << Customers::Text;
+    QTest::newRow("upper case is not a source")
+        << QStringList{"--pdf", "a.pdf", "--customers", "TXT"} << invalid << Customers::None;
+    QTest::newRow("a file name is not a source")
+        << QStringList{"--pdf", "a.pdf", "--customers", "smpl1.txt"} << invalid << Customers::None;
+    QTest::newRow("xlsx is not a source")
+        << QStringList{"--pdf", "a.pdf", "--customers", "xlsx"} << invalid << Customers::None;
+    QTest::newRow("empty source") << QStringList{"--pdf", "a.pdf", "--customers="} << invalid
+                                  << Customers::None;
+    QTest::newRow("missing source")
+        << QStringList{"--pdf", "a.pdf", "--customers"} << invalid << Customers::None;
+    QTest::newRow("given twice") << QStringList{"--pdf", "a.pdf",       "--customers",
+                                                "txt",   "--customers", "xls"}
+                                 << invalid << Customers::None;
+    QTest::newRow("without --pdf")
+        << QStringList{"--customers", "txt"} << invalid << Customers::None;
+}
+
+void TestCommandLine::customers()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    QFETCH(Customers, customers);
+    const CommandLine line = CommandLine::parse(arguments);
+    QCOMPARE(line.action, action);
+    if (action != Action::Invalid)
+        QCOMPARE(line.customers, customers);
+    else
+        QVERIFY2(line.errorText.contains(QStringLiteral("--customers")),
+                 qPrintable(line.errorText));
+}
+
 void TestCommandLine::invalidSaysWhy_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -110,6 +162,8 @@ void TestCommandLine::invalidSaysWhy_data()
     QTest::newRow("unknown option") << QStringList{"--pdf", "a", "--colour"} << "--colour";
     QTest::newRow("bad height") << QStringList{"--pdf", "a", "--screen-height", "x7"} << "x7";
     QTest::newRow("stray word") << QStringList{"--version", "please"} << "please";
+    QTest::newRow("bad customer source")
+        << QStringList{"--pdf", "a", "--customers", "csv"} << "'csv'";
 }
 
 void TestCommandLine::invalidSaysWhy()
@@ -124,9 +178,17 @@ void TestCommandLine::invalidSaysWhy()
 void TestCommandLine::helpNamesWhatAUserNeeds_data()
 {
     QTest::addColumn<QString>("text");
-    for (const char *text : {"--pdf FILE", "--screen-height N", "--help", "--version", ";;",
-                             "Init/", "Data/", "smpl1.txt", "smpl2.xls", "smpl3.xls", "Ctrl+P",
-                             "F5", "Ctrl+F", "Ctrl+1", "Ctrl+8", "Ctrl+Shift+S", "768"})
+    for (const char *text : {"--pdf FILE",   "--screen-height N",
+                             "--help",       "--version",
+                             ";;",           "Init/",
+                             "Data/",        "smpl1.txt",
+                             "smpl2.xls",    "smpl3.xls",
+                             "Ctrl+P",       "F5",
+                             "Ctrl+F",       "Ctrl+1",
+                             "Ctrl+8",       "Ctrl+Shift+S",
+                             "768",          "--customers txt|xls",
+                             "Ctrl+Shift+E", "Ctrl+Shift+P",
+                             "全員分を印刷"})
         QTest::newRow(text) << QString::fromUtf8(text);
 }
 

@@ -67,6 +67,10 @@ private slots:
     void readOnlyFolderKeepsTheOldFile_data();
     void readOnlyFolderKeepsTheOldFile();
     void unreadableBoxTextWritesNothing();
+    void oneLetterPerCustomer_data();
+    void oneLetterPerCustomer();
+    void noLettersWithoutCustomers_data();
+    void noLettersWithoutCustomers();
     void optionsNeedNoDisplay_data();
     void optionsNeedNoDisplay();
 
@@ -283,6 +287,119 @@ void TestPdfCommand::unreadableBoxTextWritesNothing()
     const Run r = run({QStringLiteral("--pdf"), pdf}, true);
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(QStringLiteral("no PDF written")), qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(pdf));
+}
+
+namespace {
+// The sample customers in their order in examples/: company, person.
+const char *const kSampleCustomers[][2] = {
+    {"山田商事", "山田"},
+    {"青葉印刷", "佐藤"},
+    {"北斗運輸株式会社", "鈴木"},
+    {"みなと電機", "高橋"},
+    {"中部精工株式会社", "田中"},
+    {"浪速フーズ", "伊藤"},
+    {"京都織物株式会社", "渡辺"},
+    {"瀬戸内造船", "山本"},
+    {"博多商会", "中村"},
+    {"信州ソフト", "小林"},
+    {"四国化学工業株式会社", "加藤"},
+    {"琉球トラベル", "吉田"},
+};
+
+QString pageText(const QString &pdf, int page)
+{
+    const QString number = QString::number(page);
+    return tool(QStringLiteral("pdftotext"), {QStringLiteral("-f"), number, QStringLiteral("-l"),
+                                              number, pdf, QStringLiteral("-")});
+}
+} // namespace
+
+void TestPdfCommand::oneLetterPerCustomer_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("sample"); // copied from examples/ into the program directory
+    QTest::newRow("txt: smpl1.txt") << "txt"
+                                    << "smpl1.txt";
+    QTest::newRow("xls: smpl2.xls") << "xls"
+                                    << "smpl2.xls";
+}
+
+void TestPdfCommand::oneLetterPerCustomer()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, sample);
+    QVERIFY(QFile::copy(QStringLiteral(TAVRINT_SOURCE_DIR "/examples/") + sample,
+                        m_dir->filePath(sample)));
+    write(u8("Data/1本文.txt"), "BODYOFEVERYLETTER\r\n");
+    write(u8("Data/2宛名.txt"), "SAVEDADDRESSEE\r\n");
+
+    const QString pdf = m_dir->filePath(QStringLiteral("all.pdf"));
+    const Run r = run({QStringLiteral("--pdf"), pdf, QStringLiteral("--customers"), source});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+
+    const QString info = tool(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+12$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Page size:\\s+595 x 842 pts"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+
+    // Page k: customer k's block and nobody else's, the rest of the letter
+    // as saved; the saved addressee is on no page.
+    for (int k = 0; k < 12; ++k) {
+        const QString text = pageText(pdf, k + 1);
+        const QString where = QStringLiteral("page %1:\n").arg(k + 1) + text;
+        QVERIFY2(text.contains(u8(kSampleCustomers[k][0])), qPrintable(where));
+        QVERIFY2(text.contains(u8(kSampleCustomers[k][1])), qPrintable(where));
+        QVERIFY2(text.contains(u8("様")), qPrintable(where));
+        QVERIFY2(text.contains(QStringLiteral("BODYOFEVERYLETTER")), qPrintable(where));
+        QVERIFY2(!text.contains(QStringLiteral("SAVEDADDRESSEE")), qPrintable(where));
+        for (int other = 0; other < 12; ++other)
+            if (other != k)
+                QVERIFY2(!text.contains(u8(kSampleCustomers[other][0])), qPrintable(where));
+    }
+    // The letter in the program directory is as it was.
+    QCOMPARE(readAll(m_dir->filePath(u8("Data/2宛名.txt"))), QByteArray("SAVEDADDRESSEE\r\n"));
+}
+
+void TestPdfCommand::noLettersWithoutCustomers_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("file"); // written into the program directory
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("no smpl1.txt") << "txt" << QString() << QByteArray() << "no customer file";
+    QTest::newRow("no workbook") << "xls"
+                                 << "smpl1.txt" << QByteArray("a,b\r\n") << "no customer workbook";
+    QTest::newRow("empty smpl1.txt") << "txt"
+                                     << "smpl1.txt" << QByteArray() << "nothing to merge";
+    QTest::newRow("open quote before field 5")
+        << "txt"
+        << "smpl1.txt" << QByteArray("a,b,c\r\n\"open,quote\r\n")
+        << u8("リストのインデックスが範囲を超えています");
+    QTest::newRow("not a workbook")
+        << "xls"
+        << "smpl2.xls" << QByteArray("plain text, not BIFF") << u8("は開けません");
+    QTest::newRow("unknown source")
+        << "csv"
+        << "smpl1.txt" << QByteArray("a,b\r\n") << "--customers wants txt";
+}
+
+void TestPdfCommand::noLettersWithoutCustomers()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, says);
+    write(u8("Data/1本文.txt"), "Body\r\n");
+    if (!file.isEmpty())
+        write(file, bytes);
+    const QString pdf = m_dir->filePath(QStringLiteral("all.pdf"));
+    const Run r = run({QStringLiteral("--pdf"), pdf, QStringLiteral("--customers"), source});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(says), qPrintable(r.err));
     QVERIFY(!QFileInfo::exists(pdf));
 }
 

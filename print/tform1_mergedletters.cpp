@@ -1,0 +1,194 @@
+// One letter for every customer of the list: "全員分をPDFに保存…"
+// (Ctrl+Shift+E) writes them into one PDF, "全員分を印刷" (Ctrl+Shift+P)
+// prints them as one job on the default printer. Both are reached by key and
+// by the context menu of a bare spot of the page or the left panel, so no
+// control, caption or binding of the window changes. Box B of each letter
+// holds the block a click on that customer would write; the boxes on screen
+// are only read.
+
+#include "shell/tform1.h"
+
+#include "customers/addressblock.h"
+#include "customers/tflist.h"
+#include "letter/boxmemo.h"
+#include "platform/errorreport.h"
+#include "print/boxwrapper.h"
+#include "print/documentname.h"
+#include "print/mergedletters.h"
+#include "print/pdfdocument.h"
+#include "print/printerplayback.h"
+#include "print/savefilechooser.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QStringListModel>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Shows how far a run of letters has come and lets the user stop it. It
+// appears only when the run takes a while and then holds the window's input.
+class MergeProgress
+{
+public:
+    MergeProgress(QWidget *window, int count)
+        : m_dialog(QStringLiteral("%1 通の送付状を作成しています…").arg(count),
+                   QStringLiteral("中止"), 0, count, window)
+    {
+        m_dialog.setObjectName(QStringLiteral("mergeProgress"));
+        m_dialog.setWindowTitle(QStringLiteral("Tavrint"));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(400);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+
+    // Called as page `index` is begun.
+    void reached(qsizetype index) { m_dialog.setValue(static_cast<int>(index)); }
+
+    // Asked between text runs: lets the window repaint and the cancel button
+    // be pressed. Until the dialog shows (and holds the window's input), the
+    // user's clicks and keys wait, so that nothing starts another run or
+    // reads the customers anew under this one.
+    bool keepGoing()
+    {
+        QCoreApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents);
+        return !m_dialog.wasCanceled();
+    }
+
+    bool cancelled() const { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+addressblock::Layout currentLayout(const QRadioButton *textOption)
+{
+    // The same choice a click in the list makes.
+    return textOption->isChecked() ? addressblock::Layout::Text : addressblock::Layout::Workbook;
+}
+
+} // namespace
+
+QString TForm1::saveMergedPdfCaption()
+{
+    return QStringLiteral("全員分をPDFに保存…");
+}
+
+QString TForm1::printMergedCaption()
+{
+    return QStringLiteral("全員分を印刷");
+}
+
+QString TForm1::nothingToMergeText()
+{
+    return QStringLiteral("差し込む宛先がありません。「TXTから取得」か「XLSから取得」で"
+                          "顧客の一覧を読み込んでください");
+}
+
+void TForm1::setUpMergedLetters()
+{
+    auto add = [this](const QString &caption, const QString &name, const QKeySequence &keys,
+                      void (TForm1::*handler)()) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action); // wherever the focus is in the window
+        pageMenuActions.append(action);
+    };
+    add(saveMergedPdfCaption(), QStringLiteral("actSaveMergedPdf"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TForm1::saveMergedPdf);
+    add(printMergedCaption(), QStringLiteral("actPrintMerged"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::printMergedLetters);
+}
+
+int TForm1::mergeCount() const
+{
+    if (!FList || (storedMode != 2 && storedMode != 3))
+        return 0;
+    // Entry k of the list belongs to row k of the table; after a read that
+    // failed part-way the list may hold fewer entries than the count says.
+    return std::max(0, std::min(static_cast<int>(ListBox1Items->rowCount()), customerCount));
+}
+
+MergedLetters TForm1::mergedLetters(const CustomerTable &table, int count,
+                                    addressblock::Layout layout) const
+{
+    // Box B's font and size as they are now wrap every customer's block;
+    // the table is read as each page is made.
+    auto wrapper = std::make_shared<BoxWrapper>(memos[boxtable::kAddresseeBox]);
+    const CustomerTable *rows = &table;
+    return MergedLetters(page.pageWidth, page.pageHeight, renderBoxes(), lineSpacingDigit,
+                         boxtable::kAddresseeBox, count, [wrapper, rows, layout](qsizetype index) {
+                             return wrapper->lines(
+                                 addressblock::compose(*rows, static_cast<int>(index), layout));
+                         });
+}
+
+void TForm1::saveMergedPdf()
+{
+    const int count = mergeCount();
+    if (count == 0) {
+        errorreport::show(nothingToMergeText());
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString proposed = QDir(folder).filePath(documentname::pdfFileName(now));
+    const QString path = savefilechooser::choose(this, saveMergedPdfCaption(), proposed,
+                                                 QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return; // cancelled
+
+    const MergedLetters letters = mergedLetters(FList->sg1, count, currentLayout(RadioButton2));
+    MergeProgress progress(this, count);
+    QString reason;
+    const bool written = pdfdocument::write(
+        path, letters.count(),
+        [&](qsizetype index) {
+            progress.reached(index);
+            return letters.page(index);
+        },
+        documentname::jobName(now), &reason, [&progress] { return progress.keepGoing(); });
+    if (!written && !progress.cancelled())
+        errorreport::show(QStringLiteral("PDFを保存できませんでした: ") +
+                          QDir::toNativeSeparators(path) + QStringLiteral("\n") + reason);
+}
+
+void TForm1::printMergedLetters()
+{
+    const int count = mergeCount();
+    if (count == 0) {
+        errorreport::show(nothingToMergeText());
+        return;
+    }
+    const MergedLetters letters = mergedLetters(FList->sg1, count, currentLayout(RadioButton2));
+    MergeProgress progress(this, count);
+    const auto previous =
+        printerplayback::setSpoolCallback([&progress] { return progress.keepGoing(); });
+    const auto restore = qScopeGuard([&previous] { printerplayback::setSpoolCallback(previous); });
+    QString error;
+    const bool printed = printerplayback::printRenderPages(
+        letters.count(),
+        [&](qsizetype index) {
+            progress.reached(index);
+            return letters.page(index);
+        },
+        printerplayback::nextJobName(QDateTime::currentDateTime()), &error);
+    if (!printed && !progress.cancelled())
+        errorreport::show(error);
+}
