@@ -65,7 +65,7 @@ bool write(const QString &path, const QList<RenderPage> &pages, const QString &t
     if (bytes.isEmpty())
         return fail(QStringLiteral("The PDF writer failed"));
     QString reason;
-    if (!writeFileAtomically(path, bytes, &reason))
+    if (!atomicfile::write(path, bytes, &reason))
         return fail(reason);
     return true;
 }
