@@ -156,9 +156,8 @@ int main(int argc, char *argv[])
     const Runs floor = launch({"/bin/true"}, runs);
 
     const char *floorName = "/bin/true (process launch floor)";
-    print("second start to a stand-in instance, idle", idle, "-", floorName);
-    print("second start to a stand-in instance reading 1M lines on its UI thread", busy, "-",
-          floorName);
+    print("second start, stand-in instance idle", idle, "-", floorName);
+    print("second start, stand-in reading 1M lines", busy, "-", floorName);
     print(floorName, floor);
     std::printf("1M-line read on the instance's thread: %.0f ms each (%d reads)\n",
                 reads ? readMs / reads : 0, reads);
