@@ -7,6 +7,8 @@
 //
 // usage: bench_handoffbusy <path to tavrint> [runs]
 
+#include "benchrow.h"
+
 #include "customers/customertable.h"
 #include "customers/textcustomerreader.h"
 #include "platform/cp932.h"
@@ -43,13 +45,7 @@ struct Runs
 {
     std::vector<double> times;
     int failures = 0;
-    double median() const
-    {
-        std::vector<double> v = times;
-        std::sort(v.begin(), v.end());
-        return v.empty() ? 0 : v[v.size() / 2];
-    }
-    double max() const { return times.empty() ? 0 : *std::max_element(times.begin(), times.end()); }
+    double median() const { return benchrow::median(times); }
 };
 
 Runs launch(const std::vector<std::string> &args, int runs)
@@ -86,10 +82,11 @@ QByteArray customerFile(int lines)
     return bytes;
 }
 
-void print(const char *label, const Runs &r)
+void print(const char *label, const Runs &r, const char *target = "-", const char *floor = "-")
 {
-    std::printf("%-46s median %8.2f ms  max %8.2f  (%zu runs, %d failed)\n", label, r.median(),
-                r.max(), r.times.size(), r.failures);
+    benchrow::print(label, r.times, target, floor);
+    if (r.failures)
+        std::printf("%s: %d runs failed\n", label, r.failures);
 }
 
 } // namespace
@@ -158,14 +155,13 @@ int main(int argc, char *argv[])
     QCoreApplication::processEvents();
     const Runs floor = launch({"/bin/true"}, runs);
 
-    std::printf("second start (real executable) against an instance that is idle or busy\n");
-    print("instance idle", idle);
-    print("instance reading 1M lines on its UI thread", busy);
-    print("/bin/true (process launch floor)", floor);
+    const char *floorName = "/bin/true (process launch floor)";
+    print("second start, stand-in instance idle", idle, "-", floorName);
+    print("second start, stand-in reading 1M lines", busy, "-", floorName);
+    print(floorName, floor);
     std::printf("1M-line read on the instance's thread: %.0f ms each (%d reads)\n",
                 reads ? readMs / reads : 0, reads);
-    std::printf("ratio busy / idle: %.2f; busy / floor: %.1f\n", busy.median() / idle.median(),
-                busy.median() / floor.median());
+    std::printf("ratio busy / idle: %.2f\n", busy.median() / idle.median());
     std::printf("hand-offs applied: %d of %zu\n", applied, idle.times.size() + busy.times.size());
     return idle.failures == 0 && busy.failures == 0 ? 0 : 1;
 }

@@ -9,6 +9,8 @@
 //
 //   bench_longboxline [runs]
 
+#include "benchrow.h"
+
 #include "customers/tflist.h"
 #include "platform/fontsubstitution.h"
 #include "shell/tform1.h"
@@ -75,12 +77,6 @@ struct Case
     bool bareWindow = false;
 };
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -96,7 +92,8 @@ int main(int argc, char *argv[])
         {"program, 5 MiB of kanji in one line",
          QByteArray("\x8a\xbf").repeated(5 * 1024 * 1024 / 2)},
     };
-    double floorMs = 0, emptyMs = 0;
+    const char *floorName = cases[0].label;
+    double emptyMs = 0;
     for (const Case &c : cases) {
         std::vector<double> times;
         for (int i = 0; i < runs; ++i) {
@@ -123,16 +120,12 @@ int main(int argc, char *argv[])
                 return 1;
             }
         }
-        const double m = median(times);
-        if (c.bareWindow)
-            floorMs = m;
-        else if (c.boxText.isNull())
+        const double m = benchrow::median(times);
+        benchrow::print(c.label, times, "-", c.bareWindow ? "-" : floorName);
+        if (!c.bareWindow && c.boxText.isNull())
             emptyMs = m;
-        std::printf("%-40s median %8.1f ms  ratio to floor %.2f", c.label, m,
-                    floorMs > 0 ? m / floorMs : 0.0);
-        if (emptyMs > 0 && !c.boxText.isNull())
-            std::printf("  over the empty start %+.1f ms", m - emptyMs);
-        std::printf("\n");
+        else if (emptyMs > 0 && !c.boxText.isNull())
+            std::printf("%s: %+.1f ms over the empty start\n", c.label, m - emptyMs);
     }
     return 0;
 }

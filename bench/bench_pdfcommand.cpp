@@ -10,6 +10,7 @@
 // Target: median under 150 ms.
 
 #include "benchletter.h"
+#include "benchrow.h"
 
 #include "platform/cp932.h"
 
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -96,11 +98,14 @@ int series(const char *label, const QString &self, const QString &binary, int ru
     }
     if (!ok)
         return 1;
-    const double t = medianOf(truth), q = medianOf(qtFloor), c = medianOf(command);
-    std::printf("bench_pdfcommand %s: tavrint --pdf median_ms=%.1f (target < 150); "
-                "floors: /bin/true %.1f ms, minimal Qt %.1f ms; ratio to Qt floor %.2f, "
-                "to /bin/true %.1f (%d runs, PDF %lld bytes)\n",
-                label, c, t, q, c / q, c / t, runs, static_cast<long long>(QFileInfo(pdf).size()));
+    const double t = medianOf(truth), c = medianOf(command);
+    const std::string qtFloorName = std::string("minimal Qt program, ") + label;
+    benchrow::print((std::string("tavrint --pdf, ") + label).c_str(), command, "< 150 ms",
+                    qtFloorName.c_str());
+    benchrow::print(qtFloorName.c_str(), qtFloor);
+    benchrow::print((std::string("/bin/true, ") + label).c_str(), truth);
+    std::printf("tavrint --pdf, %s: %.1fx /bin/true; PDF %lld bytes\n", label, c / t,
+                static_cast<long long>(QFileInfo(pdf).size()));
     return 0;
 }
 

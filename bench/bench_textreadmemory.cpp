@@ -8,6 +8,8 @@
 //
 //   bench_textreadmemory [runs]
 
+#include "benchrow.h"
+
 #include "customers/customerlist.h"
 #include "customers/customertable.h"
 #include "customers/textcustomerreader.h"
@@ -22,6 +24,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -140,13 +143,13 @@ int main(int argc, char *argv[])
                 }
             }
         }
-        std::sort(readMs.begin(), readMs.end());
-        std::sort(floorMs.begin(), floorMs.end());
+        const std::string readName = std::string("text read, cold, ") + c.label;
+        const std::string floorName = std::string("file bytes only, cold, ") + c.label;
+        benchrow::print(readName.c_str(), readMs, "-", floorName.c_str());
+        benchrow::print(floorName.c_str(), floorMs);
         std::sort(ratio.begin(), ratio.end());
-        const double r = readMs[readMs.size() / 2], f = floorMs[floorMs.size() / 2];
-        std::printf("%-28s %6.1f MB %8lld lines: cold read median %7.1f ms (bytes only %6.1f ms, "
-                    "ratio %.1f); peak memory %.2fx the file (max %.2fx)\n",
-                    c.label, bytes.size() / 1e6, lines, r, f, r / f, ratio[ratio.size() / 2],
+        std::printf("%s: %.1f MB, %lld lines; peak memory %.2fx the file (max %.2fx)\n",
+                    readName.c_str(), bytes.size() / 1e6, lines, benchrow::median(ratio),
                     ratio.back());
     }
     return 0;

@@ -73,7 +73,7 @@ QByteArray encodeBoxText(QStringView text)
 bool saveBoxText(const QString &path, QStringView text, QString *errorMessage)
 {
     QString reason;
-    if (writeFileAtomically(path, encodeBoxText(text), &reason))
+    if (atomicfile::write(path, encodeBoxText(text), &reason))
         return true;
     if (errorMessage)
         *errorMessage = createErrorMessage(path, reason);

@@ -29,11 +29,14 @@ int injected(Step step)
 }
 } // namespace
 
-FailureHook setFailureHook(FailureHook hook)
+void setInstance(FailureHook hook)
 {
-    FailureHook previous = std::move(currentHook());
     currentHook() = std::move(hook);
-    return previous;
+}
+
+void resetInstance()
+{
+    currentHook() = nullptr;
 }
 
 } // namespace atomicfile
@@ -128,7 +131,7 @@ bool isDigitOrLowercase(char c)
 
 } // namespace
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *errorText)
+bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *errorText)
 {
     if (path.isEmpty())
         return fail(ENOENT, errorText);

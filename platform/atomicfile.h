@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace atomicfile {
+
 // Replaces a file's content so that a crash, a kill or a full disk during the
 // save leaves either the old or the new content, never an empty or half
 // written file: the bytes go to a temporary file in the same directory, are
@@ -21,18 +23,17 @@
 // system's description of the failure ("Permission denied").
 // The old file's permission bits (and, where allowed, owner) are kept; a new
 // file gets 0666 less the umask. A symbolic link is written through.
-bool writeFileAtomically(const QString &path, const QByteArray &bytes,
-                         QString *errorText = nullptr);
-
-namespace atomicfile {
+bool write(const QString &path, const QByteArray &bytes, QString *errorText = nullptr);
 
 // The steps of a save at which a test can make the system call fail.
 enum class Step { CreateTemp, Write, Sync, Rename, InPlace };
 
 // Called before each step; a non-zero result is taken as the errno of that
-// step failing. Returns the previous hook.
+// step failing. The hook stands until resetInstance(); without one every
+// step goes to the system.
 using FailureHook = std::function<int(Step step)>;
-FailureHook setFailureHook(FailureHook hook);
+void setInstance(FailureHook hook);
+void resetInstance();
 
 // True for the names of the temporary files a save creates beside its
 // target (".1本文.txt.k3x9qz.tmp").

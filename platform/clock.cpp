@@ -13,7 +13,12 @@ QDate Clock::today()
     return fixedToday() ? *fixedToday() : QDate::currentDate();
 }
 
-void Clock::setFixedToday(std::optional<QDate> date)
+void Clock::setInstance(QDate date)
 {
     fixedToday() = date;
+}
+
+void Clock::resetInstance()
+{
+    fixedToday().reset();
 }

@@ -10,5 +10,8 @@ class Clock
 {
 public:
     static QDate today();
-    static void setFixedToday(std::optional<QDate> date);
+
+    // Stands a fixed day in for the system clock until resetInstance().
+    static void setInstance(QDate fixedToday);
+    static void resetInstance();
 };

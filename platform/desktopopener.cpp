@@ -23,11 +23,14 @@ void open(const QString &path)
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-Opener setOpener(Opener opener)
+void setInstance(Opener opener)
 {
-    Opener previous = std::move(current());
     current() = std::move(opener);
-    return previous;
+}
+
+void resetInstance()
+{
+    current() = nullptr;
 }
 
 } // namespace desktopopener

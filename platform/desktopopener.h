@@ -10,7 +10,9 @@ namespace desktopopener {
 
 void open(const QString &path);
 
+// Stands another opener in for the desktop's until resetInstance().
 using Opener = std::function<void(const QString &path)>;
-Opener setOpener(Opener opener); // an empty opener restores the desktop's
+void setInstance(Opener opener);
+void resetInstance();
 
 } // namespace desktopopener

@@ -17,11 +17,14 @@ QString displayText(const QString &message)
     return message;
 }
 
-Presenter setPresenter(Presenter presenter)
+void setInstance(Presenter presenter)
 {
-    Presenter previous = std::move(currentPresenter());
     currentPresenter() = std::move(presenter);
-    return previous;
+}
+
+void resetInstance()
+{
+    currentPresenter() = nullptr;
 }
 
 void show(const QString &message)

@@ -15,8 +15,10 @@ QString displayText(const QString &message);
 
 using Presenter = std::function<void(const QString &displayText)>;
 
-// Replaces the presenter; returns the previous one.
-Presenter setPresenter(Presenter presenter);
+// Makes `presenter` the one errors are shown through; resetInstance()
+// leaves none.
+void setInstance(Presenter presenter);
+void resetInstance();
 
 // Shows the error through the current presenter (nothing when none is set).
 void show(const QString &message);

@@ -607,5 +607,5 @@ bool ProfileFile::save(QString *errorText) const
             *errorText = m_error;
         return false;
     }
-    return writeFileAtomically(m_path, toBytes(), errorText);
+    return atomicfile::write(m_path, toBytes(), errorText);
 }

@@ -67,7 +67,7 @@ public:
 
     // Replaces the file at path() atomically. Fails for a document that has no
     // path or whose file could not be read (its content would be lost), and
-    // for the reasons of writeFileAtomically(). `errorText` gets the reason.
+    // for the reasons of atomicfile::write(). `errorText` gets the reason.
     bool save(QString *errorText = nullptr) const;
 
 private:

@@ -26,7 +26,12 @@ ScreenMetrics ScreenMetrics::current()
     return m;
 }
 
-void ScreenMetrics::setFixed(std::optional<ScreenMetrics> metrics)
+void ScreenMetrics::setInstance(ScreenMetrics fixed)
 {
-    fixedMetrics() = metrics;
+    fixedMetrics() = fixed;
+}
+
+void ScreenMetrics::resetInstance()
+{
+    fixedMetrics().reset();
 }

@@ -11,8 +11,11 @@ struct ScreenMetrics
     int height = 768;
     int pixelsPerInch = 96;
 
-    // The primary screen as the windowing system reports it, unless a fixed
-    // value was set.
+    // The primary screen as the windowing system reports it, unless fixed
+    // metrics stand in for it.
     static ScreenMetrics current();
-    static void setFixed(std::optional<ScreenMetrics> metrics);
+
+    // Stands fixed metrics in for the primary screen until resetInstance().
+    static void setInstance(ScreenMetrics fixed);
+    static void resetInstance();
 };

@@ -80,7 +80,7 @@ bool write(const QString &path, qsizetype count, const pageplayback::PageSource 
     if (bytes.isEmpty())
         return fail(QStringLiteral("The PDF writer failed"));
     QString reason;
-    if (!writeFileAtomically(path, bytes, &reason))
+    if (!atomicfile::write(path, bytes, &reason))
         return fail(reason);
     return true;
 }

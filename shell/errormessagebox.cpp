@@ -7,7 +7,7 @@
 
 void installMessageBoxErrorPresenter()
 {
-    errorreport::setPresenter([](const QString &text) {
+    errorreport::setInstance([](const QString &text) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Tavrint"), text, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.exec();

@@ -128,13 +128,13 @@ int run(char *argv0, const CommandLine &command)
     if (command.screenHeight || QGuiApplication::platformName() == QLatin1String("offscreen")) {
         ScreenMetrics fixed;
         fixed.height = command.screenHeight.value_or(768);
-        ScreenMetrics::setFixed(fixed);
+        ScreenMetrics::setInstance(fixed);
     }
 
     // What the window would show in a message box makes the PDF wrong (a box
     // text that cannot be read): it is reported here and nothing is written.
     QStringList errors;
-    errorreport::setPresenter([&errors](const QString &text) { errors.append(text); });
+    errorreport::setInstance([&errors](const QString &text) { errors.append(text); });
 
     QString pdfError;
     bool written = false;

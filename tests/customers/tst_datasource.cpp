@@ -71,20 +71,21 @@ void TestDataSource::init()
     form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&form()));
     m_opened.clear();
-    desktopopener::setOpener([this](const QString &path) { m_opened << path; });
+    desktopopener::setInstance([this](const QString &path) { m_opened << path; });
 }
 
 void TestDataSource::cleanup()
 {
-    desktopopener::setOpener({});
+    desktopopener::resetInstance();
     m_fixture.reset();
 }
 
 void TestDataSource::writeWorkbooks()
 {
     QProcess perl;
-    perl.start(QStringLiteral("perl"), {QStringLiteral(TAVRINT_SOURCE_DIR "/scripts/make-test-workbooks.pl"),
-                                        m_fixture->programDir()});
+    perl.start(QStringLiteral("perl"),
+               {QStringLiteral(TAVRINT_SOURCE_DIR "/scripts/make-test-workbooks.pl"),
+                m_fixture->programDir()});
     QVERIFY(perl.waitForFinished(30000));
     QCOMPARE(perl.exitCode(), 0);
     QVERIFY(QFile::copy(m_fixture->path(QStringLiteral("customers.xls")),
@@ -93,7 +94,8 @@ void TestDataSource::writeWorkbooks()
 
 void TestDataSource::missingFileFallsBackToMode1()
 {
-    m_fixture->writeFile(QStringLiteral("Data/2宛名.txt"), cp932::encode(QStringLiteral("保存した宛名")));
+    m_fixture->writeFile(QStringLiteral("Data/2宛名.txt"),
+                         cp932::encode(QStringLiteral("保存した宛名")));
     form().memos[1]->setText(QStringLiteral("typed"));
     QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
     QVERIFY(form().RadioButton1->isChecked());
@@ -122,9 +124,10 @@ void TestDataSource::selectorRightAfterStart()
 
 void TestDataSource::textFileFillsListAndBlock()
 {
-    m_fixture->writeFile(QStringLiteral("smpl1.txt"),
-                         cp932::encode(QStringLiteral("株式会社 ソ表,山田 太郎,営業部,x,東京都\r\n"
-                                                      "B社,佐藤,,,\nC社,鈴木 一郎,総務課,,大阪\r")));
+    m_fixture->writeFile(
+        QStringLiteral("smpl1.txt"),
+        cp932::encode(QStringLiteral("株式会社 ソ表,山田 太郎,営業部,x,東京都\r\n"
+                                     "B社,佐藤,,,\nC社,鈴木 一郎,総務課,,大阪\r")));
     form().memos[1]->setText(QStringLiteral("old"));
     QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
     QCOMPARE(form().storedMode, 2);
@@ -183,7 +186,8 @@ void TestDataSource::badLineEmptiesList()
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\n\"open,b\r\nC,c\r\n"));
     QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
     QCOMPARE(m_fixture->errors.size(), 1);
-    QVERIFY(m_fixture->errors.first().startsWith(QStringLiteral("リストのインデックスが範囲を超えています (")));
+    QVERIFY(m_fixture->errors.first().startsWith(
+        QStringLiteral("リストのインデックスが範囲を超えています (")));
     QVERIFY(entries().isEmpty());
     QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
     QVERIFY(form().ListBox1->isVisible());
@@ -208,7 +212,8 @@ void TestDataSource::mergeWorkbook()
     if (inUseBy == QLatin1String("lockfile"))
         m_fixture->writeFile(QStringLiteral(".~lock.smpl3.xls#"), QByteArray("x"));
     if (inUseBy == QLatin1String("flock")) {
-        fd = ::open(QFile::encodeName(m_fixture->path(QStringLiteral("smpl3.xls"))).constData(), O_RDONLY);
+        fd = ::open(QFile::encodeName(m_fixture->path(QStringLiteral("smpl3.xls"))).constData(),
+                    O_RDONLY);
         QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
     }
     form().memos[1]->setText(QStringLiteral("kept"));
@@ -238,8 +243,9 @@ void TestDataSource::workbookFillsListAndBlock()
     QCOMPARE(entries().at(0), QStringLiteral("山田太郎"));
     QCOMPARE(entries().at(2), QStringLiteral("鈴木 一郎")); // one entry despite its line break
     clickEntry(0);
-    QCOMPARE(form().memos[1]->text(),
-             QStringLiteral("株式会社 山田\r\n東京都ソ表能区1-2-3\r\n  山田 太郎  様\r\n   〒100-0001"));
+    QCOMPARE(
+        form().memos[1]->text(),
+        QStringLiteral("株式会社 山田\r\n東京都ソ表能区1-2-3\r\n  山田 太郎  様\r\n   〒100-0001"));
 }
 
 void TestDataSource::workbookSelectorRebuildsFromTable()
@@ -273,9 +279,11 @@ void TestDataSource::corruptWorkbookChangesNothing()
 void TestDataSource::initTestCase()
 {
     QVERIFY(m_books.isValid());
-    for (const char *script : {"/scripts/make-test-workbooks.pl", "/scripts/make-test-office-workbooks.pl"}) {
+    for (const char *script :
+         {"/scripts/make-test-workbooks.pl", "/scripts/make-test-office-workbooks.pl"}) {
         QProcess perl;
-        perl.start(QStringLiteral("perl"), {QStringLiteral(TAVRINT_SOURCE_DIR) + QLatin1String(script), m_books.path()});
+        perl.start(QStringLiteral("perl"),
+                   {QStringLiteral(TAVRINT_SOURCE_DIR) + QLatin1String(script), m_books.path()});
         QVERIFY(perl.waitForFinished(60000));
         QCOMPARE(perl.exitCode(), 0);
     }
@@ -287,13 +295,19 @@ void TestDataSource::workbookInTodaysFormats_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("count");
 
-    QTest::newRow("only smpl2.xlsx") << QStringList{"customers.xlsx", "smpl2.xlsx"} << "smpl2.xlsx" << "/5";
-    QTest::newRow("only smpl2.ods") << QStringList{"customers.ods", "smpl2.ods"} << "smpl2.ods" << "/5";
+    QTest::newRow("only smpl2.xlsx") << QStringList{"customers.xlsx", "smpl2.xlsx"} << "smpl2.xlsx"
+                                     << "/5";
+    QTest::newRow("only smpl2.ods") << QStringList{"customers.ods", "smpl2.ods"} << "smpl2.ods"
+                                    << "/5";
     QTest::newRow("smpl2.xlsx before smpl2.ods")
-        << QStringList{"many.xlsx", "smpl2.xlsx", "customers.ods", "smpl2.ods"} << "smpl2.xlsx" << "/200";
+        << QStringList{"many.xlsx", "smpl2.xlsx", "customers.ods", "smpl2.ods"} << "smpl2.xlsx"
+        << "/200";
     QTest::newRow("smpl2.xls wins over the others")
-        << QStringList{"customers.xls", "smpl2.xls", "many.xlsx", "smpl2.xlsx"} << "smpl2.xls" << "/5";
-    QTest::newRow(".xlsx saved as smpl2.xls") << QStringList{"many.xlsx", "smpl2.xls"} << "smpl2.xls" << "/200";
+        << QStringList{"customers.xls", "smpl2.xls", "many.xlsx", "smpl2.xlsx"} << "smpl2.xls"
+        << "/5";
+    QTest::newRow(".xlsx saved as smpl2.xls")
+        << QStringList{"many.xlsx", "smpl2.xls"} << "smpl2.xls"
+        << "/200";
 }
 
 void TestDataSource::workbookInTodaysFormats()

@@ -41,12 +41,12 @@ void TestMissingSource::init()
     m_fixture->start();
     form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&form()));
-    desktopopener::setOpener([](const QString &) {});
+    desktopopener::setInstance([](const QString &) {});
 }
 
 void TestMissingSource::cleanup()
 {
-    desktopopener::setOpener({});
+    desktopopener::resetInstance();
     m_fixture.reset();
 }
 

@@ -11,35 +11,13 @@
 #include <QTest>
 
 #include "../testfiles.h"
+#include "oldtable.h"
 
 #include <sys/resource.h>
 
 using workbookreader::Result;
 
 namespace {
-
-const QString kSentinel = QStringLiteral("<old>");
-
-CustomerTable oldTable()
-{
-    CustomerTable table;
-    for (int row = 0; row < 210; ++row)
-        for (int column = 0; column < CustomerTable::kColumns; ++column)
-            table.setCell(column, row, kSentinel);
-    table.setRowCount(7);
-    return table;
-}
-
-bool untouched(const CustomerTable &table)
-{
-    if (table.rowCount() != 7)
-        return false;
-    for (int row = 0; row < 210; ++row)
-        for (int column = 0; column < CustomerTable::kColumns; ++column)
-            if (table.cell(column, row) != kSentinel)
-                return false;
-    return true;
-}
 
 // The growth a hostile workbook may cost at most; AddressSanitizer keeps
 // freed blocks in quarantine, so its builds are allowed more.

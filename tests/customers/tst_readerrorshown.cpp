@@ -104,7 +104,7 @@ void TestReadErrorShown::stateAtTheError()
         bool listVisible = true;
     };
     QList<Seen> seen;
-    errorreport::setPresenter([&](const QString &) {
+    errorreport::setInstance([&](const QString &) {
         seen.append({form.ListBox1Items->stringList(), form.Label3->text(), form.customerCount,
                      form.ListBox1->isVisible()});
     });

@@ -10,38 +10,12 @@
 #include <QTest>
 
 #include "../testfiles.h"
+#include "oldtable.h"
 
 #include <cmath>
 #include <limits>
 
 using workbookreader::Result;
-
-namespace {
-
-const QString kSentinel = QStringLiteral("<old>");
-
-CustomerTable oldTable()
-{
-    CustomerTable table;
-    for (int row = 0; row < 210; ++row)
-        for (int column = 0; column < CustomerTable::kColumns; ++column)
-            table.setCell(column, row, kSentinel);
-    table.setRowCount(7);
-    return table;
-}
-
-bool untouched(const CustomerTable &table)
-{
-    if (table.rowCount() != 7)
-        return false;
-    for (int row = 0; row < 210; ++row)
-        for (int column = 0; column < CustomerTable::kColumns; ++column)
-            if (table.cell(column, row) != kSentinel)
-                return false;
-    return true;
-}
-
-} // namespace
 
 class TestWorkbookReader : public QObject
 {
@@ -69,7 +43,10 @@ private slots:
     void cellText();
 
 private:
-    QString fixture(const char *name) const { return m_fixtures.filePath(QString::fromLatin1(name)); }
+    QString fixture(const char *name) const
+    {
+        return m_fixtures.filePath(QString::fromLatin1(name));
+    }
     QString tempFile(const char *name, const QByteArray &bytes);
 
     QTemporaryDir m_fixtures;
@@ -82,7 +59,8 @@ void TestWorkbookReader::initTestCase()
     const QString perl = QStandardPaths::findExecutable(u"perl"_qs);
     QVERIFY2(!perl.isEmpty(), "perl is needed to write the test workbooks");
     QProcess maker;
-    maker.start(perl, {QStringLiteral(TAVRINT_SCRIPTS_DIR "/make-test-workbooks.pl"), m_fixtures.path()});
+    maker.start(perl,
+                {QStringLiteral(TAVRINT_SCRIPTS_DIR "/make-test-workbooks.pl"), m_fixtures.path()});
     QVERIFY(maker.waitForFinished(60000));
     QVERIFY2(maker.exitStatus() == QProcess::NormalExit && maker.exitCode() == 0,
              maker.readAllStandardError().constData());
@@ -131,7 +109,8 @@ void TestWorkbookReader::companyKeyStopsAtItsGap()
     const Result result = workbookreader::read(fixture("customers.xls"), 0, table, QLocale::c());
     QVERIFY2(result.ok(), qPrintable(result.errorMessage));
     // Row 4 has a person but no company: the list ends there.
-    QCOMPARE(result.entries, (QStringList{u8("株式会社山田"), u8("ソニー表示能力"), u8("第一行 第二行")}));
+    QCOMPARE(result.entries,
+             (QStringList{u8("株式会社山田"), u8("ソニー表示能力"), u8("第一行 第二行")}));
     QCOMPARE(result.count, 3);
     QCOMPARE(table.rowCount(), 3);
     QCOMPARE(table.cell(1, 0), u8("株式会社 山田"));
@@ -162,7 +141,8 @@ void TestWorkbookReader::cellTextsFollowTheLocale()
 {
     CustomerTable japanese;
     QVERIFY(workbookreader::read(fixture("customers.xls"), 1, japanese,
-                                 QLocale(QLocale::Japanese, QLocale::Japan)).ok());
+                                 QLocale(QLocale::Japanese, QLocale::Japan))
+                .ok());
     QCOMPARE(japanese.cell(3, 1), u8("2024/03/05"));
     QCOMPARE(japanese.cell(4, 1), u8("2024/03/05 13:45"));
     QCOMPARE(japanese.cell(5, 1), u8("13:45"));
@@ -170,7 +150,8 @@ void TestWorkbookReader::cellTextsFollowTheLocale()
 
     CustomerTable german;
     QVERIFY(workbookreader::read(fixture("customers.xls"), 1, german,
-                                 QLocale(QLocale::German, QLocale::Germany)).ok());
+                                 QLocale(QLocale::German, QLocale::Germany))
+                .ok());
     QCOMPARE(german.cell(5, 0), u8("0,5"));
     QCOMPARE(german.cell(0, 1), u8("-12,25"));
     QCOMPARE(german.cell(4, 0), u8("3"));
@@ -195,7 +176,8 @@ void TestWorkbookReader::emptyFirstKeyGivesNoCustomer()
 {
     for (int key : {0, 1}) {
         CustomerTable table = oldTable();
-        const Result result = workbookreader::read(fixture("emptyfirst.xls"), key, table, QLocale::c());
+        const Result result =
+            workbookreader::read(fixture("emptyfirst.xls"), key, table, QLocale::c());
         QVERIFY2(result.ok(), qPrintable(result.errorMessage));
         QCOMPARE(result.count, 0);
         QVERIFY(result.entries.isEmpty());
@@ -272,7 +254,8 @@ void TestWorkbookReader::readAfterFailureStartsAfresh()
     CustomerTable table = oldTable();
     const QString broken = tempFile("broken.xls", QByteArray("not a workbook"));
     QCOMPARE(workbookreader::read(broken, 1, table).status, Result::Status::OpenFailed);
-    QCOMPARE(workbookreader::read(fixture("nancell.xls"), 1, table).status, Result::Status::CellFailed);
+    QCOMPARE(workbookreader::read(fixture("nancell.xls"), 1, table).status,
+             Result::Status::CellFailed);
     const Result first = workbookreader::read(fixture("many.xls"), 0, table, QLocale::c());
     const Result second = workbookreader::read(fixture("many.xls"), 0, table, QLocale::c());
     QVERIFY(first.ok());
@@ -284,14 +267,16 @@ void TestWorkbookReader::workbookThatCrashesFreeXL()
 {
     // A single damaged byte in a workbook's stream makes FreeXL 1.0.6 read
     // through a wild pointer; the reader must report it, not go down with it.
-    const QString path = tempFile("smpl2.xls", readAll(QStringLiteral(TAVRINT_TEST_DATA "/workbook-freexl-segv.xls")));
+    const QString path = tempFile(
+        "smpl2.xls", readAll(QStringLiteral(TAVRINT_TEST_DATA "/workbook-freexl-segv.xls")));
     QVERIFY(QFileInfo(path).size() > 0);
     CustomerTable table = oldTable();
     const Result result = workbookreader::read(path, 1, table, QLocale::c());
     if (result.status != Result::Status::OpenFailed && freexl_version() != QByteArray("1.0.6"))
         QSKIP("this FreeXL survives the damaged byte");
     QCOMPARE(result.status, Result::Status::OpenFailed);
-    QCOMPARE(result.errorMessage, u8("ファイル \"") + path + u8("\". ブックが壊れています は開けません"));
+    QCOMPARE(result.errorMessage,
+             u8("ファイル \"") + path + u8("\". ブックが壊れています は開けません"));
     QVERIFY(untouched(table));
     // And the next read works as ever.
     QVERIFY(workbookreader::read(fixture("customers.xls"), 1, table, QLocale::c()).ok());
@@ -333,9 +318,11 @@ void TestWorkbookReader::numberText_data()
     QTest::newRow("16 digits round to 15") << 1234567890123456.0 << c << u"1.23456789012346E+15"_qs;
     QTest::newRow("binary fraction noise hidden") << 0.1 + 0.2 << c << u"0.3"_qs;
     QTest::newRow("a third") << 1.0 / 3 << c << u"0.333333333333333"_qs;
-    QTest::newRow("no thousands separator") << 1234567.0 << QLocale(QLocale::German) << u"1234567"_qs;
+    QTest::newRow("no thousands separator")
+        << 1234567.0 << QLocale(QLocale::German) << u"1234567"_qs;
     QTest::newRow("negative zero") << -0.0 << c << u"0"_qs;
-    QTest::newRow("decimal comma") << 0.5 << QLocale(QLocale::German, QLocale::Germany) << u"0,5"_qs;
+    QTest::newRow("decimal comma")
+        << 0.5 << QLocale(QLocale::German, QLocale::Germany) << u"0,5"_qs;
 }
 
 void TestWorkbookReader::numberText()
@@ -358,14 +345,19 @@ void TestWorkbookReader::cellText_data()
     QTest::newRow("empty") << FREEXL_CELL_NULL << 0 << 0.0 << QByteArray() << true << QString();
     QTest::newRow("integer") << FREEXL_CELL_INT << -7 << 0.0 << QByteArray() << true << u"-7"_qs;
     QTest::newRow("double") << FREEXL_CELL_DOUBLE << 0 << 2.5 << QByteArray() << true << u"2.5"_qs;
-    QTest::newRow("text") << FREEXL_CELL_SST_TEXT << 0 << 0.0 << QByteArray("\xE8\x83\xBD") << true << u8("能");
-    QTest::newRow("invalid UTF-8") << FREEXL_CELL_TEXT << 0 << 0.0 << QByteArray("a\xFF") << true << u8("a?");
-    QTest::newRow("date") << FREEXL_CELL_DATE << 0 << 0.0 << QByteArray("2024-12-31") << true << u8("2024/12/31");
+    QTest::newRow("text") << FREEXL_CELL_SST_TEXT << 0 << 0.0 << QByteArray("\xE8\x83\xBD") << true
+                          << u8("能");
+    QTest::newRow("invalid UTF-8")
+        << FREEXL_CELL_TEXT << 0 << 0.0 << QByteArray("a\xFF") << true << u8("a?");
+    QTest::newRow("date") << FREEXL_CELL_DATE << 0 << 0.0 << QByteArray("2024-12-31") << true
+                          << u8("2024/12/31");
     QTest::newRow("date FreeXL could not make a calendar date of")
         << FREEXL_CELL_DATE << 0 << 0.0 << QByteArray("1900-02-29") << true << u8("1900-02-29");
-    QTest::newRow("time") << FREEXL_CELL_TIME << 0 << 0.0 << QByteArray("07:05:00") << true << u8("7:05");
-    QTest::newRow("not a number") << FREEXL_CELL_DOUBLE << 0 << std::numeric_limits<double>::quiet_NaN()
-                                  << QByteArray() << false << QString();
+    QTest::newRow("time") << FREEXL_CELL_TIME << 0 << 0.0 << QByteArray("07:05:00") << true
+                          << u8("7:05");
+    QTest::newRow("not a number") << FREEXL_CELL_DOUBLE << 0
+                                  << std::numeric_limits<double>::quiet_NaN() << QByteArray()
+                                  << false << QString();
     QTest::newRow("infinity") << FREEXL_CELL_DOUBLE << 0 << std::numeric_limits<double>::infinity()
                               << QByteArray() << false << QString();
     QTest::newRow("unknown type") << 99 << 0 << 0.0 << QByteArray() << false << QString();

@@ -80,7 +80,8 @@ void TestBoxPlaceholder::roleIsNeverPrinted()
     TForm1 &f = form();
     for (BoxMemo *memo : f.memos)
         memo->setText(QString());
-    const RenderPage page = f.renderPage(); // the runs live as long as it
+    // The page is kept: runs() refers into it.
+    const RenderPage page = f.renderPage();
     for (const RenderRun &run : page.runs()) {
         for (int box = 0; box < boxtable::kBoxCount; ++box)
             QVERIFY2(!run.text.contains(boxtable::fieldName(box)), qPrintable(run.text));

@@ -69,7 +69,7 @@ void TestBoxTextFile::init()
 
 void TestBoxTextFile::cleanup()
 {
-    atomicfile::setFailureHook({});
+    atomicfile::resetInstance();
     unprivileged::chmodTo(m_dir->path(), 0700);
     m_dir.reset();
 }
@@ -242,7 +242,7 @@ void TestBoxTextFile::saveFailure()
     else if (situation == u8("no directory"))
         QVERIFY(QDir(m_programDir + boxtextfile::kDataDirName).removeRecursively());
     else
-        atomicfile::setFailureHook(
+        atomicfile::setInstance(
             [](atomicfile::Step s) { return s == atomicfile::Step::Write ? ENOSPC : 0; });
 
     QString message;

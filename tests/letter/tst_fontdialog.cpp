@@ -3,11 +3,11 @@
 #include "platform/fontsubstitution.h"
 #include "platform/screenmetrics.h"
 
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QFontDatabase>
 #include <QTest>
 #include <QTimer>
 
@@ -22,16 +22,27 @@ QFont pixelFont(const QString &family, int pixels)
     return font;
 }
 
-template<typename T>
-T *part(const FontDialog &dialog, const char *name)
+template <typename T> T *part(const FontDialog &dialog, const char *name)
 {
     return dialog.findChild<T *>(QLatin1String(name));
 }
 
-QListWidget *familyList(const FontDialog &d) { return part<QListWidget>(d, "familyList"); }
-QListWidget *styleList(const FontDialog &d) { return part<QListWidget>(d, "styleList"); }
-QListWidget *sizeList(const FontDialog &d) { return part<QListWidget>(d, "sizeList"); }
-QLineEdit *sizeEdit(const FontDialog &d) { return part<QLineEdit>(d, "sizeEdit"); }
+QListWidget *familyList(const FontDialog &d)
+{
+    return part<QListWidget>(d, "familyList");
+}
+QListWidget *styleList(const FontDialog &d)
+{
+    return part<QListWidget>(d, "styleList");
+}
+QListWidget *sizeList(const FontDialog &d)
+{
+    return part<QListWidget>(d, "sizeList");
+}
+QLineEdit *sizeEdit(const FontDialog &d)
+{
+    return part<QLineEdit>(d, "sizeEdit");
+}
 
 void click(const FontDialog &dialog, const char *button)
 {
@@ -112,12 +123,12 @@ void TestFontDialog::initTestCase()
 
 void TestFontDialog::init()
 {
-    ScreenMetrics::setFixed(ScreenMetrics{1366, 768, 96});
+    ScreenMetrics::setInstance(ScreenMetrics{1366, 768, 96});
 }
 
 void TestFontDialog::cleanup()
 {
-    ScreenMetrics::setFixed(std::nullopt);
+    ScreenMetrics::resetInstance();
 }
 
 void TestFontDialog::opensWithChosenFont_data()
@@ -128,12 +139,18 @@ void TestFontDialog::opensWithChosenFont_data()
     QTest::addColumn<QString>("shownSize");
     QTest::addColumn<QString>("shownStyle");
 
-    QTest::newRow("design font, 24 px is 18 pt") << 24 << false << false << QStringLiteral("18") << QStringLiteral("標準");
-    QTest::newRow("21 px is 16 pt, bold") << 21 << true << false << QStringLiteral("16") << QStringLiteral("太字");
-    QTest::newRow("italic") << 16 << false << true << QStringLiteral("12") << QStringLiteral("斜体");
-    QTest::newRow("bold italic") << 16 << true << true << QStringLiteral("12") << QStringLiteral("太字 斜体");
-    QTest::newRow("7 pt closing mark shows the minimum 8") << 9 << false << false << QStringLiteral("8") << QStringLiteral("標準");
-    QTest::newRow("40 pt shows the maximum 24") << 53 << false << false << QStringLiteral("24") << QStringLiteral("標準");
+    QTest::newRow("design font, 24 px is 18 pt")
+        << 24 << false << false << QStringLiteral("18") << QStringLiteral("標準");
+    QTest::newRow("21 px is 16 pt, bold")
+        << 21 << true << false << QStringLiteral("16") << QStringLiteral("太字");
+    QTest::newRow("italic") << 16 << false << true << QStringLiteral("12")
+                            << QStringLiteral("斜体");
+    QTest::newRow("bold italic") << 16 << true << true << QStringLiteral("12")
+                                 << QStringLiteral("太字 斜体");
+    QTest::newRow("7 pt closing mark shows the minimum 8")
+        << 9 << false << false << QStringLiteral("8") << QStringLiteral("標準");
+    QTest::newRow("40 pt shows the maximum 24")
+        << 53 << false << false << QStringLiteral("24") << QStringLiteral("標準");
 }
 
 void TestFontDialog::opensWithChosenFont()
@@ -202,7 +219,7 @@ void TestFontDialog::typedSizeIsHeld()
 
 void TestFontDialog::sizeIsCarriedInPixelsAtScreenPpi()
 {
-    ScreenMetrics::setFixed(ScreenMetrics{1366, 768, 120});
+    ScreenMetrics::setInstance(ScreenMetrics{1366, 768, 120});
     FontDialog dialog(nullptr);
     dialog.setChosenFont(pixelFont(kGothic, 27)); // 16.2 pt at 120 ppi
 
@@ -353,7 +370,9 @@ void TestFontDialog::otherFaceReplacesMissingOne()
     // The missing face was only listed because it was the chosen one.
     QVERIFY(!runDialog(dialog, [&] {
         QCOMPARE(familyList(dialog)->currentItem()->text(), kGothic);
-        QVERIFY(familyList(dialog)->findItems(QStringLiteral("ＭＳ Ｐ明朝"), Qt::MatchExactly).isEmpty());
+        QVERIFY(familyList(dialog)
+                    ->findItems(QStringLiteral("ＭＳ Ｐ明朝"), Qt::MatchExactly)
+                    .isEmpty());
         click(dialog, "cancelButton");
     }));
 }

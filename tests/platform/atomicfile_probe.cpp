@@ -12,7 +12,7 @@ int main(int argc, char **argv)
     if (argc != 3)
         return 2;
     QString error;
-    if (writeFileAtomically(QString::fromUtf8(argv[1]), QByteArray(argv[2]), &error))
+    if (atomicfile::write(QString::fromUtf8(argv[1]), QByteArray(argv[2]), &error))
         return 0;
     std::fputs(error.toUtf8().constData(), stdout);
     return 1;

@@ -83,7 +83,7 @@ void TestAtomicFile::init()
 
 void TestAtomicFile::cleanup()
 {
-    atomicfile::setFailureHook({});
+    atomicfile::resetInstance();
     // Give back write access so the directory can be removed.
     unprivileged::chmodTo(m_dir->path(), 0700);
     m_dir.reset();
@@ -93,7 +93,7 @@ void TestAtomicFile::createsNewFile()
 {
     const QString target = path(QStringLiteral("1本文.txt"));
     QString error;
-    QVERIFY(writeFileAtomically(target, QByteArray("abc\r\n"), &error));
+    QVERIFY(atomicfile::write(target, QByteArray("abc\r\n"), &error));
     QCOMPARE(readAll(target), QByteArray("abc\r\n"));
     QCOMPARE(modeOf(target), 0666 & ~currentUmask());
     QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("1本文.txt")});
@@ -116,7 +116,7 @@ void TestAtomicFile::replacesContentAndKeepsMode()
     QVERIFY(unprivileged::chmodTo(target, mode_t(mode)));
 
     QString error;
-    QVERIFY2(writeFileAtomically(target, QByteArray("new"), &error), qPrintable(error));
+    QVERIFY2(atomicfile::write(target, QByteArray("new"), &error), qPrintable(error));
     unprivileged::chmodTo(target, 0600);
     QCOMPARE(readAll(target), QByteArray("new"));
     unprivileged::chmodTo(target, mode_t(mode));
@@ -128,7 +128,7 @@ void TestAtomicFile::emptyContentGivesEmptyFile()
 {
     const QString target = path(QStringLiteral("2宛名.txt"));
     QVERIFY(writePlain(target, QByteArray("something")));
-    QVERIFY(writeFileAtomically(target, QByteArray(), nullptr));
+    QVERIFY(atomicfile::write(target, QByteArray(), nullptr));
     QVERIFY(QFileInfo::exists(target));
     QCOMPARE(QFileInfo(target).size(), 0);
 }
@@ -142,7 +142,7 @@ void TestAtomicFile::refusesReadOnlyFile()
     QVERIFY(unprivileged::chmodTo(target, 0444));
 
     QString error;
-    QVERIFY(!writeFileAtomically(target, QByteArray("lost"), &error));
+    QVERIFY(!atomicfile::write(target, QByteArray("lost"), &error));
     QCOMPARE(error, qt_error_string(EACCES));
     QCOMPARE(readAll(target), QByteArray("keep me"));
     QCOMPARE(modeOf(target), mode_t(0444));
@@ -154,7 +154,7 @@ void TestAtomicFile::refusesDirectoryAsTarget()
     const QString target = path(QStringLiteral("Data"));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Data")));
     QString error;
-    QVERIFY(!writeFileAtomically(target, QByteArray("x"), &error));
+    QVERIFY(!atomicfile::write(target, QByteArray("x"), &error));
     QCOMPARE(error, qt_error_string(EISDIR));
     QVERIFY(QFileInfo(target).isDir());
     QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("Data")});
@@ -164,7 +164,7 @@ void TestAtomicFile::missingDirectory()
 {
     const QString target = path(QStringLiteral("Data/1本文.txt"));
     QString error;
-    QVERIFY(!writeFileAtomically(target, QByteArray("x"), &error));
+    QVERIFY(!atomicfile::write(target, QByteArray("x"), &error));
     QCOMPARE(error, qt_error_string(ENOENT));
     QVERIFY(entries(m_dir->path()).isEmpty());
 }
@@ -175,7 +175,7 @@ void TestAtomicFile::writesThroughSymlink()
     const QString link = path(QStringLiteral("link.ini"));
     QVERIFY(writePlain(real, QByteArray("old")));
     QVERIFY(QFile::link(real, link));
-    QVERIFY(writeFileAtomically(link, QByteArray("new"), nullptr));
+    QVERIFY(atomicfile::write(link, QByteArray("new"), nullptr));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readAll(real), QByteArray("new"));
 }
@@ -206,12 +206,12 @@ void TestAtomicFile::failingStepKeepsOldFile()
         QVERIFY(writePlain(target, old));
 
     QList<atomicfile::Step> seen;
-    atomicfile::setFailureHook([&](atomicfile::Step s) {
+    atomicfile::setInstance([&](atomicfile::Step s) {
         seen.append(s);
         return s == step ? error : 0;
     });
     QString errorText;
-    QVERIFY(!writeFileAtomically(target, QByteArray(100000, 'x'), &errorText));
+    QVERIFY(!atomicfile::write(target, QByteArray(100000, 'x'), &errorText));
     QCOMPARE(errorText, qt_error_string(error));
     QVERIFY(seen.contains(step));
     if (fileExists) {
@@ -222,8 +222,8 @@ void TestAtomicFile::failingStepKeepsOldFile()
     }
 
     // The same save succeeds once the fault is gone.
-    atomicfile::setFailureHook({});
-    QVERIFY(writeFileAtomically(target, QByteArray("fine"), &errorText));
+    atomicfile::resetInstance();
+    QVERIFY(atomicfile::write(target, QByteArray("fine"), &errorText));
     QCOMPARE(readAll(target), QByteArray("fine"));
 }
 

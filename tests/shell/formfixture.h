@@ -4,24 +4,20 @@
 #include "platform/screenmetrics.h"
 #include "shell/tform1.h"
 
+#include "../testfiles.h"
+
 #include <QDate>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <memory>
 
 // A main window in a fresh program directory, on a screen and a day the
 // test chooses, with error reports captured instead of shown.
-class FormFixture
+class FormFixture : public ProgramDir
 {
 public:
     explicit FormFixture(ScreenMetrics screen = {1366, 768, 96}, QDate today = QDate(2027, 3, 6));
     ~FormFixture();
-
-    QString programDir() const { return m_dir.path() + QLatin1Char('/'); }
-    QString path(const QString &relative) const { return programDir() + relative; }
-    void writeFile(const QString &relative, const QByteArray &bytes) const;
-    QByteArray readFile(const QString &relative) const;
 
     // Builds (or rebuilds, after a close) the window.
     TForm1 &start(const QString &exeName = QStringLiteral("tavrint"));
@@ -31,7 +27,6 @@ public:
     QStringList errors; // texts the error report would have shown
 
 private:
-    QTemporaryDir m_dir;
     std::unique_ptr<TForm1> m_form;
     std::unique_ptr<TFList> m_list;
 };

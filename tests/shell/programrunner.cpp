@@ -43,20 +43,6 @@ QString ProgramRunner::unavailableReason()
     return QString();
 }
 
-void ProgramRunner::writeFile(const QString &relative, const QByteArray &bytes) const
-{
-    QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-    QFile f(path(relative));
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
-
-QByteArray ProgramRunner::readFile(const QString &relative) const
-{
-    QFile f(path(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QProcessEnvironment ProgramRunner::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -86,7 +72,7 @@ std::unique_ptr<QProcess> ProgramRunner::launch(const QStringList &arguments)
 {
     auto p = std::make_unique<QProcess>();
     p->setProcessEnvironment(environment());
-    p->setWorkingDirectory(m_dir.path());
+    p->setWorkingDirectory(programDir());
     p->start(path(QStringLiteral("tavrint")), arguments);
     p->waitForStarted(5000);
     return p;

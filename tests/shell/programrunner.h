@@ -1,18 +1,20 @@
 #pragma once
 
-#include <QProcess>
 #include <QPoint>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
 
+#include "../testfiles.h"
+
 // Starts the real program the way a user does: the executable copied into a
 // program directory of its own, shown on the test X server, with a private
 // runtime directory (so each test has its own single-instance lock) and the
 // test printer. Drives it with xdotool.
-class ProgramRunner
+class ProgramRunner : public ProgramDir
 {
 public:
     ProgramRunner();
@@ -20,11 +22,6 @@ public:
 
     // Empty when the end-to-end tests can run; otherwise why not.
     static QString unavailableReason();
-
-    QString programDir() const { return m_dir.path() + QLatin1Char('/'); }
-    QString path(const QString &relative) const { return programDir() + relative; }
-    void writeFile(const QString &relative, const QByteArray &bytes) const;
-    QByteArray readFile(const QString &relative) const;
 
     // A first start; true once its window is on the screen.
     bool start();
@@ -46,7 +43,10 @@ public:
 
     QProcess &process() { return *m_process; }
     // An environment variable for the starts that follow.
-    void setEnvironment(const QString &name, const QString &value) { m_extraEnv.insert(name, value); }
+    void setEnvironment(const QString &name, const QString &value)
+    {
+        m_extraEnv.insert(name, value);
+    }
 
 private:
     bool startOnce();
@@ -54,7 +54,6 @@ private:
     QString windowId() const;
     static QString xdotool(const QStringList &arguments, const QProcessEnvironment &env);
 
-    QTemporaryDir m_dir;
     QTemporaryDir m_runtime;
     std::unique_ptr<QProcess> m_process;
     QProcessEnvironment m_extraEnv;
