@@ -12,6 +12,9 @@ root=$(pwd)
 
 ./scripts/install-deps.sh test
 
+# The format is a check, not a hope: a file off .clang-format fails the run.
+scripts/check-format.sh
+
 jobs=$(nproc)
 build=${BUILD_DIR:-$root/build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null

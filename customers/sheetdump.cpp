@@ -35,12 +35,11 @@ constexpr qsizetype kMaxReport = qsizetype(kRows) * kColumns * 32767 * 4 + 4096;
 
 bool isText(unsigned char type)
 {
-    return type == FREEXL_CELL_TEXT || type == FREEXL_CELL_SST_TEXT || type == FREEXL_CELL_DATE
-        || type == FREEXL_CELL_DATETIME || type == FREEXL_CELL_TIME;
+    return type == FREEXL_CELL_TEXT || type == FREEXL_CELL_SST_TEXT || type == FREEXL_CELL_DATE ||
+           type == FREEXL_CELL_DATETIME || type == FREEXL_CELL_TIME;
 }
 
-template<typename T>
-void put(QByteArray &out, T value)
+template <typename T> void put(QByteArray &out, T value)
 {
     out.append(reinterpret_cast<const char *>(&value), sizeof value);
 }
@@ -50,8 +49,7 @@ class Reader
 public:
     explicit Reader(QByteArrayView bytes) : m_bytes(bytes) {}
 
-    template<typename T>
-    bool get(T &value)
+    template <typename T> bool get(T &value)
     {
         if (m_bytes.size() - m_pos < qsizetype(sizeof value))
             return false;
@@ -170,11 +168,13 @@ QByteArray report(const char *path)
                 put<quint32>(out, rows);
                 put<quint16>(out, columns);
                 const unsigned int lastRow = qMin(rows, unsigned(kRows));
-                const unsigned short lastColumn = qMin(columns, static_cast<unsigned short>(kColumns));
+                const unsigned short lastColumn =
+                    qMin(columns, static_cast<unsigned short>(kColumns));
                 for (unsigned int r = 0; r < lastRow; ++r) {
                     for (unsigned short c = 0; c < lastColumn; ++c) {
                         FreeXL_CellValue value{};
-                        const bool readable = freexl_get_cell_value(handle, r, c, &value) == FREEXL_OK;
+                        const bool readable =
+                            freexl_get_cell_value(handle, r, c, &value) == FREEXL_OK;
                         put<quint8>(out, readable ? 1 : 0);
                         if (!readable)
                             continue;
@@ -206,7 +206,8 @@ Outcome decode(QByteArrayView bytes)
     if (!in.expect(kHead) || !in.get(openCode))
         return failed(Failure::Garbled);
     if (openCode != FREEXL_OK)
-        return in.expect(kTail) && in.atEnd() ? failed(Failure::FreeXL, openCode) : failed(Failure::Garbled);
+        return in.expect(kTail) && in.atEnd() ? failed(Failure::FreeXL, openCode)
+                                              : failed(Failure::Garbled);
 
     quint32 password = 0;
     qint32 selectCode = 0;

@@ -110,7 +110,7 @@ QString indexErrorMessage(qsizetype index)
 LineDecoder lineDecoderFor(QByteArrayView bytes)
 {
     return textcharset::detect(bytes) == textcharset::Charset::Utf8 ? &textcharset::decodeUtf8
-                                                                       : &cp932::decode;
+                                                                    : &cp932::decode;
 }
 
 Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,

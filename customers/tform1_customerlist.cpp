@@ -7,8 +7,8 @@
 #include "customers/tflist.h"
 #include "letter/boxmemo.h"
 
-#include <QLabel>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QListView>
 #include <QRadioButton>
 #include <QStringListModel>
@@ -20,8 +20,8 @@ void TForm1::ListBox1Click()
     if (i < 0)
         return;
     Label3->setText(QString::number(i + 1) + QLatin1Char('/') + QString::number(customerCount));
-    const auto layout = RadioButton2->isChecked() ? addressblock::Layout::Text
-                                                  : addressblock::Layout::Workbook;
+    const auto layout =
+        RadioButton2->isChecked() ? addressblock::Layout::Text : addressblock::Layout::Workbook;
     memos[boxtable::kAddresseeBox]->setText(addressblock::compose(FList->sg1, i, layout));
 }
 

@@ -153,7 +153,8 @@ void TForm1::LoadTextList()
         errorreport::show(result.errorMessage);
         return;
     }
-    ListBox1Items->setStringList(customerlist::listEntriesWithout(std::move(result.entries), QChar(0x3000)));
+    ListBox1Items->setStringList(
+        customerlist::listEntriesWithout(std::move(result.entries), QChar(0x3000)));
 }
 
 bool TForm1::IsFileInUse(const QString &path)

@@ -27,20 +27,23 @@ struct Rgb
 
 struct Box
 {
-    char letter;          // 'A'..'H'
-    const char *frame;    // "PanelA"
-    const char *inner;    // "Panel1" ("Panel9" for H: Panel8 is the list's panel)
-    const char *memo;     // "Memo1"
-    const char *field;    // field name, UTF-8: "本文"
-    Rgb frameColour;      // edit-mode colour
-    QRect design;         // frame on the 430 x 606 design page
+    char letter;       // 'A'..'H'
+    const char *frame; // "PanelA"
+    const char *inner; // "Panel1" ("Panel9" for H: Panel8 is the list's panel)
+    const char *memo;  // "Memo1"
+    const char *field; // field name, UTF-8: "本文"
+    Rgb frameColour;   // edit-mode colour
+    QRect design;      // frame on the 430 x 606 design page
 };
 
 const Box &box(int index);
 QString fieldName(int index);
 
 // Box number 1..8 as used in key prefixes and file names.
-constexpr int boxNumber(int index) { return index + 1; }
+constexpr int boxNumber(int index)
+{
+    return index + 1;
+}
 
 // "PanelA".."PanelH" -> 0..7, -1 otherwise.
 int indexFromFrameName(QStringView name);
@@ -48,7 +51,10 @@ int indexFromFrameName(QStringView name);
 int indexFromMemoName(QStringView name);
 
 // The title group: title (E), notes heading (G), closing mark (H).
-constexpr bool inTitleGroup(int index) { return index == 4 || index == 6 || index == 7; }
+constexpr bool inTitleGroup(int index)
+{
+    return index == 4 || index == 6 || index == 7;
+}
 
 // Frames in their stacking (creation) order: B at the bottom, H on top.
 constexpr std::array<int, kBoxCount> kCreationOrder = {1, 0, 2, 3, 4, 5, 6, 7};

@@ -13,8 +13,8 @@ QString issueDate(const QDate &today)
 QString monthlyReportHeading(const QDate &today)
 {
     const int lastMonth = today.month() == 1 ? 12 : today.month() - 1;
-    return QString::number(lastMonth)
-           + QStringLiteral("月実績 ご連絡票\r\n\r\n送信枚数 ２ 枚 (本状含む)");
+    return QString::number(lastMonth) +
+           QStringLiteral("月実績 ご連絡票\r\n\r\n送信枚数 ２ 枚 (本状含む)");
 }
 
 } // namespace lettertexts

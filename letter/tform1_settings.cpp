@@ -49,11 +49,11 @@ const ProfileFile &TForm1::settingsForReading()
 void TForm1::ReadWindowPos()
 {
     const ProfileFile &settings = settingsForReading();
-    const int left = settings.readInt(settingsSection, settingsfile::kFormLeft,
-                                      settingsfile::kDefaultFormLeft);
+    const int left =
+        settings.readInt(settingsSection, settingsfile::kFormLeft, settingsfile::kDefaultFormLeft);
     move(std::clamp(left, -kMaxWindowCoordinate, kMaxWindowCoordinate), y());
-    const int top = settings.readInt(settingsSection, settingsfile::kFormTop,
-                                     settingsfile::kDefaultFormTop);
+    const int top =
+        settings.readInt(settingsSection, settingsfile::kFormTop, settingsfile::kDefaultFormTop);
     move(x(), std::clamp(top, -kMaxWindowCoordinate, kMaxWindowCoordinate));
 }
 

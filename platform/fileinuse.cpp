@@ -14,8 +14,8 @@ bool isInUse(const QString &path)
     const QFileInfo info(path);
     if (!info.exists())
         return false;
-    const QString officeLock = info.absolutePath() + QStringLiteral("/.~lock.") + info.fileName() +
-                               QLatin1Char('#');
+    const QString officeLock =
+        info.absolutePath() + QStringLiteral("/.~lock.") + info.fileName() + QLatin1Char('#');
     if (QFileInfo::exists(officeLock))
         return true;
 

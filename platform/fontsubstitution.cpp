@@ -14,22 +14,14 @@ struct Mapping
 // IPAPMincho/IPAPGothic are the proportional faces (the "P" of the MS names),
 // IPAMincho/IPAGothic the fixed-pitch ones.
 constexpr Mapping kMappings[] = {
-    {"ＭＳ Ｐ明朝", "IPAPMincho,IPAMincho"},
-    {"MS P明朝", "IPAPMincho,IPAMincho"},
-    {"ＭＳ 明朝", "IPAMincho,IPAPMincho"},
-    {"MS 明朝", "IPAMincho,IPAPMincho"},
-    {"MS PMincho", "IPAPMincho,IPAMincho"},
-    {"MS Mincho", "IPAMincho,IPAPMincho"},
-    {"ＭＳ Ｐゴシック", "IPAPGothic,IPAGothic"},
-    {"MS Pゴシック", "IPAPGothic,IPAGothic"},
-    {"ＭＳ ゴシック", "IPAGothic,IPAPGothic"},
-    {"MS ゴシック", "IPAGothic,IPAPGothic"},
-    {"MS PGothic", "IPAPGothic,IPAGothic"},
-    {"MS Gothic", "IPAGothic,IPAPGothic"},
-    {"MS UI Gothic", "IPAPGothic,IPAGothic"},
-    {"Georgia", "DejaVu Serif,IPAPMincho"},
-    {"Georgia Bold", "DejaVu Serif,IPAPMincho"},
-    {"Lucida Sans Unicode", "DejaVu Sans,IPAPGothic"},
+    {"ＭＳ Ｐ明朝", "IPAPMincho,IPAMincho"},     {"MS P明朝", "IPAPMincho,IPAMincho"},
+    {"ＭＳ 明朝", "IPAMincho,IPAPMincho"},       {"MS 明朝", "IPAMincho,IPAPMincho"},
+    {"MS PMincho", "IPAPMincho,IPAMincho"},      {"MS Mincho", "IPAMincho,IPAPMincho"},
+    {"ＭＳ Ｐゴシック", "IPAPGothic,IPAGothic"}, {"MS Pゴシック", "IPAPGothic,IPAGothic"},
+    {"ＭＳ ゴシック", "IPAGothic,IPAPGothic"},   {"MS ゴシック", "IPAGothic,IPAPGothic"},
+    {"MS PGothic", "IPAPGothic,IPAGothic"},      {"MS Gothic", "IPAGothic,IPAPGothic"},
+    {"MS UI Gothic", "IPAPGothic,IPAGothic"},    {"Georgia", "DejaVu Serif,IPAPMincho"},
+    {"Georgia Bold", "DejaVu Serif,IPAPMincho"}, {"Lucida Sans Unicode", "DejaVu Sans,IPAPGothic"},
 };
 } // namespace
 

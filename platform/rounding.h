@@ -13,6 +13,9 @@ int halfEven(double value);
 int mulDiv(int a, int b, int c);
 
 // Truncating halving ("x div 2"): -5 -> -2.
-constexpr int div2(int x) { return x / 2; }
+constexpr int div2(int x)
+{
+    return x / 2;
+}
 
 } // namespace rounding

@@ -23,7 +23,7 @@ TEST="
   cups cups-bsd
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
   libspreadsheet-writeexcel-perl libole-storage-lite-perl libexcel-writer-xlsx-perl
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   util-linux procps psmisc sudo dbus
   desktop-file-utils appstream man-db dpkg-dev file
 "

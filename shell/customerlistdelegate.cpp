@@ -8,7 +8,8 @@ void CustomerListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
 {
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette &pal = option.palette;
-    painter->fillRect(option.rect, selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base));
+    painter->fillRect(option.rect,
+                      selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base));
     painter->setFont(option.font);
     painter->setPen(selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text));
     const QRect textRect = option.rect.adjusted(2, 0, 0, 0);

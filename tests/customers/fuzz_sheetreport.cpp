@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
         return 0;
     for (int i = 1; i < *argc; ++i) {
         const char *path = (*argv)[i];
-        QFile out(QFile::decodeName(dir) + u'/' + QFileInfo(QFile::decodeName(path)).fileName()
-                  + QStringLiteral(".report"));
+        QFile out(QFile::decodeName(dir) + u'/' + QFileInfo(QFile::decodeName(path)).fileName() +
+                  QStringLiteral(".report"));
         if (!out.open(QIODevice::WriteOnly) || out.write(sheetdump::report(path)) < 0)
             std::exit(1);
     }
@@ -37,16 +37,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int key : {0, 1}) {
         CustomerTable table;
         table.setRowCount(-1);
-        const workbookreader::Result result = workbookreader::readReported(
-            outcome, QStringLiteral("/fuzz.xls"), key, table, QLocale(QLocale::Japanese, QLocale::Japan));
+        const workbookreader::Result result =
+            workbookreader::readReported(outcome, QStringLiteral("/fuzz.xls"), key, table,
+                                         QLocale(QLocale::Japanese, QLocale::Japan));
         using Status = workbookreader::Result::Status;
         if ((result.status == Status::OpenFailed) == outcome.sheet.has_value())
             std::abort();
-        if (result.status == Status::Read
-            && (result.count != result.entries.size() || table.rowCount() != result.count
-                || result.count > workbookreader::kMaxRows))
+        if (result.status == Status::Read &&
+            (result.count != result.entries.size() || table.rowCount() != result.count ||
+             result.count > workbookreader::kMaxRows))
             std::abort();
-        if (result.status != Status::Read && (table.rowCount() != -1 || result.errorMessage.isEmpty()))
+        if (result.status != Status::Read &&
+            (table.rowCount() != -1 || result.errorMessage.isEmpty()))
             std::abort();
     }
     return 0;

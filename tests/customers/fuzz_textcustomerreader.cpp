@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case textcustomerreader::Result::Status::Read: {
             if (result.entries.size() != result.count)
                 std::abort();
-            const QStringList shown = customerlist::listEntriesWithout(result.entries, QChar(0x3000));
+            const QStringList shown =
+                customerlist::listEntriesWithout(result.entries, QChar(0x3000));
             if (shown.size() != result.entries.size())
                 std::abort();
             for (int row = 0; row < result.count; ++row)

@@ -45,20 +45,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int key = int(size % 2);
         CustomerTable table;
         table.setRowCount(-1);
-        const workbookreader::Result result = workbookreader::read(inputPath(), key, table, QLocale::c());
+        const workbookreader::Result result =
+            workbookreader::read(inputPath(), key, table, QLocale::c());
         switch (result.status) {
         case workbookreader::Result::Status::Read:
-            if (result.count != result.entries.size() || result.count > workbookreader::kMaxRows
-                || table.rowCount() != result.count || !result.errorMessage.isEmpty())
+            if (result.count != result.entries.size() || result.count > workbookreader::kMaxRows ||
+                table.rowCount() != result.count || !result.errorMessage.isEmpty())
                 std::abort();
             break;
         case workbookreader::Result::Status::OpenFailed:
-            if (!result.entries.isEmpty() || table.rowCount() != -1 || result.errorMessage.isEmpty())
+            if (!result.entries.isEmpty() || table.rowCount() != -1 ||
+                result.errorMessage.isEmpty())
                 std::abort();
             break;
         case workbookreader::Result::Status::CellFailed:
-            if (result.entries.size() >= workbookreader::kMaxRows || table.rowCount() != -1
-                || result.errorMessage.isEmpty())
+            if (result.entries.size() >= workbookreader::kMaxRows || table.rowCount() != -1 ||
+                result.errorMessage.isEmpty())
                 std::abort();
             break;
         }

@@ -27,17 +27,16 @@ void TestAddressBlock::compose_data()
     QTest::addColumn<QString>("block");
 
     const QStringList full{u8("会社A"), u8("担当B"), u8("部署C"), u8("住所D"),
-                           u8("〒E"), u8("F"), u8("G"), u8("〒H")};
-    QTest::newRow("text layout")
-        << full << Layout::Text
-        << u8("会社A\r\n部署C\r\n  担当B  様\r\n   〒E");
+                           u8("〒E"),   u8("F"),     u8("G"),     u8("〒H")};
+    QTest::newRow("text layout") << full << Layout::Text
+                                 << u8("会社A\r\n部署C\r\n  担当B  様\r\n   〒E");
     QTest::newRow("workbook layout")
-        << full << Layout::Workbook
-        << u8("担当B\r\n住所D\r\n  部署C  様\r\n   〒H");
+        << full << Layout::Workbook << u8("担当B\r\n住所D\r\n  部署C  様\r\n   〒H");
 
     const QStringList empty(CustomerTable::kColumns, QString());
     QTest::newRow("text layout, all empty") << empty << Layout::Text << u8("\r\n\r\n    様\r\n   ");
-    QTest::newRow("workbook layout, all empty") << empty << Layout::Workbook << u8("\r\n\r\n    様\r\n   ");
+    QTest::newRow("workbook layout, all empty")
+        << empty << Layout::Workbook << u8("\r\n\r\n    様\r\n   ");
 
     QStringList noPerson = full;
     noPerson[1] = QString();
@@ -52,7 +51,8 @@ void TestAddressBlock::compose_data()
     QStringList multiLine = full;
     multiLine[1] = u8("第一行\r\n第二行");
     QTest::newRow("workbook cell with a line break is taken as stored")
-        << multiLine << Layout::Workbook << u8("第一行\r\n第二行\r\n住所D\r\n  部署C  様\r\n   〒H");
+        << multiLine << Layout::Workbook
+        << u8("第一行\r\n第二行\r\n住所D\r\n  部署C  様\r\n   〒H");
 }
 
 void TestAddressBlock::compose()

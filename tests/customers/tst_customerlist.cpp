@@ -35,7 +35,8 @@ void TestCustomerList::listEntriesWithout_data()
     QTest::newRow("CR LF stays one entry") << QStringList{u8("第一行\r\n第二行"), u8("次")} << half
                                            << QStringList{u8("第一行 第二行"), u8("次")};
     QTest::newRow("LF and CR") << QStringList{u8("a\nb\rc")} << half << QStringList{u8("a b c")};
-    QTest::newRow("LF CR is two breaks") << QStringList{u8("a\n\rb")} << half << QStringList{u8("a  b")};
+    QTest::newRow("LF CR is two breaks")
+        << QStringList{u8("a\n\rb")} << half << QStringList{u8("a  b")};
     QTest::newRow("only a break") << QStringList{u8("\r\n")} << half << QStringList{u8(" ")};
     QTest::newRow("empty entries stay") << QStringList{QString(), u8(" "), QString()} << half
                                         << QStringList{QString(), QString(), QString()};

@@ -33,15 +33,19 @@ void TestDelimitedText::split_data()
         << QStringLiteral("a b,c") << QStringList{u"a"_qs, u"b"_qs, u"c"_qs};
     QTest::newRow("tab splits a field")
         << QStringLiteral("a\tb,c") << QStringList{u"a"_qs, u"b"_qs, u"c"_qs};
-    QTest::newRow("control character splits a field")
-        << QStringLiteral("a\x01" "b") << QStringList{u"a"_qs, u"b"_qs};
+    QTest::newRow("control character splits a field") << QStringLiteral("a\x01"
+                                                                        "b")
+                                                      << QStringList{u"a"_qs, u"b"_qs};
     QTest::newRow("ideographic space is no blank")
-        << QString::fromUtf8("山田\u3000太郎,x") << QStringList{QString::fromUtf8("山田\u3000太郎"), u"x"_qs};
+        << QString::fromUtf8("山田\u3000太郎,x")
+        << QStringList{QString::fromUtf8("山田\u3000太郎"), u"x"_qs};
     QTest::newRow("quoted comma") << QStringLiteral("\"x,y\",z") << QStringList{u"x,y"_qs, u"z"_qs};
-    QTest::newRow("quoted blanks kept") << QStringLiteral("\" a b \",z") << QStringList{u" a b "_qs, u"z"_qs};
+    QTest::newRow("quoted blanks kept")
+        << QStringLiteral("\" a b \",z") << QStringList{u" a b "_qs, u"z"_qs};
     QTest::newRow("doubled quotes")
         << QStringLiteral("\"say \"\"hi\"\"\",b") << QStringList{u"say \"hi\""_qs, u"b"_qs};
-    QTest::newRow("empty quoted field") << QStringLiteral("\"\",b") << QStringList{QString(), u"b"_qs};
+    QTest::newRow("empty quoted field")
+        << QStringLiteral("\"\",b") << QStringList{QString(), u"b"_qs};
     QTest::newRow("quoted then text gives two fields")
         << QStringLiteral("\"x\"y,z") << QStringList{u"x"_qs, u"y"_qs, u"z"_qs};
     QTest::newRow("quote inside unquoted field is plain")
@@ -52,13 +56,17 @@ void TestDelimitedText::split_data()
         << QStringLiteral("\"a\"\"b,") << QStringList{u"a\"b"_qs};
     QTest::newRow("unclosed quote ending in a doubled quote")
         << QStringLiteral("\"a\"\"") << QStringList{u"a"_qs};
-    QTest::newRow("lone quote at the end") << QStringLiteral("a,\"") << QStringList{u"a"_qs, QString()};
-    QTest::newRow("NUL ends the line") << QStringLiteral("a,b\0,c") << QStringList{u"a"_qs, u"b"_qs};
+    QTest::newRow("lone quote at the end")
+        << QStringLiteral("a,\"") << QStringList{u"a"_qs, QString()};
+    QTest::newRow("NUL ends the line")
+        << QStringLiteral("a,b\0,c") << QStringList{u"a"_qs, u"b"_qs};
     QTest::newRow("Shift-JIS 0x5C trail bytes are whole characters")
-        << QString::fromUtf8("ソ,表,能") << QStringList{QString::fromUtf8("ソ"), QString::fromUtf8("表"), QString::fromUtf8("能")};
+        << QString::fromUtf8("ソ,表,能")
+        << QStringList{QString::fromUtf8("ソ"), QString::fromUtf8("表"), QString::fromUtf8("能")};
     QTest::newRow("eight appended commas")
         << QStringLiteral("a,,,,,,,,")
-        << QStringList{u"a"_qs, QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString()};
+        << QStringList{u"a"_qs,   QString(), QString(), QString(), QString(),
+                       QString(), QString(), QString(), QString()};
 }
 
 void TestDelimitedText::split()

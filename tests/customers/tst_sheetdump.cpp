@@ -12,9 +12,12 @@ namespace {
 class ReportBuilder
 {
 public:
-    ReportBuilder &tag(const char *fourChars) { m_bytes.append(fourChars, 4); return *this; }
-    template<typename T>
-    ReportBuilder &put(T value)
+    ReportBuilder &tag(const char *fourChars)
+    {
+        m_bytes.append(fourChars, 4);
+        return *this;
+    }
+    template <typename T> ReportBuilder &put(T value)
     {
         m_bytes.append(reinterpret_cast<const char *>(&value), sizeof value);
         return *this;
@@ -25,7 +28,11 @@ public:
         m_bytes.append(bytes);
         return *this;
     }
-    ReportBuilder &raw(const QByteArray &bytes) { m_bytes.append(bytes); return *this; }
+    ReportBuilder &raw(const QByteArray &bytes)
+    {
+        m_bytes.append(bytes);
+        return *this;
+    }
     QByteArray bytes() const { return m_bytes; }
 
 private:
@@ -37,8 +44,13 @@ private:
 QByteArray goodReport()
 {
     ReportBuilder b;
-    b.tag("TXD1").put<qint32>(FREEXL_OK).put<quint32>(FREEXL_BIFF_PLAIN).put<qint32>(FREEXL_OK)
-        .put<qint32>(FREEXL_OK).put<quint32>(2).put<quint16>(3);
+    b.tag("TXD1")
+        .put<qint32>(FREEXL_OK)
+        .put<quint32>(FREEXL_BIFF_PLAIN)
+        .put<qint32>(FREEXL_OK)
+        .put<qint32>(FREEXL_OK)
+        .put<quint32>(2)
+        .put<quint16>(3);
     b.put<quint8>(1).put<quint8>(FREEXL_CELL_SST_TEXT).text("\xE8\x83\xBD");
     b.put<quint8>(1).put<quint8>(FREEXL_CELL_DOUBLE).put<double>(0.5);
     b.put<quint8>(1).put<quint8>(FREEXL_CELL_NULL);
@@ -88,8 +100,13 @@ void TestSheetDump::cutsToTheRowsAndColumnsRead()
 {
     // A sheet of 70000 x 300 cells: only 200 x 8 of them are in the report.
     ReportBuilder b;
-    b.tag("TXD1").put<qint32>(FREEXL_OK).put<quint32>(FREEXL_BIFF_PLAIN).put<qint32>(FREEXL_OK)
-        .put<qint32>(FREEXL_OK).put<quint32>(70000).put<quint16>(300);
+    b.tag("TXD1")
+        .put<qint32>(FREEXL_OK)
+        .put<quint32>(FREEXL_BIFF_PLAIN)
+        .put<qint32>(FREEXL_OK)
+        .put<qint32>(FREEXL_OK)
+        .put<quint32>(70000)
+        .put<quint16>(300);
     for (int i = 0; i < sheetdump::kRows * sheetdump::kColumns; ++i)
         b.put<quint8>(1).put<quint8>(FREEXL_CELL_INT).put<qint32>(i);
     b.tag("END!");
@@ -106,22 +123,40 @@ void TestSheetDump::reportedFailures_data()
     QTest::addColumn<Failure>("failure");
     QTest::addColumn<int>("freexlError");
 
-    QTest::newRow("open failed")
-        << ReportBuilder().tag("TXD1").put<qint32>(FREEXL_CFBF_INVALID_SIGNATURE).tag("END!").bytes()
-        << Failure::FreeXL << FREEXL_CFBF_INVALID_SIGNATURE;
-    QTest::newRow("no first worksheet")
-        << ReportBuilder().tag("TXD1").put<qint32>(FREEXL_OK).put<quint32>(FREEXL_BIFF_PLAIN)
-               .put<qint32>(FREEXL_BIFF_ILLEGAL_SHEET_INDEX).tag("END!").bytes()
-        << Failure::FreeXL << FREEXL_BIFF_ILLEGAL_SHEET_INDEX;
-    QTest::newRow("no dimensions")
-        << ReportBuilder().tag("TXD1").put<qint32>(FREEXL_OK).put<quint32>(FREEXL_BIFF_PLAIN)
-               .put<qint32>(FREEXL_OK).put<qint32>(FREEXL_BIFF_UNSELECTED_SHEET).tag("END!").bytes()
-        << Failure::FreeXL << FREEXL_BIFF_UNSELECTED_SHEET;
-    QTest::newRow("password")
-        << ReportBuilder().tag("TXD1").put<qint32>(FREEXL_OK).put<quint32>(FREEXL_BIFF_OBFUSCATED)
-               .put<qint32>(FREEXL_OK).put<qint32>(FREEXL_OK).put<quint32>(0).put<quint16>(0)
-               .tag("END!").bytes()
-        << Failure::Encrypted << int(FREEXL_OK);
+    QTest::newRow("open failed") << ReportBuilder()
+                                        .tag("TXD1")
+                                        .put<qint32>(FREEXL_CFBF_INVALID_SIGNATURE)
+                                        .tag("END!")
+                                        .bytes()
+                                 << Failure::FreeXL << FREEXL_CFBF_INVALID_SIGNATURE;
+    QTest::newRow("no first worksheet") << ReportBuilder()
+                                               .tag("TXD1")
+                                               .put<qint32>(FREEXL_OK)
+                                               .put<quint32>(FREEXL_BIFF_PLAIN)
+                                               .put<qint32>(FREEXL_BIFF_ILLEGAL_SHEET_INDEX)
+                                               .tag("END!")
+                                               .bytes()
+                                        << Failure::FreeXL << FREEXL_BIFF_ILLEGAL_SHEET_INDEX;
+    QTest::newRow("no dimensions") << ReportBuilder()
+                                          .tag("TXD1")
+                                          .put<qint32>(FREEXL_OK)
+                                          .put<quint32>(FREEXL_BIFF_PLAIN)
+                                          .put<qint32>(FREEXL_OK)
+                                          .put<qint32>(FREEXL_BIFF_UNSELECTED_SHEET)
+                                          .tag("END!")
+                                          .bytes()
+                                   << Failure::FreeXL << FREEXL_BIFF_UNSELECTED_SHEET;
+    QTest::newRow("password") << ReportBuilder()
+                                     .tag("TXD1")
+                                     .put<qint32>(FREEXL_OK)
+                                     .put<quint32>(FREEXL_BIFF_OBFUSCATED)
+                                     .put<qint32>(FREEXL_OK)
+                                     .put<qint32>(FREEXL_OK)
+                                     .put<quint32>(0)
+                                     .put<quint16>(0)
+                                     .tag("END!")
+                                     .bytes()
+                              << Failure::Encrypted << int(FREEXL_OK);
 }
 
 void TestSheetDump::reportedFailures()
@@ -147,18 +182,44 @@ void TestSheetDump::garbledReports_data()
     QByteArray badFlag = good;
     badFlag[4 + 4 + 4 + 4 + 4 + 4 + 2] = 2; // the first cell's readable flag
     QTest::newRow("readable flag not 0 or 1") << badFlag;
-    QTest::newRow("text longer than the report")
-        << ReportBuilder().tag("TXD1").put<qint32>(FREEXL_OK).put<quint32>(FREEXL_BIFF_PLAIN)
-               .put<qint32>(FREEXL_OK).put<qint32>(FREEXL_OK).put<quint32>(1).put<quint16>(1)
-               .put<quint8>(1).put<quint8>(FREEXL_CELL_TEXT).put<quint32>(0xFFFFFFF0u).tag("END!").bytes();
-    QTest::newRow("NUL inside a text")
-        << ReportBuilder().tag("TXD1").put<qint32>(FREEXL_OK).put<quint32>(FREEXL_BIFF_PLAIN)
-               .put<qint32>(FREEXL_OK).put<qint32>(FREEXL_OK).put<quint32>(1).put<quint16>(1)
-               .put<quint8>(1).put<quint8>(FREEXL_CELL_TEXT).text(QByteArray("a\0b", 3)).tag("END!").bytes();
-    QTest::newRow("fewer cells than the dimensions")
-        << ReportBuilder().tag("TXD1").put<qint32>(FREEXL_OK).put<quint32>(FREEXL_BIFF_PLAIN)
-               .put<qint32>(FREEXL_OK).put<qint32>(FREEXL_OK).put<quint32>(2).put<quint16>(1)
-               .put<quint8>(1).put<quint8>(FREEXL_CELL_NULL).tag("END!").bytes();
+    QTest::newRow("text longer than the report") << ReportBuilder()
+                                                        .tag("TXD1")
+                                                        .put<qint32>(FREEXL_OK)
+                                                        .put<quint32>(FREEXL_BIFF_PLAIN)
+                                                        .put<qint32>(FREEXL_OK)
+                                                        .put<qint32>(FREEXL_OK)
+                                                        .put<quint32>(1)
+                                                        .put<quint16>(1)
+                                                        .put<quint8>(1)
+                                                        .put<quint8>(FREEXL_CELL_TEXT)
+                                                        .put<quint32>(0xFFFFFFF0u)
+                                                        .tag("END!")
+                                                        .bytes();
+    QTest::newRow("NUL inside a text") << ReportBuilder()
+                                              .tag("TXD1")
+                                              .put<qint32>(FREEXL_OK)
+                                              .put<quint32>(FREEXL_BIFF_PLAIN)
+                                              .put<qint32>(FREEXL_OK)
+                                              .put<qint32>(FREEXL_OK)
+                                              .put<quint32>(1)
+                                              .put<quint16>(1)
+                                              .put<quint8>(1)
+                                              .put<quint8>(FREEXL_CELL_TEXT)
+                                              .text(QByteArray("a\0b", 3))
+                                              .tag("END!")
+                                              .bytes();
+    QTest::newRow("fewer cells than the dimensions") << ReportBuilder()
+                                                            .tag("TXD1")
+                                                            .put<qint32>(FREEXL_OK)
+                                                            .put<quint32>(FREEXL_BIFF_PLAIN)
+                                                            .put<qint32>(FREEXL_OK)
+                                                            .put<qint32>(FREEXL_OK)
+                                                            .put<quint32>(2)
+                                                            .put<quint16>(1)
+                                                            .put<quint8>(1)
+                                                            .put<quint8>(FREEXL_CELL_NULL)
+                                                            .tag("END!")
+                                                            .bytes();
 }
 
 void TestSheetDump::garbledReports()
@@ -174,7 +235,8 @@ void TestSheetDump::everyTruncationIsGarbled()
     const QByteArray good = goodReport();
     for (qsizetype length = 0; length < good.size(); ++length) {
         const sheetdump::Outcome outcome = sheetdump::decode(good.left(length));
-        QVERIFY2(!outcome.sheet && outcome.failure == Failure::Garbled, qPrintable(QString::number(length)));
+        QVERIFY2(!outcome.sheet && outcome.failure == Failure::Garbled,
+                 qPrintable(QString::number(length)));
     }
 }
 

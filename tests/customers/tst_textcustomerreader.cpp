@@ -377,7 +377,8 @@ void TestTextCustomerReader::exportsInEitherCharset()
     QCOMPARE(result.count, 2);
     // The mark is not part of the first company.
     QCOMPARE(result.entries, (QStringList{u8("株式会社　ソ表"), u8("ｶﾌﾞｼｷｶﾞｲｼｬ")}));
-    QCOMPARE(rowCells(table, 0).mid(0, 3), (QStringList{u8("株式会社　ソ表"), u8("能見　太郎"), u8("大阪")}));
+    QCOMPARE(rowCells(table, 0).mid(0, 3),
+             (QStringList{u8("株式会社　ソ表"), u8("能見　太郎"), u8("大阪")}));
 }
 
 QTEST_APPLESS_MAIN(TestTextCustomerReader)

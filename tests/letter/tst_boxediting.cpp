@@ -76,7 +76,8 @@ void TestBoxEditing::zones_data()
     QTest::newRow("(195,30) right strip") << QPoint(195, 30) << int(FrameZone::RightEdge);
     QTest::newRow("(10,55) bottom strip") << QPoint(10, 55) << int(FrameZone::BottomEdge);
     QTest::newRow("(190,55) corner") << QPoint(190, 55) << int(FrameZone::Corner);
-    QTest::newRow("(3,47) left strip, bottom edge boundary") << QPoint(3, 48) << int(FrameZone::BottomEdge);
+    QTest::newRow("(3,47) left strip, bottom edge boundary")
+        << QPoint(3, 48) << int(FrameZone::BottomEdge);
 }
 
 void TestBoxEditing::zones()
@@ -107,20 +108,20 @@ void TestBoxEditing::drag_data()
     QTest::addColumn<QPoint>("delta");
     QTest::addColumn<QRect>("expected");
     // First-run layout at 768: A 45,201,371,90; D 306,27,135,30; B 32,27,215,76.
-    QTest::newRow("moved left of the page ends at -6") << 0 << QPoint(2, 2) << QPoint(-80, 0)
-                                                       << QRect(-6, 201, 371, 90);
-    QTest::newRow("moved above the page ends at -3") << 1 << QPoint(2, 2) << QPoint(0, -60)
-                                                     << QRect(32, -3, 215, 76);
-    QTest::newRow("10 high ends 30 high on a 768 screen") << 1 << QPoint(20, 72) << QPoint(0, -66)
-                                                          << QRect(32, 27, 215, 30);
-    QTest::newRow("20 wide ends 38 wide") << 0 << QPoint(368, 3) << QPoint(-351, 0)
-                                          << QRect(45, 201, 38, 90);
-    QTest::newRow("corner sizes both ways") << 3 << QPoint(133, 28) << QPoint(10, 20)
-                                            << QRect(306, 27, 145, 50);
-    QTest::newRow("past the right edge stays there") << 3 << QPoint(2, 2) << QPoint(100, 300)
-                                                     << QRect(406, 327, 135, 30);
-    QTest::newRow("press without move changes nothing") << 2 << QPoint(2, 2) << QPoint(0, 0)
-                                                        << QRect(32, 511, 215, 114);
+    QTest::newRow("moved left of the page ends at -6")
+        << 0 << QPoint(2, 2) << QPoint(-80, 0) << QRect(-6, 201, 371, 90);
+    QTest::newRow("moved above the page ends at -3")
+        << 1 << QPoint(2, 2) << QPoint(0, -60) << QRect(32, -3, 215, 76);
+    QTest::newRow("10 high ends 30 high on a 768 screen")
+        << 1 << QPoint(20, 72) << QPoint(0, -66) << QRect(32, 27, 215, 30);
+    QTest::newRow("20 wide ends 38 wide")
+        << 0 << QPoint(368, 3) << QPoint(-351, 0) << QRect(45, 201, 38, 90);
+    QTest::newRow("corner sizes both ways")
+        << 3 << QPoint(133, 28) << QPoint(10, 20) << QRect(306, 27, 145, 50);
+    QTest::newRow("past the right edge stays there")
+        << 3 << QPoint(2, 2) << QPoint(100, 300) << QRect(406, 327, 135, 30);
+    QTest::newRow("press without move changes nothing")
+        << 2 << QPoint(2, 2) << QPoint(0, 0) << QRect(32, 511, 215, 114);
 }
 
 void TestBoxEditing::drag()
@@ -170,7 +171,8 @@ void TestBoxEditing::fontRule_data()
     // At 768 the first-run sizes are 11 11 9 11 13 11 11 11.
     QTest::newRow("F alone") << 5 << 14 << QList<int>{11, 11, 9, 11, 13, 14, 11, 11};
     QTest::newRow("E gives G and H 85 %") << 4 << 16 << QList<int>{11, 11, 9, 11, 16, 11, 14, 14};
-    QTest::newRow("G current, 20 -> 20/17/17") << 6 << 20 << QList<int>{11, 11, 9, 11, 20, 11, 17, 17};
+    QTest::newRow("G current, 20 -> 20/17/17")
+        << 6 << 20 << QList<int>{11, 11, 9, 11, 20, 11, 17, 17};
     QTest::newRow("10 -> 8/8 (half to even)") << 4 << 10 << QList<int>{11, 11, 9, 11, 10, 11, 8, 8};
     QTest::newRow("H current, 8 -> 8/7/7") << 7 << 8 << QList<int>{11, 11, 9, 11, 8, 11, 7, 7};
 }

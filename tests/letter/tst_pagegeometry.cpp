@@ -55,14 +55,14 @@ void TestPageGeometry::firstRunLayout_data()
 {
     QTest::addColumn<int>("screen");
     QTest::addColumn<QList<QRect>>("expected");
-    QTest::newRow("768") << 768
-                         << QList<QRect>{{45, 201, 371, 90},  {32, 27, 215, 76}, {32, 511, 215, 114},
-                                         {306, 27, 135, 30},  {162, 140, 155, 30}, {45, 344, 242, 76},
-                                         {198, 296, 36, 30},  {356, 456, 65, 30}};
-    QTest::newRow("1080") << 1080
-                          << QList<QRect>{{57, 257, 475, 116}, {41, 34, 276, 98}, {41, 654, 276, 146},
-                                          {397, 34, 173, 39},  {207, 179, 199, 39}, {57, 440, 310, 98},
-                                          {254, 378, 36, 39},  {466, 599, 84, 39}};
+    QTest::newRow("768") << 768 << QList<QRect>{{45, 201, 371, 90},  {32, 27, 215, 76},
+                                                {32, 511, 215, 114}, {306, 27, 135, 30},
+                                                {162, 140, 155, 30}, {45, 344, 242, 76},
+                                                {198, 296, 36, 30},  {356, 456, 65, 30}};
+    QTest::newRow("1080") << 1080 << QList<QRect>{{57, 257, 475, 116}, {41, 34, 276, 98},
+                                                  {41, 654, 276, 146}, {397, 34, 173, 39},
+                                                  {207, 179, 199, 39}, {57, 440, 310, 98},
+                                                  {254, 378, 36, 39},  {466, 599, 84, 39}};
 }
 
 void TestPageGeometry::firstRunLayout()
@@ -107,7 +107,8 @@ void TestPageGeometry::monthlyHeading_data()
 {
     QTest::addColumn<QDate>("today");
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("January gives December") << QDate(2027, 1, 15) << QStringLiteral("12月実績 ご連絡票");
+    QTest::newRow("January gives December")
+        << QDate(2027, 1, 15) << QStringLiteral("12月実績 ご連絡票");
     QTest::newRow("October") << QDate(2026, 10, 1) << QStringLiteral("9月実績 ご連絡票");
     QTest::newRow("November") << QDate(2026, 11, 30) << QStringLiteral("10月実績 ご連絡票");
 }

@@ -64,7 +64,8 @@ void TestTForm1Lifecycle::readOnlySettingsKeepsWindowOpen()
     // Writable again: the next close writes everything.
     QVERIFY(::chmod(QFile::encodeName(ini).constData(), 0644) == 0);
     QVERIFY(g.close());
-    QCOMPARE(m_fixture->readFile(QStringLiteral("Data/1本文.txt")), cp932::encode(QStringLiteral("新しい本文")));
+    QCOMPARE(m_fixture->readFile(QStringLiteral("Data/1本文.txt")),
+             cp932::encode(QStringLiteral("新しい本文")));
 }
 
 void TestTForm1Lifecycle::unreadableBoxTextDoesNotStopStartUp()
@@ -86,12 +87,14 @@ void TestTForm1Lifecycle::unreadableBoxTextDoesNotStopStartUp()
 void TestTForm1Lifecycle::hostileSettingsValues()
 {
     const QString longFace(1200, QChar(0x660E)); // 2400 bytes of 明
-    m_fixture->writeFile(QStringLiteral("Init/tavrint38.ini"),
-                         cp932::encode(QString(QStringLiteral("[tavrint]\r\nFormLeft=-2147483648\r\nFormTop=2147483647\r\n"
-                                                      "mm1FontSize=2147483647\r\nmm1Left=2147483647\r\n"
-                                                      "mm1Width=-2147483648\r\nmm2FontSize=-50\r\n"
-                                                      "mm2FontName=") + longFace +
-                                       QStringLiteral("\r\nmm3Height=$7FFFFFFF\r\nmm4FontSize=0\r\n"))));
+    m_fixture->writeFile(
+        QStringLiteral("Init/tavrint38.ini"),
+        cp932::encode(
+            QString(QStringLiteral("[tavrint]\r\nFormLeft=-2147483648\r\nFormTop=2147483647\r\n"
+                                   "mm1FontSize=2147483647\r\nmm1Left=2147483647\r\n"
+                                   "mm1Width=-2147483648\r\nmm2FontSize=-50\r\n"
+                                   "mm2FontName=") +
+                    longFace + QStringLiteral("\r\nmm3Height=$7FFFFFFF\r\nmm4FontSize=0\r\n"))));
     TForm1 &f = m_fixture->start();
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -122,7 +125,8 @@ void TestTForm1Lifecycle::sessionEndSavesLayoutAndTexts()
     f.memos[2]->setText(QStringLiteral("署名\r\n"));
     f.setFramePageRect(2, QRect(40, 500, 200, 100));
     f.sessionEnding();
-    QCOMPARE(m_fixture->readFile(QStringLiteral("Data/3署名.txt")), cp932::encode(QStringLiteral("署名\r\n")));
+    QCOMPARE(m_fixture->readFile(QStringLiteral("Data/3署名.txt")),
+             cp932::encode(QStringLiteral("署名\r\n")));
     QVERIFY(m_fixture->readFile(QStringLiteral("Init/tavrint38.ini")).contains("mm3Left=40\r\n"));
     QVERIFY(!QFile::exists(m_fixture->path(QStringLiteral("Data/2宛名.txt"))));
 }
@@ -146,12 +150,17 @@ void TestTForm1Lifecycle::previewDoesNotChangeThePicture()
 {
     TForm1 &f = m_fixture->start();
     f.show();
-    f.memos[0]->setText(QStringLiteral("一行目\r\n\r\n三行目 の 長い 文 が ここで 折り返して 次の 行に 続きます ここで 折り返して 次の 行に"));
+    f.memos[0]->setText(QStringLiteral("一行目\r\n\r\n三行目 の 長い 文 が ここで 折り返して 次の "
+                                       "行に 続きます ここで 折り返して 次の 行に"));
     auto dump = [&f] {
         QStringList out;
         const RenderPage page = f.renderPage();
         for (const RenderRun &r : page.runs())
-            out << QStringLiteral("%1,%2,%3,%4").arg(r.position.x()).arg(r.position.y()).arg(r.height).arg(r.text);
+            out << QStringLiteral("%1,%2,%3,%4")
+                       .arg(r.position.x())
+                       .arg(r.position.y())
+                       .arg(r.height)
+                       .arg(r.text);
         return out;
     };
     const QStringList edit = dump();
