@@ -27,35 +27,6 @@
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// A program directory with a letter in every box that has a text file.
-bool makeLetter(const QString &dir, const QString &binary)
-{
-    if (!QFile::copy(binary, dir + QStringLiteral("/tavrint")))
-        return false;
-    const char *names[] = {"1本文", "2宛名", "3署名", nullptr, "5標題", "6記書き", "7記", "8結"};
-    const int lineCounts[8] = {12, 4, 6, 0, 1, 12, 1, 3};
-    for (int b = 0; b < 8; ++b) {
-        if (!names[b])
-            continue; // the issue date is today's date
-        QStringList lines;
-        for (int k = 0; k < lineCounts[b]; ++k)
-            lines
-                << QStringLiteral("拝啓　貴社ますますご清栄のこととお慶び申し上げます。%1").arg(k);
-        if (!writeBytes(dir + QStringLiteral("/Data/") + QString::fromUtf8(names[b]) +
-                            QStringLiteral(".txt"),
-                        cp932::encode(lines.join(QStringLiteral("\r\n")))))
-            return false;
-    }
-    return true;
-}
-
 double timeRun(const QString &program, const QStringList &args, const QProcessEnvironment &env,
                const QString &workDir, bool *ok)
 {
@@ -78,7 +49,7 @@ int series(const char *label, const QString &self, const QString &binary, int ru
            const QProcessEnvironment &env, const QString &qtPlatform)
 {
     QTemporaryDir dir;
-    if (!makeLetter(dir.path(), binary)) {
+    if (!writeLetterProgramDir(dir.path(), binary)) {
         std::fprintf(stderr, "bench_pdfcommand: cannot set up the letter\n");
         return 1;
     }

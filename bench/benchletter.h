@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/cp932.h"
 #include "print/renderpage.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QStringList>
 
@@ -33,4 +37,34 @@ inline double medianOf(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+inline bool writeBenchFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A program directory holding a copy of `binary` and the same full letter as
+// box texts (box D has no text file: its text is today's date).
+inline bool writeLetterProgramDir(const QString &dir, const QString &binary)
+{
+    if (!QFile::copy(binary, dir + QStringLiteral("/tavrint")))
+        return false;
+    const char *names[] = {"1本文", "2宛名", "3署名", nullptr, "5標題", "6記書き", "7記", "8結"};
+    const int lineCounts[8] = {12, 4, 6, 0, 1, 12, 1, 3};
+    for (int b = 0; b < 8; ++b) {
+        if (!names[b])
+            continue;
+        QStringList lines;
+        for (int k = 0; k < lineCounts[b]; ++k)
+            lines
+                << QStringLiteral("拝啓　貴社ますますご清栄のこととお慶び申し上げます。%1").arg(k);
+        if (!writeBenchFile(dir + QStringLiteral("/Data/") + QString::fromUtf8(names[b]) +
+                                QStringLiteral(".txt"),
+                            cp932::encode(lines.join(QStringLiteral("\r\n")))))
+            return false;
+    }
+    return true;
 }
