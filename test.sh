@@ -33,13 +33,8 @@ trap cleanup EXIT
 eval "$(scripts/cups-test-printer.sh start "$work/cups")"
 
 # An X server with a 1366 x 768 screen for the tests that start the program.
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp -dpi 96 >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+. "$root/scripts/xvfb.sh"
+start_xvfb 90 140 "$work/xvfb.log"
 export TAVRINT_TEST_DISPLAY="$display"
 # No session bus for anything the tests start: Qt would otherwise start
 # dbus-launch in every process that shows a window.

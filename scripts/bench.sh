@@ -39,13 +39,8 @@ for script in make-test-workbooks.pl make-test-office-workbooks.pl; do
 done
 
 # An X server like the tests' for the benchmarks that start the program.
-display=""
-for n in $(seq 200 250); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp -dpi 96 >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+. "$root/scripts/xvfb.sh"
+start_xvfb 200 250 "$work/xvfb.log"
 export TAVRINT_BENCH_DISPLAY="$display"
 # bench_pdfcommand measures the X case on it too.
 export DISPLAY="$display"

@@ -20,13 +20,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=""
-for n in $(seq 150 199); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp -dpi 96 >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+. scripts/xvfb.sh
+start_xvfb 150 199 "$work/xvfb.log"
 
 export DISPLAY=$display QT_QPA_PLATFORM=xcb QT_FONT_DPI=96 DBUS_SESSION_BUS_ADDRESS=disabled:
 export XDG_RUNTIME_DIR=$work/runtime
