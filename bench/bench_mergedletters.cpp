@@ -39,24 +39,6 @@ bool makeProgramDir(const QString &dir, const QString &binary, int customers)
                           cp932::encode(rows.join(QStringLiteral("\r\n"))));
 }
 
-double timeRun(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-               const QString &workDir, bool *ok)
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(workDir);
-    QElapsedTimer t;
-    t.start();
-    p.start(program, args);
-    const bool finished = p.waitForFinished(60000);
-    const double ms = t.nsecsElapsed() / 1e6;
-    *ok = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (!*ok)
-        std::fprintf(stderr, "%s failed: %s\n", qUtf8Printable(program),
-                     p.readAllStandardError().constData());
-    return ms;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])

@@ -27,24 +27,6 @@
 
 namespace {
 
-double timeRun(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-               const QString &workDir, bool *ok)
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(workDir);
-    QElapsedTimer t;
-    t.start();
-    p.start(program, args);
-    const bool finished = p.waitForFinished(30000);
-    const double ms = t.nsecsElapsed() / 1e6;
-    *ok = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (!*ok)
-        std::fprintf(stderr, "%s failed: %s\n", qUtf8Printable(program),
-                     p.readAllStandardError().constData());
-    return ms;
-}
-
 int series(const char *label, const QString &self, const QString &binary, int runs,
            const QProcessEnvironment &env, const QString &qtPlatform)
 {

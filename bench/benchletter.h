@@ -4,12 +4,15 @@
 #include "print/renderpage.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QProcess>
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 // A full letter for the print benchmarks: eight boxes, 40 lines in all,
@@ -67,4 +70,24 @@ inline bool writeLetterProgramDir(const QString &dir, const QString &binary)
             return false;
     }
     return true;
+}
+
+// Runs `program` to its end in `workDir`; the milliseconds it took. `ok` says
+// whether it ended normally with status 0 within a minute.
+inline double timeRun(const QString &program, const QStringList &args,
+                      const QProcessEnvironment &env, const QString &workDir, bool *ok)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(workDir);
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    const bool finished = p.waitForFinished(60000);
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    *ok = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (!*ok)
+        std::fprintf(stderr, "%s failed: %s\n", qUtf8Printable(program),
+                     p.readAllStandardError().constData());
+    return ms;
 }

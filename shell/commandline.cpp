@@ -2,24 +2,24 @@
 
 namespace {
 
-struct OptionSpec
+struct OptionRule
 {
     QLatin1StringView name;
     bool takesValue;
 };
 
 // The program's own options.
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {QLatin1StringView("--pdf"), true},           {QLatin1StringView("--customers"), true},
     {QLatin1StringView("--screen-height"), true}, {QLatin1StringView("--help"), false},
     {QLatin1StringView("--version"), false},
 };
 
-const OptionSpec *findOption(QStringView name)
+const OptionRule *findOption(QStringView name)
 {
-    for (const OptionSpec &spec : kOptions)
-        if (name == spec.name)
-            return &spec;
+    for (const OptionRule &option : kOptions)
+        if (name == option.name)
+            return &option;
     return nullptr;
 }
 
@@ -57,17 +57,17 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     bool customersGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        const OptionSpec *spec =
+        const OptionRule *rule =
             argument.startsWith(QLatin1String("--")) ? findOption(optionName(argument)) : nullptr;
-        if (!spec) {
+        if (!rule) {
             if (argument.startsWith(QLatin1String("--")))
                 return invalid(QStringLiteral("unknown option '%1'").arg(argument));
             return invalid(QStringLiteral("unexpected argument '%1'").arg(argument));
         }
-        const QString name = spec->name.toString();
+        const QString name = rule->name.toString();
         QString value;
         const qsizetype eq = argument.indexOf(QLatin1Char('='));
-        if (spec->takesValue) {
+        if (rule->takesValue) {
             if (eq >= 0) {
                 value = argument.mid(eq + 1);
             } else if (i + 1 < arguments.size()) {
