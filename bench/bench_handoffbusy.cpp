@@ -7,6 +7,7 @@
 //
 // usage: bench_handoffbusy <path to tavrint> [runs]
 
+#include "benchcustomers.h"
 #include "benchrow.h"
 
 #include "customers/customertable.h"
@@ -69,17 +70,6 @@ Runs launch(const std::vector<std::string> &args, int runs)
             ++result.failures;
     }
     return result;
-}
-
-QByteArray customerFile(int lines)
-{
-    QByteArray bytes;
-    bytes.reserve(qsizetype(lines) * 64);
-    for (int i = 0; i < lines; ++i)
-        bytes.append(cp932::encode(
-            QString::fromUtf8("株式会社 ソ表能%1,山田 太郎,\"港区芝,1-1\",03-1234-5678\r\n")
-                .arg(i % 100000)));
-    return bytes;
 }
 
 void print(const char *label, const Runs &r, const char *target = "-", const char *floor = "-")

@@ -9,6 +9,7 @@
 //
 // Needs TAVRINT_BENCH_DISPLAY (scripts/bench.sh starts an Xvfb) and xdotool.
 
+#include "benchcustomers.h"
 #include "benchprocess.h"
 #include "benchrow.h"
 
@@ -25,19 +26,6 @@
 #include <string>
 
 namespace {
-
-QByteArray customerFile(int lines)
-{
-    QByteArray bytes;
-    bytes.reserve(qsizetype(lines) * 64);
-    for (int i = 0; i < lines; ++i) {
-        const QString line =
-            QString::fromUtf8("株式会社 ソ表能%1,山田 太郎,\"港区芝,1-1\",03-1234-5678\r\n")
-                .arg(i % 100000);
-        bytes.append(cp932::encode(line));
-    }
-    return bytes;
-}
 
 QString xdotool(const QStringList &arguments, const QByteArray &display)
 {
