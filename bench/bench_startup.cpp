@@ -3,10 +3,13 @@
 // Each run is a fresh process, launched here and ended once it has reported
 // its first frame (see shell/firstframeprobe.h); the program starts in a
 // program directory of its own, with a private runtime directory, as a
-// first run. The runs of the four executables alternate, so that a change in
-// the machine's load falls on all of them alike.
+// first run. The runs of the five executables alternate, so that a change in
+// the machine's load falls on all of them alike. The floor with a line of
+// Japanese text shows what any window with text pays before the program's
+// own work begins.
 //
-//   bench_startup <tavrint> <floor> <floor+PrintSupport> <floor+all libs> [runs]
+//   bench_startup <tavrint> <floor> <floor+PrintSupport> <floor+all libs>
+//                 <floor+text> [runs]
 //
 // Needs TAVRINT_BENCH_DISPLAY (scripts/bench.sh starts an Xvfb).
 
@@ -26,8 +29,9 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc < 5) {
-        std::fprintf(stderr, "usage: %s TAVRINT FLOOR FLOOR_PRINT FLOOR_LIBS [runs]\n", argv[0]);
+    if (argc < 6) {
+        std::fprintf(stderr, "usage: %s TAVRINT FLOOR FLOOR_PRINT FLOOR_LIBS FLOOR_TEXT [runs]\n",
+                     argv[0]);
         return 2;
     }
     const QByteArray display = qgetenv("TAVRINT_BENCH_DISPLAY");
@@ -36,7 +40,7 @@ int main(int argc, char *argv[])
             "bench_startup: skipped (no TAVRINT_BENCH_DISPLAY; scripts/bench.sh starts one)\n");
         return 0;
     }
-    const int runs = argc > 5 ? std::max(1, std::atoi(argv[5])) : 41;
+    const int runs = argc > 6 ? std::max(1, std::atoi(argv[6])) : 41;
 
     QTemporaryDir programDir, runtimeDir;
     const QString program = programDir.filePath(QStringLiteral("tavrint"));
@@ -68,6 +72,7 @@ int main(int argc, char *argv[])
         {floorName, argv[2], "-", "-", {}},
         {"floor + PrintSupport linked", argv[3], "-", floorName, {}},
         {"floor + every library tavrint links", argv[4], "-", floorName, {}},
+        {"floor + a line of Japanese text", argv[5], "-", floorName, {}},
     };
     for (Subject &s : subjects) // page cache and font cache warm
         benchprocess::runToFirstFrame({s.path}, env);
@@ -92,5 +97,8 @@ int main(int argc, char *argv[])
     };
     std::printf("start-up to first frame, fastest run against the fastest floor run: %.2fx\n",
                 fastest(subjects[0]) / fastest(subjects[1]));
+    std::printf("start-up to first frame against the floor with a line of Japanese text: "
+                "%.2fx (medians)\n",
+                benchrow::median(subjects[0].ms) / benchrow::median(subjects[4].ms));
     return 0;
 }

@@ -55,7 +55,8 @@ for b in "$build"/bench/bench_*; do
   case $name in
     bench_startup)
       args=("$build/shell/tavrint" "$build/bench/floor_window"
-            "$build/bench/floor_window_printsupport" "$build/bench/floor_window_libs") ;;
+            "$build/bench/floor_window_printsupport" "$build/bench/floor_window_libs"
+            "$build/bench/floor_window_text") ;;
     bench_secondstart|bench_handoffbusy|bench_pdfcommand|bench_mergedletters) args=("$build/shell/tavrint") ;;
     bench_workbookreader) args=("$work/books") ;;
     *) args=() ;;
