@@ -110,8 +110,7 @@ bool ProgramRunner::startOnce()
             return true;
         }
         // Waiting through QProcess (not a plain sleep) lets it notice an
-        // exit, so a start that died (the X server refusing a connection
-        // right after a killed client) is retried instead of awaited.
+        // exit, so a start that died is retried instead of awaited.
         m_process->waitForFinished(50);
     }
     return false;
