@@ -8,6 +8,7 @@
 // usage: bench_handoffbusy <path to tavrint> [runs]
 
 #include "benchcustomers.h"
+#include "benchprocess.h"
 #include "benchrow.h"
 
 #include "customers/customertable.h"
@@ -24,23 +25,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <ctime>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
-extern char **environ;
-
 namespace {
-
-double nowMs()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
 
 struct Runs
 {
@@ -51,22 +40,17 @@ struct Runs
 
 Runs launch(const std::vector<std::string> &args, int runs)
 {
-    std::vector<char *> argv;
-    for (const std::string &a : args)
-        argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
+    const std::vector<std::string> env = benchprocess::environment({});
     Runs result;
     for (int i = 0; i < runs; ++i) {
-        const double start = nowMs();
-        pid_t pid = 0;
-        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        int status = 0;
+        const double ms = benchprocess::runToExit(args, env, &status);
+        if (ms < 0) {
             ++result.failures;
             continue;
         }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        result.times.push_back(nowMs() - start);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        result.times.push_back(ms);
+        if (status != 0)
             ++result.failures;
     }
     return result;
