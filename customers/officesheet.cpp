@@ -10,22 +10,26 @@ namespace officesheet {
 
 namespace {
 
+Outcome failed(Failure failure)
+{
+    Outcome outcome;
+    outcome.failure = failure;
+    return outcome;
+}
+
 Outcome fromArchive(const ZipArchive &zip)
 {
     if (zip.contains(QStringLiteral("xl/workbook.xml")))
         return xlsxsheet::read(zip);
     if (zip.contains(QStringLiteral("content.xml")))
         return odssheet::read(zip);
-    Outcome outcome;
-    outcome.failure = Failure::NotAWorkbook;
-    return outcome;
+    return failed(Failure::NotAWorkbook);
 }
 
-Outcome damaged()
+// An archive that does not open is damaged, unless libzip itself is missing.
+Outcome notOpened()
 {
-    Outcome outcome;
-    outcome.failure = Failure::Damaged;
-    return outcome;
+    return failed(ZipArchive::libraryAvailable() ? Failure::Damaged : Failure::NoLibrary);
 }
 
 } // namespace
@@ -40,7 +44,7 @@ Outcome load(const QString &path)
 {
     ZipArchive zip;
     if (!zip.openFile(QFile::encodeName(path)))
-        return damaged();
+        return notOpened();
     return fromArchive(zip);
 }
 
@@ -48,7 +52,7 @@ Outcome loadBytes(QByteArrayView bytes)
 {
     ZipArchive zip;
     if (!zip.openBytes(bytes))
-        return damaged();
+        return notOpened();
     return fromArchive(zip);
 }
 

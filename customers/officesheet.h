@@ -27,6 +27,7 @@ enum class Failure {
     Encrypted,    // a part is protected by a password
     TooLarge,     // a part needed holds more than kMaxPartBytes
     NoSheet,      // a workbook without a worksheet
+    NoLibrary,    // libzip cannot be opened
 };
 
 struct Outcome

@@ -1,10 +1,13 @@
 #include "customers/sheetdump.h"
 
+#include "platform/lazylibrary.h"
+
 #include <QDeadlineTimer>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -32,6 +35,36 @@ constexpr char kHead[4] = {'T', 'X', 'D', '1'};
 constexpr char kTail[4] = {'E', 'N', 'D', '!'};
 // A cell holds at most 32767 characters; anything larger is not a report.
 constexpr qsizetype kMaxReport = qsizetype(kRows) * kColumns * 32767 * 4 + 4096;
+
+// FreeXL's functions as the child calls them, from libfreexl.so.1 opened in
+// this process before the first child is made, so that the child finds it
+// open and never runs the loader itself.
+struct FreeXL
+{
+    decltype(&freexl_open) open = nullptr;
+    decltype(&freexl_get_info) getInfo = nullptr;
+    decltype(&freexl_select_active_worksheet) selectActiveWorksheet = nullptr;
+    decltype(&freexl_worksheet_dimensions) worksheetDimensions = nullptr;
+    decltype(&freexl_get_cell_value) getCellValue = nullptr;
+    decltype(&freexl_close) close = nullptr;
+};
+
+const std::optional<FreeXL> &freexl()
+{
+    static const std::optional<FreeXL> functions = []() -> std::optional<FreeXL> {
+        LazyLibrary library("libfreexl.so.1");
+        FreeXL f;
+        if (library.load() && library.resolve("freexl_open", f.open) &&
+            library.resolve("freexl_get_info", f.getInfo) &&
+            library.resolve("freexl_select_active_worksheet", f.selectActiveWorksheet) &&
+            library.resolve("freexl_worksheet_dimensions", f.worksheetDimensions) &&
+            library.resolve("freexl_get_cell_value", f.getCellValue) &&
+            library.resolve("freexl_close", f.close))
+            return f;
+        return std::nullopt;
+    }();
+    return functions;
+}
 
 bool isText(unsigned char type)
 {
@@ -148,21 +181,26 @@ const Cell *Sheet::cell(int row, int column) const
 
 QByteArray report(const char *path)
 {
+    // Without FreeXL there is nothing to report; load() says so before any
+    // child is made.
+    if (!freexl())
+        return {};
+    const FreeXL &x = *freexl();
     QByteArray out;
     out.append(kHead, 4);
     const void *handle = nullptr;
-    const int openCode = freexl_open(path, &handle);
+    const int openCode = x.open(path, &handle);
     put<qint32>(out, openCode);
     if (openCode == FREEXL_OK) {
         unsigned int password = FREEXL_UNKNOWN;
-        freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &password);
+        x.getInfo(handle, FREEXL_BIFF_PASSWORD, &password);
         put<quint32>(out, password);
-        const int selectCode = freexl_select_active_worksheet(handle, 0);
+        const int selectCode = x.selectActiveWorksheet(handle, 0);
         put<qint32>(out, selectCode);
         if (selectCode == FREEXL_OK) {
             unsigned int rows = 0;
             unsigned short columns = 0;
-            const int dimensionsCode = freexl_worksheet_dimensions(handle, &rows, &columns);
+            const int dimensionsCode = x.worksheetDimensions(handle, &rows, &columns);
             put<qint32>(out, dimensionsCode);
             if (dimensionsCode == FREEXL_OK) {
                 put<quint32>(out, rows);
@@ -173,8 +211,7 @@ QByteArray report(const char *path)
                 for (unsigned int r = 0; r < lastRow; ++r) {
                     for (unsigned short c = 0; c < lastColumn; ++c) {
                         FreeXL_CellValue value{};
-                        const bool readable =
-                            freexl_get_cell_value(handle, r, c, &value) == FREEXL_OK;
+                        const bool readable = x.getCellValue(handle, r, c, &value) == FREEXL_OK;
                         put<quint8>(out, readable ? 1 : 0);
                         if (!readable)
                             continue;
@@ -194,7 +231,7 @@ QByteArray report(const char *path)
             }
         }
     }
-    freexl_close(handle);
+    x.close(handle);
     out.append(kTail, 4);
     return out;
 }
@@ -266,6 +303,8 @@ Outcome decode(QByteArrayView bytes)
 
 Outcome load(const QByteArray &path, int timeoutMs)
 {
+    if (!freexl())
+        return failed(Failure::NoLibrary);
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) {
         Outcome outcome = failed(Failure::NoProcess);

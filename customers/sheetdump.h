@@ -50,6 +50,7 @@ enum class Failure {
     TimedOut,  // the child took too long and was stopped
     Garbled,   // the child's report was incomplete or malformed
     NoProcess, // no child could be started: `systemError`
+    NoLibrary, // libfreexl.so.1 cannot be opened
 };
 
 struct Outcome
@@ -64,7 +65,8 @@ struct Outcome
 // process. Blocks until the child has finished or `timeoutMs` has passed.
 Outcome load(const QByteArray &path, int timeoutMs = kDefaultTimeoutMs);
 
-// The child's part: opens the workbook with FreeXL and writes its report.
+// The child's part: opens the workbook with FreeXL and writes its report;
+// empty when FreeXL cannot be opened.
 QByteArray report(const char *path);
 
 // The parent's part: the outcome a report stands for. Any byte sequence is

@@ -153,6 +153,13 @@ QString describeError(int freexlError)
 
 namespace {
 
+// The workbook libraries are opened at the first read, so a missing one
+// shows here rather than at start.
+QString missingLibraryText(const QString &library)
+{
+    return QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません").arg(library);
+}
+
 QString failureText(const sheetdump::Outcome &outcome)
 {
     switch (outcome.failure) {
@@ -168,6 +175,8 @@ QString failureText(const sheetdump::Outcome &outcome)
         return QString::fromUtf8("ブックの読み取りが時間内に終わりません");
     case sheetdump::Failure::NoProcess:
         return QString::fromLocal8Bit(std::strerror(outcome.systemError));
+    case sheetdump::Failure::NoLibrary:
+        return missingLibraryText(QStringLiteral("libfreexl.so.1"));
     }
     return describeError(outcome.freexlError);
 }
@@ -187,6 +196,8 @@ QString officeFailureText(officesheet::Failure failure)
         return QString::fromUtf8("ブックの一部が大きすぎます");
     case officesheet::Failure::NoSheet:
         return QString::fromUtf8("ブックにワークシートがありません");
+    case officesheet::Failure::NoLibrary:
+        return missingLibraryText(QStringLiteral("libzip.so.4"));
     }
     return QString();
 }

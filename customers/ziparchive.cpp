@@ -1,34 +1,115 @@
 #include "customers/ziparchive.h"
 
+#include "platform/lazylibrary.h"
+
 #include <zip.h>
+
+#include <optional>
+
+namespace {
+
+// libzip's functions as the archive calls them, from libzip.so.4 opened at
+// the first workbook in today's formats.
+struct LibZip
+{
+    decltype(&zip_open) open = nullptr;
+    decltype(&zip_open_from_source) openFromSource = nullptr;
+    decltype(&zip_source_buffer_create) sourceBufferCreate = nullptr;
+    decltype(&zip_source_free) sourceFree = nullptr;
+    decltype(&zip_error_init) errorInit = nullptr;
+    decltype(&zip_error_fini) errorFini = nullptr;
+    decltype(&zip_error_code_zip) errorCodeZip = nullptr;
+    decltype(&zip_get_error) getError = nullptr;
+    decltype(&zip_name_locate) nameLocate = nullptr;
+    decltype(&zip_fopen_index) fopenIndex = nullptr;
+    decltype(&zip_fread) fread = nullptr;
+    decltype(&zip_fclose) fclose = nullptr;
+    decltype(&zip_discard) discard = nullptr;
+};
+
+struct Loaded
+{
+    std::optional<LibZip> functions;
+    QString error;
+};
+
+const Loaded &libzip()
+{
+    static const Loaded loaded = [] {
+        Loaded result;
+        LazyLibrary library("libzip.so.4");
+        if (!library.load()) {
+            result.error = library.errorString();
+            return result;
+        }
+        LibZip f;
+        if (library.resolve("zip_open", f.open) &&
+            library.resolve("zip_open_from_source", f.openFromSource) &&
+            library.resolve("zip_source_buffer_create", f.sourceBufferCreate) &&
+            library.resolve("zip_source_free", f.sourceFree) &&
+            library.resolve("zip_error_init", f.errorInit) &&
+            library.resolve("zip_error_fini", f.errorFini) &&
+            library.resolve("zip_error_code_zip", f.errorCodeZip) &&
+            library.resolve("zip_get_error", f.getError) &&
+            library.resolve("zip_name_locate", f.nameLocate) &&
+            library.resolve("zip_fopen_index", f.fopenIndex) &&
+            library.resolve("zip_fread", f.fread) && library.resolve("zip_fclose", f.fclose) &&
+            library.resolve("zip_discard", f.discard))
+            result.functions = f;
+        else
+            result.error = library.errorString();
+        return result;
+    }();
+    return loaded;
+}
+
+// Only reached once an archive is open, so the library is there.
+const LibZip &lib()
+{
+    return *libzip().functions;
+}
+
+} // namespace
+
+bool ZipArchive::libraryAvailable(QString *error)
+{
+    const Loaded &loaded = libzip();
+    if (error)
+        *error = loaded.error;
+    return loaded.functions.has_value();
+}
 
 ZipArchive::ZipArchive() = default;
 
 ZipArchive::~ZipArchive()
 {
     if (m_zip)
-        zip_discard(m_zip);
+        lib().discard(m_zip);
 }
 
 bool ZipArchive::openFile(const QByteArray &path)
 {
+    if (!libraryAvailable())
+        return false;
     int error = 0;
-    m_zip = zip_open(path.constData(), ZIP_RDONLY, &error);
+    m_zip = lib().open(path.constData(), ZIP_RDONLY, &error);
     return m_zip != nullptr;
 }
 
 bool ZipArchive::openBytes(QByteArrayView bytes)
 {
+    if (!libraryAvailable())
+        return false;
     zip_error_t error;
-    zip_error_init(&error);
+    lib().errorInit(&error);
     zip_source_t *source =
-        zip_source_buffer_create(bytes.data(), zip_uint64_t(bytes.size()), 0, &error);
+        lib().sourceBufferCreate(bytes.data(), zip_uint64_t(bytes.size()), 0, &error);
     if (source) {
-        m_zip = zip_open_from_source(source, ZIP_RDONLY, &error);
+        m_zip = lib().openFromSource(source, ZIP_RDONLY, &error);
         if (!m_zip)
-            zip_source_free(source);
+            lib().sourceFree(source);
     }
-    zip_error_fini(&error);
+    lib().errorFini(&error);
     return m_zip != nullptr;
 }
 
@@ -37,9 +118,9 @@ qint64 ZipArchive::locate(const QString &name) const
     if (!m_zip)
         return -1;
     const QByteArray utf8 = name.toUtf8();
-    zip_int64_t index = zip_name_locate(m_zip, utf8.constData(), 0);
+    zip_int64_t index = lib().nameLocate(m_zip, utf8.constData(), 0);
     if (index < 0)
-        index = zip_name_locate(m_zip, utf8.constData(), ZIP_FL_NOCASE);
+        index = lib().nameLocate(m_zip, utf8.constData(), ZIP_FL_NOCASE);
     return index;
 }
 
@@ -56,9 +137,9 @@ std::unique_ptr<ZipArchive::Part> ZipArchive::open(const QString &name, qint64 m
         failure = Failure::Damaged;
         return nullptr;
     }
-    zip_file_t *file = zip_fopen_index(m_zip, zip_uint64_t(index), 0);
+    zip_file_t *file = lib().fopenIndex(m_zip, zip_uint64_t(index), 0);
     if (!file) {
-        const int code = zip_error_code_zip(zip_get_error(m_zip));
+        const int code = lib().errorCodeZip(lib().getError(m_zip));
         failure =
             code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_ENCRNOTSUPP
                 ? Failure::Encrypted
@@ -92,7 +173,7 @@ ZipArchive::Part::Part(zip_file *file, qint64 maxBytes) : m_file(file), m_left(m
 
 ZipArchive::Part::~Part()
 {
-    zip_fclose(m_file);
+    lib().fclose(m_file);
 }
 
 qint64 ZipArchive::Part::readData(char *data, qint64 maxSize)
@@ -101,7 +182,7 @@ qint64 ZipArchive::Part::readData(char *data, qint64 maxSize)
         return m_failure == Failure::None ? 0 : -1;
     // One byte more than the cap allows tells a full part from a larger one.
     const qint64 want = qMin(maxSize, m_left + 1);
-    const zip_int64_t n = zip_fread(m_file, data, zip_uint64_t(want));
+    const zip_int64_t n = lib().fread(m_file, data, zip_uint64_t(want));
     if (n < 0) {
         m_ended = true;
         m_failure = Failure::Damaged; // also a wrong checksum at the end

@@ -24,6 +24,10 @@ public:
         TooLarge,  // the part holds more than the cap
     };
 
+    // Whether libzip can be opened; `error` says why not. Without it every
+    // archive fails to open.
+    static bool libraryAvailable(QString *error = nullptr);
+
     ZipArchive();
     ~ZipArchive();
     ZipArchive(const ZipArchive &) = delete;

@@ -59,6 +59,10 @@ done
 # Nothing of the build or the tests goes into the package.
 if grep -E 'tst_|bench_|/include/|\.a$' "$work/deb.list"; then fail "$deb holds build files"; fi
 dpkg-deb -f "$deb" Depends | grep -q fonts-ipafont || fail "$deb does not depend on the IPA fonts"
+# The workbook libraries are opened at run time, so shlibdeps cannot see them.
+for lib in libfreexl1 libzip4; do
+  dpkg-deb -f "$deb" Depends | grep -q "$lib" || fail "$deb does not depend on $lib"
+done
 
 # ---- a missing package, for a user who cannot install it -----------------
 # The script must name the exact command for root and fail, not half-build.

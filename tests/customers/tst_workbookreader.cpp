@@ -34,6 +34,7 @@ private slots:
     void unreadableWorkbook_data();
     void unreadableWorkbook();
     void readAfterFailureStartsAfresh();
+    void missingFreeXLIsNamed();
     void workbookThatCrashesFreeXL();
     void childReportMatchesInProcessRead();
 
@@ -246,6 +247,19 @@ void TestWorkbookReader::unreadableWorkbook()
     QVERIFY2(result.errorMessage.startsWith(head) && result.errorMessage.endsWith(tail),
              qPrintable(result.errorMessage));
     QVERIFY(result.errorMessage.size() > head.size() + tail.size());
+    QVERIFY(untouched(table));
+}
+
+void TestWorkbookReader::missingFreeXLIsNamed()
+{
+    // FreeXL is opened at the first read; on a machine without it the read
+    // says which library is missing instead of calling the workbook damaged.
+    sheetdump::Outcome outcome;
+    outcome.failure = sheetdump::Failure::NoLibrary;
+    CustomerTable table = oldTable();
+    const Result result = workbookreader::readReported(outcome, u"/x/smpl2.xls"_qs, 1, table);
+    QCOMPARE(result.status, Result::Status::OpenFailed);
+    QVERIFY2(result.errorMessage.contains(u"libfreexl.so.1"_qs), qPrintable(result.errorMessage));
     QVERIFY(untouched(table));
 }
 

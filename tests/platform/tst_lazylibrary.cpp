@@ -1,0 +1,61 @@
+#include "platform/lazylibrary.h"
+
+#include <QTest>
+
+class TestLazyLibrary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensAndResolves_data();
+    void opensAndResolves();
+    void callsThroughTheResolvedFunction();
+};
+
+void TestLazyLibrary::opensAndResolves_data()
+{
+    QTest::addColumn<QByteArray>("soname");
+    QTest::addColumn<QByteArray>("symbol");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<bool>("resolves");
+
+    QTest::newRow("FreeXL and one of its functions")
+        << QByteArray("libfreexl.so.1") << QByteArray("freexl_open") << true << true;
+    QTest::newRow("libzip and one of its functions")
+        << QByteArray("libzip.so.4") << QByteArray("zip_open") << true << true;
+    QTest::newRow("a function the library lacks")
+        << QByteArray("libfreexl.so.1") << QByteArray("freexl_no_such_function") << true << false;
+    QTest::newRow("a version that is not installed")
+        << QByteArray("libfreexl.so.99") << QByteArray("freexl_open") << false << false;
+    QTest::newRow("a library that is not installed")
+        << QByteArray("libtavrint-no-such.so.1") << QByteArray("anything") << false << false;
+}
+
+void TestLazyLibrary::opensAndResolves()
+{
+    QFETCH(QByteArray, soname);
+    QFETCH(QByteArray, symbol);
+    QFETCH(bool, loads);
+    QFETCH(bool, resolves);
+
+    LazyLibrary library(soname.constData());
+    QCOMPARE(library.load(), loads);
+    if (!loads)
+        QVERIFY2(library.errorString().contains(QString::fromLatin1(soname)),
+                 qPrintable(library.errorString()));
+    int (*function)(const char *) = reinterpret_cast<int (*)(const char *)>(1);
+    QCOMPARE(library.resolve(symbol.constData(), function), resolves);
+    QCOMPARE(function != nullptr, resolves);
+}
+
+void TestLazyLibrary::callsThroughTheResolvedFunction()
+{
+    LazyLibrary library("libfreexl.so.1");
+    QVERIFY(library.load());
+    const char *(*version)() = nullptr;
+    QVERIFY(library.resolve("freexl_version", version));
+    QVERIFY(QByteArray(version()).startsWith("1."));
+}
+
+QTEST_GUILESS_MAIN(TestLazyLibrary)
+#include "tst_lazylibrary.moc"
