@@ -25,8 +25,7 @@ public:
     // Sets `slot` to the library's function `symbol`, of the type its header
     // declares; false (and a null slot) when the library has no such
     // function or is not open.
-    template <typename Function>
-    bool resolve(const char *symbol, Function &slot)
+    template <typename Function> bool resolve(const char *symbol, Function &slot)
     {
         slot = reinterpret_cast<Function>(address(symbol));
         return slot != nullptr;
