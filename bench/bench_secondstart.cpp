@@ -64,13 +64,8 @@ int main(int argc, char *argv[])
         return 1;
     data.close();
     const std::string exe = QFile::encodeName(program).toStdString();
-    const std::vector<std::string> env = benchprocess::environment({
-        "DISPLAY=" + display.toStdString(),
-        "QT_QPA_PLATFORM=xcb",
-        "XDG_RUNTIME_DIR=" + QFile::encodeName(runtimeDir.path()).toStdString(),
-        "DBUS_SESSION_BUS_ADDRESS=disabled:",
-        "SESSION_MANAGER",
-    });
+    const std::vector<std::string> env = benchprocess::programEnvironment(
+        display.toStdString(), QFile::encodeName(runtimeDir.path()).toStdString());
 
     int instance = 0;
     if (benchprocess::launchToFirstFrame({exe}, env, &instance) < 0) {

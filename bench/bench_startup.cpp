@@ -46,13 +46,8 @@ int main(int argc, char *argv[])
     const QString program = programDir.filePath(QStringLiteral("tavrint"));
     if (!QFile::copy(QString::fromLocal8Bit(argv[1]), program))
         return 1;
-    const std::vector<std::string> env = benchprocess::environment({
-        "DISPLAY=" + display.toStdString(),
-        "QT_QPA_PLATFORM=xcb",
-        "XDG_RUNTIME_DIR=" + QFile::encodeName(runtimeDir.path()).toStdString(),
-        "DBUS_SESSION_BUS_ADDRESS=disabled:",
-        "SESSION_MANAGER",
-    });
+    const std::vector<std::string> env = benchprocess::programEnvironment(
+        display.toStdString(), QFile::encodeName(runtimeDir.path()).toStdString());
 
     struct Subject
     {

@@ -49,6 +49,18 @@ std::vector<std::string> benchprocess::environment(const std::vector<std::string
     return env;
 }
 
+std::vector<std::string> benchprocess::programEnvironment(const std::string &display,
+                                                          const std::string &runtimeDir)
+{
+    return environment({
+        "DISPLAY=" + display,
+        "QT_QPA_PLATFORM=xcb",
+        "XDG_RUNTIME_DIR=" + runtimeDir,
+        "DBUS_SESSION_BUS_ADDRESS=disabled:",
+        "SESSION_MANAGER",
+    });
+}
+
 double benchprocess::runToExit(const std::vector<std::string> &args,
                                const std::vector<std::string> &env, int *exitStatus)
 {

@@ -16,6 +16,13 @@ double nowMs();
 // adding variables; an override "NAME" alone removes the variable.
 std::vector<std::string> environment(const std::vector<std::string> &overrides);
 
+// The environment a benchmark starts the program in on the X server
+// `display` ("DISPLAY" value): the xcb platform, `runtimeDir` as the private
+// runtime folder, and neither a session bus nor a session manager, as in the
+// test runs.
+std::vector<std::string> programEnvironment(const std::string &display,
+                                            const std::string &runtimeDir);
+
 // Runs `args` to its end; the milliseconds from launch to exit, or a negative
 // value when it could not start or did not exit with status 0. With
 // `exitStatus`, any exit counts and its status (-1 for a signal) goes there.
