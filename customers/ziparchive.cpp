@@ -27,23 +27,12 @@ struct LibZip
     decltype(&zip_discard) discard = nullptr;
 };
 
-struct Loaded
+const std::optional<LibZip> &libzip()
 {
-    std::optional<LibZip> functions;
-    QString error;
-};
-
-const Loaded &libzip()
-{
-    static const Loaded loaded = [] {
-        Loaded result;
+    static const std::optional<LibZip> functions = []() -> std::optional<LibZip> {
         LazyLibrary library("libzip.so.4");
-        if (!library.load()) {
-            result.error = library.errorString();
-            return result;
-        }
         LibZip f;
-        if (library.resolve("zip_open", f.open) &&
+        if (library.load() && library.resolve("zip_open", f.open) &&
             library.resolve("zip_open_from_source", f.openFromSource) &&
             library.resolve("zip_source_buffer_create", f.sourceBufferCreate) &&
             library.resolve("zip_source_free", f.sourceFree) &&
@@ -55,28 +44,23 @@ const Loaded &libzip()
             library.resolve("zip_fopen_index", f.fopenIndex) &&
             library.resolve("zip_fread", f.fread) && library.resolve("zip_fclose", f.fclose) &&
             library.resolve("zip_discard", f.discard))
-            result.functions = f;
-        else
-            result.error = library.errorString();
-        return result;
+            return f;
+        return std::nullopt;
     }();
-    return loaded;
+    return functions;
 }
 
 // Only reached once an archive is open, so the library is there.
 const LibZip &lib()
 {
-    return *libzip().functions;
+    return *libzip();
 }
 
 } // namespace
 
-bool ZipArchive::libraryAvailable(QString *error)
+bool ZipArchive::libraryAvailable()
 {
-    const Loaded &loaded = libzip();
-    if (error)
-        *error = loaded.error;
-    return loaded.functions.has_value();
+    return libzip().has_value();
 }
 
 ZipArchive::ZipArchive() = default;

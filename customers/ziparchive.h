@@ -24,9 +24,8 @@ public:
         TooLarge,  // the part holds more than the cap
     };
 
-    // Whether libzip can be opened; `error` says why not. Without it every
-    // archive fails to open.
-    static bool libraryAvailable(QString *error = nullptr);
+    // Whether libzip can be opened. Without it every archive fails to open.
+    static bool libraryAvailable();
 
     ZipArchive();
     ~ZipArchive();
