@@ -2,6 +2,7 @@
 // through the main window.
 
 #include "../shell/formfixture.h"
+#include "fixturescript.h"
 
 #include "letter/boxmemo.h"
 #include "platform/cp932.h"
@@ -10,7 +11,6 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QListView>
-#include <QProcess>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QStringListModel>
@@ -82,12 +82,8 @@ void TestDataSource::cleanup()
 
 void TestDataSource::writeWorkbooks()
 {
-    QProcess perl;
-    perl.start(QStringLiteral("perl"),
-               {QStringLiteral(TAVRINT_SOURCE_DIR "/scripts/make-test-workbooks.pl"),
-                m_fixture->programDir()});
-    QVERIFY(perl.waitForFinished(30000));
-    QCOMPARE(perl.exitCode(), 0);
+    const QString failed = runFixtureScript("make-test-workbooks.pl", m_fixture->programDir());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
     QVERIFY(QFile::copy(m_fixture->path(QStringLiteral("customers.xls")),
                         m_fixture->path(QStringLiteral("smpl2.xls"))));
 }
@@ -279,13 +275,9 @@ void TestDataSource::corruptWorkbookChangesNothing()
 void TestDataSource::initTestCase()
 {
     QVERIFY(m_books.isValid());
-    for (const char *script :
-         {"/scripts/make-test-workbooks.pl", "/scripts/make-test-office-workbooks.pl"}) {
-        QProcess perl;
-        perl.start(QStringLiteral("perl"),
-                   {QStringLiteral(TAVRINT_SOURCE_DIR) + QLatin1String(script), m_books.path()});
-        QVERIFY(perl.waitForFinished(60000));
-        QCOMPARE(perl.exitCode(), 0);
+    for (const char *script : {"make-test-workbooks.pl", "make-test-office-workbooks.pl"}) {
+        const QString failed = runFixtureScript(script, m_books.path());
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
 }
 

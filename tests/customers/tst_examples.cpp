@@ -6,8 +6,9 @@
 #include "customers/textcustomerreader.h"
 #include "customers/workbookreader.h"
 
+#include "fixturescript.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,11 +57,8 @@ void TestExamples::initTestCase()
     const QString perl = QStandardPaths::findExecutable(QStringLiteral("perl"));
     if (perl.isEmpty())
         QSKIP("perl is not installed");
-    QProcess maker;
-    maker.start(
-        perl, {QStringLiteral(TAVRINT_SOURCE_DIR "/scripts/make-examples.pl"), m_generated.path()});
-    QVERIFY(maker.waitForFinished(60000));
-    QVERIFY2(maker.exitCode() == 0, maker.readAllStandardError().constData());
+    const QString failed = runFixtureScript("make-examples.pl", m_generated.path());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
 
     const auto text = textcustomerreader::read(example("smpl1.txt"), 1, m_text);
     QCOMPARE(text.status, textcustomerreader::Result::Status::Read);

@@ -5,12 +5,11 @@
 #include "customers/workbookreader.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "../testfiles.h"
+#include "fixturescript.h"
 #include "oldtable.h"
 
 #include <sys/resource.h>
@@ -69,15 +68,9 @@ private:
 void TestOfficeWorkbook::initTestCase()
 {
     QVERIFY(m_fixtures.isValid());
-    const QString perl = QStandardPaths::findExecutable(u"perl"_qs);
-    QVERIFY2(!perl.isEmpty(), "perl is needed to write the test workbooks");
-    for (const char *script : {"/make-test-workbooks.pl", "/make-test-office-workbooks.pl"}) {
-        QProcess maker;
-        maker.start(
-            perl, {QStringLiteral(TAVRINT_SCRIPTS_DIR) + QLatin1String(script), m_fixtures.path()});
-        QVERIFY(maker.waitForFinished(120000));
-        QVERIFY2(maker.exitStatus() == QProcess::NormalExit && maker.exitCode() == 0,
-                 maker.readAllStandardError().constData());
+    for (const char *script : {"make-test-workbooks.pl", "make-test-office-workbooks.pl"}) {
+        const QString failed = runFixtureScript(script, m_fixtures.path());
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
 }
 

@@ -3,13 +3,13 @@
 // nothing it writes after.
 
 #include "../shell/formfixture.h"
+#include "fixturescript.h"
 
 #include "platform/errorreport.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QListView>
-#include <QProcess>
 #include <QRadioButton>
 #include <QStringListModel>
 #include <QTest>
@@ -78,12 +78,9 @@ void TestReadErrorShown::stateAtTheError()
         QTest::mouseClick(form.RadioButton2, Qt::LeftButton);
         QCOMPARE(form.customerCount, 2);
         if (source == QLatin1String("nancell.xls")) {
-            QProcess perl;
-            perl.start(QStringLiteral("perl"),
-                       {QStringLiteral(TAVRINT_SOURCE_DIR "/scripts/make-test-workbooks.pl"),
-                        m_fixture->programDir()});
-            QVERIFY(perl.waitForFinished(30000));
-            QCOMPARE(perl.exitCode(), 0);
+            const QString failed =
+                runFixtureScript("make-test-workbooks.pl", m_fixture->programDir());
+            QVERIFY2(failed.isEmpty(), qPrintable(failed));
             QVERIFY(QFile::rename(m_fixture->path(source),
                                   m_fixture->path(QStringLiteral("smpl2.xls"))));
         } else {

@@ -4,11 +4,11 @@
 #include "customers/tflist.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "../testfiles.h"
+#include "fixturescript.h"
 
 using TextStatus = textcustomerreader::Result::Status;
 using BookStatus = workbookreader::Result::Status;
@@ -86,12 +86,8 @@ void TestTFList::textRead()
 
 void TestTFList::tableOutlivesEachRead()
 {
-    QProcess perl;
-    perl.start(
-        QStringLiteral("perl"),
-        {QStringLiteral(TAVRINT_SOURCE_DIR "/scripts/make-test-workbooks.pl"), m_dir->path()});
-    QVERIFY(perl.waitForFinished(30000));
-    QCOMPARE(perl.exitCode(), 0);
+    const QString failed = runFixtureScript("make-test-workbooks.pl", m_dir->path());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
 
     TFList list;
     const auto book = list.Button2Click(path(QStringLiteral("customers.xls")), 1);

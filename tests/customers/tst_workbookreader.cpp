@@ -4,12 +4,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "../testfiles.h"
+#include "fixturescript.h"
 #include "oldtable.h"
 
 #include <cmath>
@@ -57,14 +56,8 @@ private:
 void TestWorkbookReader::initTestCase()
 {
     QVERIFY(m_fixtures.isValid());
-    const QString perl = QStandardPaths::findExecutable(u"perl"_qs);
-    QVERIFY2(!perl.isEmpty(), "perl is needed to write the test workbooks");
-    QProcess maker;
-    maker.start(perl,
-                {QStringLiteral(TAVRINT_SCRIPTS_DIR "/make-test-workbooks.pl"), m_fixtures.path()});
-    QVERIFY(maker.waitForFinished(60000));
-    QVERIFY2(maker.exitStatus() == QProcess::NormalExit && maker.exitCode() == 0,
-             maker.readAllStandardError().constData());
+    const QString failed = runFixtureScript("make-test-workbooks.pl", m_fixtures.path());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
     QVERIFY(QFile::exists(fixture("customers.xls")));
 }
 
