@@ -88,6 +88,7 @@ void showWorkbookRead(TForm1 &form, const workbookreader::Result &result)
 
 void TForm1::RadioButton1Click(QRadioButton *sender)
 {
+    noteLetterChanged(); // the stored mode decides whether the close saves box B
     noteMissingSource(TabSheet1, QString());
     GroupBox1->setFocus();
     Label3->clear();

@@ -1,5 +1,6 @@
 #include "letter/fontdialog.h"
 
+#include "letter/fontfamilies.h"
 #include "letter/fontsize.h"
 #include "platform/rounding.h"
 #include "platform/screenmetrics.h"
@@ -150,11 +151,12 @@ void FontDialog::showChosenFont()
     // does not have (a Windows face) stays listed and chosen instead of
     // being silently replaced by another.
     const QString family = m_chosen.family();
-    QStringList families;
+    QStringList installed;
     for (const QString &f : QFontDatabase::families()) {
         if (!QFontDatabase::isPrivateFamily(f))
-            families.append(f);
+            installed.append(f);
     }
+    QStringList families = fontfamilies::shown(installed);
     if (!family.isEmpty() && !families.contains(family))
         families.prepend(family);
     m_familyList->clear();

@@ -8,6 +8,7 @@
 #include "platform/cp932.h"
 #include "platform/errorreport.h"
 #include "platform/profilefile.h"
+#include "platform/windowsystem.h"
 #include "shell/panel.h"
 
 #include <algorithm>
@@ -55,6 +56,7 @@ void TForm1::ReadWindowPos()
     const int top =
         settings.readInt(settingsSection, settingsfile::kFormTop, settingsfile::kDefaultFormTop);
     move(x(), std::clamp(top, -kMaxWindowCoordinate, kMaxWindowCoordinate));
+    m_storedWindowPos = QPoint(left, top);
 }
 
 void TForm1::ReadBoxLayout(int box)
@@ -87,11 +89,29 @@ void TForm1::ReadBoxLayout(int box)
     setFramePageRect(box, r);
 }
 
+void TForm1::putWindowPos(ProfileFile &settings) const
+{
+    const QPoint at = windowsystem::reportsWindowPosition() ? pos() : m_storedWindowPos;
+    settings.setInt(settingsSection, settingsfile::kFormTop, at.y());
+    settings.setInt(settingsSection, settingsfile::kFormLeft, at.x());
+}
+
+void TForm1::putBoxLayout(ProfileFile &settings, int box) const
+{
+    auto key = [box](BoxKey k) { return settingsfile::boxKey(box, k); };
+    const QRect r = framePageRect(box);
+    settings.setValue(settingsSection, key(BoxKey::FontName), memos[box]->font().family());
+    settings.setInt(settingsSection, key(BoxKey::FontSize), memoFontPoints(box));
+    settings.setInt(settingsSection, key(BoxKey::Left), r.left());
+    settings.setInt(settingsSection, key(BoxKey::Top), r.top());
+    settings.setInt(settingsSection, key(BoxKey::Width), r.width());
+    settings.setInt(settingsSection, key(BoxKey::Height), r.height());
+}
+
 bool TForm1::WriteWindowPos()
 {
     m_settingsWrite = std::make_unique<ProfileFile>(ProfileFile::load(settingsFile));
-    m_settingsWrite->setInt(settingsSection, settingsfile::kFormTop, y());
-    m_settingsWrite->setInt(settingsSection, settingsfile::kFormLeft, x());
+    putWindowPos(*m_settingsWrite);
     return true;
 }
 
@@ -99,14 +119,7 @@ bool TForm1::WriteBoxLayout(int box)
 {
     if (!m_settingsWrite)
         m_settingsWrite = std::make_unique<ProfileFile>(ProfileFile::load(settingsFile));
-    auto key = [box](BoxKey k) { return settingsfile::boxKey(box, k); };
-    const QRect r = framePageRect(box);
-    m_settingsWrite->setValue(settingsSection, key(BoxKey::FontName), memos[box]->font().family());
-    m_settingsWrite->setInt(settingsSection, key(BoxKey::FontSize), memoFontPoints(box));
-    m_settingsWrite->setInt(settingsSection, key(BoxKey::Left), r.left());
-    m_settingsWrite->setInt(settingsSection, key(BoxKey::Top), r.top());
-    m_settingsWrite->setInt(settingsSection, key(BoxKey::Width), r.width());
-    m_settingsWrite->setInt(settingsSection, key(BoxKey::Height), r.height());
+    putBoxLayout(*m_settingsWrite, box);
     return true;
 }
 

@@ -131,7 +131,8 @@ bool isDigitOrLowercase(char c)
 
 } // namespace
 
-bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *errorText)
+bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *errorText,
+                       unsigned newFileMode)
 {
     if (path.isEmpty())
         return fail(ENOENT, errorText);
@@ -190,7 +191,8 @@ bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *er
         return fail(error, errorText);
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = prefix + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    mode_t(newFileMode & 0777));
         if (fd < 0 && errno != EEXIST)
             return fail(errno, errorText);
     }

@@ -22,8 +22,10 @@ namespace atomicfile {
 // new file in such a directory is refused. `errorText` receives the
 // system's description of the failure ("Permission denied").
 // The old file's permission bits (and, where allowed, owner) are kept; a new
-// file gets 0666 less the umask. A symbolic link is written through.
-bool write(const QString &path, const QByteArray &bytes, QString *errorText = nullptr);
+// file gets `newFileMode` (0666 unless a caller keeps it private) less the
+// umask. A symbolic link is written through.
+bool write(const QString &path, const QByteArray &bytes, QString *errorText = nullptr,
+           unsigned newFileMode = 0666);
 
 // The steps of a save at which a test can make the system call fail.
 enum class Step { CreateTemp, Write, Sync, Rename, InPlace };

@@ -60,7 +60,7 @@ done
 if grep -E 'tst_|bench_|/include/|\.a$' "$work/deb.list"; then fail "$deb holds build files"; fi
 dpkg-deb -f "$deb" Depends | grep -q fonts-ipafont || fail "$deb does not depend on the IPA fonts"
 # The workbook libraries are opened at run time, so shlibdeps cannot see them.
-for lib in libfreexl1 libzip4; do
+for lib in libfreexl1 libzip4 qt6-translations-l10n; do
   dpkg-deb -f "$deb" Depends | grep -q "$lib" || fail "$deb does not depend on $lib"
 done
 

@@ -17,11 +17,11 @@ BUILD="
 "
 RUNTIME="
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
-  xdg-utils cups-client
+  xdg-utils cups-client qt6-translations-l10n
 "
 TEST="
   cups cups-bsd
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils weston qt6-wayland
   libspreadsheet-writeexcel-perl libole-storage-lite-perl libexcel-writer-xlsx-perl
   clang clang-format libclang-rt-14-dev
   util-linux procps psmisc sudo dbus

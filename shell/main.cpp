@@ -1,5 +1,9 @@
 #include "customers/tflist.h"
+#include "letter/recoverystore.h"
+#include "platform/errorreport.h"
 #include "platform/fontsubstitution.h"
+#include "platform/qttranslations.h"
+#include "platform/terminationsignals.h"
 #include "shell/commandline.h"
 #include "shell/errormessagebox.h"
 #include "shell/firstframeprobe.h"
@@ -11,6 +15,7 @@
 #include "shell/tform1.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,9 +72,30 @@ int main(int argc, char *argv[])
     int qtArgc = 1;
     QApplication app(qtArgc, qtArgv);
     fontsubstitution::install();
+    qttranslations::installJapanese(app);
     installMessageBoxErrorPresenter();
     QApplication::setApplicationName(QStringLiteral("Tavrint"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrint"));
+    // The app id a Wayland compositor shows the window's icon and name by.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavrint.Tavrint"));
+
+    // SIGTERM, SIGHUP and SIGINT close the window as its close button does.
+    // One that comes while the window is still being built (a start-up
+    // error box is open) waits for it.
+    TerminationSignals terminations;
+    TForm1 *window = nullptr;
+    bool terminatedEarly = false;
+    QObject::connect(&terminations, &TerminationSignals::received, [&window, &terminatedEarly] {
+        static bool closing = false;
+        if (window && !closing) {
+            closing = true;
+            window->closeForSignal();
+        } else if (!window) {
+            terminatedEarly = true;
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        }
+    });
 
     // Second starts are answered from here on, also while the window is
     // being built or shows a start-up error; their texts wait until the
@@ -83,10 +109,30 @@ int main(int argc, char *argv[])
     if (!handOff.listen(lock.socketPath()))
         qWarning("Hand-off socket unavailable: %s", qPrintable(handOff.errorString()));
 
-    TForm1 form(QCoreApplication::applicationFilePath());
+    // What a run that did not close left aside is written into the files
+    // before the window reads them.
+    const QString executable = QCoreApplication::applicationFilePath();
+    RecoveryStore recovery(TForm1::programDirectoryOf(executable),
+                           QFileInfo(executable).fileName());
+    RecoveryStore::Recovery recovered;
+    if (recovery.claim())
+        recovered = recovery.recoverLeftover();
+    else
+        qWarning("tavrint: no recovery copy is kept: %s", qPrintable(recovery.errorString()));
+    if (recovered.outcome == RecoveryStore::Recovery::Outcome::NotApplied)
+        errorreport::show(recovered.errorMessage);
+
+    TForm1 form(executable);
     TFList list;
     form.setDataHolder(&list);
     ready = &form;
+    window = &form;
+    if (terminatedEarly)
+        return form.closeForSignal();
+    if (recovery.isClaimed())
+        form.keepRecoveryCopiesIn(&recovery);
+    if (recovered.outcome == RecoveryStore::Recovery::Outcome::Restored)
+        form.showRecoveredNote();
 
     firstframeprobe::installFromEnvironment(&form); // the start-up benchmark's clock
     form.show();

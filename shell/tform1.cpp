@@ -18,13 +18,18 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+QString TForm1::programDirectoryOf(const QString &executablePath)
+{
+    QString dir = QFileInfo(executablePath).absolutePath();
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir;
+}
+
 TForm1::TForm1(const QString &executablePath, QWidget *parent) : QWidget(parent)
 {
-    const QFileInfo exe(executablePath);
-    programDir = exe.absolutePath();
-    if (!programDir.endsWith(QLatin1Char('/')))
-        programDir += QLatin1Char('/');
-    exeFileName = exe.fileName();
+    programDir = programDirectoryOf(executablePath);
+    exeFileName = QFileInfo(executablePath).fileName();
 
     buildControls();
     bindEvents();
@@ -83,6 +88,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (watched == qApp || !watched->isWidgetType())
         return false;
 
+    if (m_recoveredNote && type == QEvent::MouseButtonPress &&
+        (watched == this || isAncestorOf(static_cast<QWidget *>(watched))))
+        m_recoveredNote->hide();
+
     if (watched == Pnl0 || watched == Pnl1) {
         if (type == QEvent::MouseMove)
             Pnl0MouseMove();
@@ -98,6 +107,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (watched == frames[i]) {
             auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
             switch (type) {
+            case QEvent::Move:
+            case QEvent::Resize:
+                noteLetterChanged();
+                return false;
             case QEvent::MouseButtonPress:
                 PanelAMouseDown(frames[i], mouse());
                 return true;
@@ -120,6 +133,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (watched == memos[i]) {
             if (type == QEvent::FocusIn)
                 Memo1Enter(memos[i]);
+            if (type == QEvent::FontChange)
+                noteLetterChanged();
             return false;
         }
         if (watched == memos[i]->viewport()) {
@@ -154,11 +169,17 @@ void TForm1::closeEvent(QCloseEvent *event)
 {
     // Shutdown: the close query writes the layout, the close handler the box
     // texts; an error in either keeps the window open.
-    if (!FormCloseQuery() || !FormClose()) {
+    if (!runClose()) {
         event->ignore();
         return;
     }
     event->accept();
+}
+
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    noteLetterChanged(); // the close writes the window's position
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)

@@ -3,6 +3,7 @@
 #include "letter/boxtable.h"
 #include "letter/framezone.h"
 #include "letter/pagegeometry.h"
+#include "letter/recoverycopy.h"
 
 #include <QPointer>
 #include <QString>
@@ -18,6 +19,7 @@ class FontDialog;
 class MergedLetters;
 class Panel;
 class ProfileFile;
+class RecoveryStore;
 class RenderPage;
 class QAction;
 class QButtonGroup;
@@ -50,6 +52,10 @@ public:
     // the constructor builds the controls and runs FormCreate.
     explicit TForm1(const QString &executablePath, QWidget *parent = nullptr);
     ~TForm1() override;
+
+    // The program directory of an executable: the folder that holds it,
+    // ending with "/".
+    static QString programDirectoryOf(const QString &executablePath);
 
     void setDataHolder(TFList *list) { FList = list; }
 
@@ -220,9 +226,31 @@ public:
     // texts are saved as a close would save them.
     void sessionEnding();
 
+    // The close of the close button: the layout, then the box texts; true
+    // when both were written, and the recovery copy is then removed.
+    bool runClose();
+    // SIGTERM, SIGHUP or SIGINT: the close runs with nobody to answer a
+    // message box, so its errors go to standard error; open dialogs are
+    // dismissed and every event loop ends. The exit code: 0 when the letter
+    // was saved, else 1.
+    int closeForSignal();
+
+    // What a close at this moment would write, file by file.
+    recoverycopy::Files closeFiles() const;
+    // From now on every change of the letter (text, frame, font, mode,
+    // window position) is kept in `store` within a second or two.
+    void keepRecoveryCopiesIn(RecoveryStore *store);
+    // Writes the recovery copy now if the letter changed since the last.
+    void keepRecoveryCopy();
+    // The one-line note of a start that applied a recovery copy; it goes at
+    // the next click.
+    void showRecoveredNote();
+    static QString recoveredNoteText();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -235,6 +263,10 @@ private:
     void applyResizingRules();
     void fitCustomerListColumns();
     void placeCloseButtons();
+    void putWindowPos(ProfileFile &settings) const;
+    void putBoxLayout(ProfileFile &settings, int box) const;
+    void noteLetterChanged();
+    void watchLetterChanges();
 
     struct FrameDrag
     {
@@ -250,4 +282,13 @@ private:
     std::unique_ptr<ProfileFile> m_settingsRead;
     std::unique_ptr<ProfileFile> m_settingsWrite;
     const ProfileFile &settingsForReading();
+    // The window position as the settings file gave it: written back as it
+    // was where the window system does not say where the window is.
+    QPoint m_storedWindowPos;
+
+    RecoveryStore *m_recovery = nullptr;
+    QTimer *m_recoveryTimer = nullptr;
+    recoverycopy::Files m_keptCopy; // what the recovery copy holds now
+    bool m_recoveryWarned = false;
+    QLabel *m_recoveredNote = nullptr;
 };

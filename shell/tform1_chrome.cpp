@@ -5,10 +5,17 @@
 
 #include "letter/boxmemo.h"
 #include "letter/centring.h"
+#include "letter/recoverystore.h"
+#include "platform/errorreport.h"
 #include "shell/panel.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include <cstdio>
 
 void TForm1::spb3Click()
 {
@@ -76,6 +83,53 @@ void TForm1::sessionEnding()
     // Log-off or shut-down: the layout is written as the close query does,
     // and the letter typed since the start is saved too, by the same rules
     // as a close.
-    if (FormCloseQuery())
-        FormClose();
+    runClose();
+}
+
+bool TForm1::runClose()
+{
+    if (!FormCloseQuery() || !FormClose())
+        return false;
+    // The files hold the letter now; a copy kept before would only be
+    // applied over them at the next start.
+    if (m_recoveryTimer)
+        m_recoveryTimer->stop();
+    if (m_recovery)
+        m_recovery->discard();
+    m_keptCopy.clear();
+    return true;
+}
+
+namespace {
+// Ends what a modal dialog, menu or progress holds open, so that the handler
+// that opened it returns instead of waiting for a user who is gone.
+void dismissOpenDialogs()
+{
+    while (QWidget *popup = QApplication::activePopupWidget()) {
+        if (!popup->close())
+            break;
+    }
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        if (auto *progress = qobject_cast<QProgressDialog *>(window))
+            progress->cancel();
+        else if (auto *dialog = qobject_cast<QDialog *>(window))
+            dialog->reject();
+    }
+}
+} // namespace
+
+int TForm1::closeForSignal()
+{
+    errorreport::setInstance(
+        [](const QString &text) { std::fprintf(stderr, "tavrint: %s\n", qUtf8Printable(text)); });
+    // A modal box may be open: the close runs all the same, on what the
+    // boxes hold now.
+    const int exitCode = runClose() ? 0 : 1;
+    dismissOpenDialogs();
+    // Every running event loop ends, and one started by a handler that is
+    // still unwinding returns at once.
+    QCoreApplication::exit(exitCode);
+    return exitCode;
 }

@@ -1,0 +1,13 @@
+#include "platform/windowsystem.h"
+
+#include <QGuiApplication>
+
+namespace windowsystem {
+
+bool reportsWindowPosition()
+{
+    // "wayland", "wayland-egl", "wayland-xcomposite-glx", ...
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace windowsystem

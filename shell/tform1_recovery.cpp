@@ -1,0 +1,128 @@
+// The recovery copy: within a second or two of any change, what a close
+// would write is kept aside, so that a run that never reaches its close
+// loses nothing; the next start applies it.
+
+#include "shell/tform1.h"
+
+#include "letter/boxmemo.h"
+#include "letter/boxtextfile.h"
+#include "letter/recoverystore.h"
+#include "platform/profilefile.h"
+#include "shell/panel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextDocument>
+#include <QTimer>
+
+namespace {
+// A change is kept after this delay; changes within it are kept together.
+constexpr int kKeepDelayMs = 1000;
+} // namespace
+
+recoverycopy::Files TForm1::closeFiles() const
+{
+    recoverycopy::Files files;
+    auto relative = [this](const QString &path) { return path.mid(programDir.size()); };
+
+    // The close never writes over a settings file it could not read.
+    ProfileFile settings = ProfileFile::load(settingsFile);
+    if (settings.status() != ProfileFile::Status::Unreadable) {
+        putWindowPos(settings);
+        for (int box = 0; box < boxtable::kBoxCount; ++box)
+            putBoxLayout(settings, box);
+        files.append({relative(settingsFile), settings.toBytes()});
+    }
+    for (int box : boxtextfile::kTextBoxes) {
+        const QString text = memos[box]->text();
+        if (box == boxtable::kAddresseeBox &&
+            !boxtextfile::shouldSaveAddressee(storedMode, text, Edit2->text()))
+            continue;
+        files.append(
+            {relative(boxtextfile::filePath(programDir, box)), boxtextfile::encodeBoxText(text)});
+    }
+    return files;
+}
+
+void TForm1::keepRecoveryCopiesIn(RecoveryStore *store)
+{
+    m_recovery = store;
+    // What the window starts with needs no copy: only what changes after
+    // this does (the files of a first run are no work of the user's yet).
+    m_keptCopy = store ? closeFiles() : recoverycopy::Files();
+    if (!m_recoveryTimer) {
+        m_recoveryTimer = new QTimer(this);
+        m_recoveryTimer->setObjectName(QStringLiteral("recoveryTimer"));
+        m_recoveryTimer->setSingleShot(true);
+        m_recoveryTimer->setInterval(kKeepDelayMs);
+        connect(m_recoveryTimer, &QTimer::timeout, this, &TForm1::keepRecoveryCopy);
+        watchLetterChanges();
+    }
+}
+
+void TForm1::watchLetterChanges()
+{
+    // Frames that move or resize, fonts, the window's own moves: the event
+    // filter and moveEvent report those. Texts and the hand-off marker:
+    for (BoxMemo *memo : memos)
+        connect(memo->document(), &QTextDocument::contentsChanged, this,
+                &TForm1::noteLetterChanged);
+    connect(Edit2, &QLineEdit::textChanged, this, &TForm1::noteLetterChanged);
+}
+
+void TForm1::noteLetterChanged()
+{
+    // The first change starts the delay; later ones within it ride along,
+    // so that typing writes at most one copy a second.
+    if (m_recovery && m_recoveryTimer && !m_recoveryTimer->isActive())
+        m_recoveryTimer->start();
+}
+
+void TForm1::keepRecoveryCopy()
+{
+    if (!m_recovery || !m_recovery->isClaimed())
+        return;
+    const recoverycopy::Files files = closeFiles();
+    if (files == m_keptCopy)
+        return;
+    QString reason;
+    if (m_recovery->keep(files, &reason)) {
+        m_keptCopy = files;
+        m_recoveryWarned = false;
+    } else if (!m_recoveryWarned) {
+        // Nothing the user did failed, so no message box; once per failure.
+        qWarning("tavrint: cannot keep the recovery copy %s: %s",
+                 qPrintable(m_recovery->copyPath()), qPrintable(reason));
+        m_recoveryWarned = true;
+    }
+}
+
+QString TForm1::recoveredNoteText()
+{
+    return QStringLiteral("前回終了時の内容を復元しました");
+}
+
+void TForm1::showRecoveredNote()
+{
+    // Over the bottom of the customer list, on whichever page it shows: a
+    // line on its own that the next click takes away.
+    if (!m_recoveredNote) {
+        m_recoveredNote = new QLabel(recoveredNoteText(), Pnl1);
+        m_recoveredNote->setObjectName(QStringLiteral("recoveredNote"));
+        m_recoveredNote->setAlignment(Qt::AlignCenter);
+        m_recoveredNote->setAutoFillBackground(true);
+        m_recoveredNote->setFrameShape(QFrame::Box);
+        QPalette pal = m_recoveredNote->palette();
+        pal.setColor(QPalette::Window, QColor(255, 255, 225));
+        pal.setColor(QPalette::WindowText, Qt::black);
+        m_recoveredNote->setPalette(pal);
+        QFont f = font();
+        f.setPixelSize(13);
+        m_recoveredNote->setFont(f);
+    }
+    const QRect list = Panel8->geometry();
+    m_recoveredNote->setGeometry(list.left(), list.bottom() - 24, list.width(), 24);
+    m_recoveredNote->raise();
+    m_recoveredNote->show();
+    qInfo("tavrint: %s", qUtf8Printable(recoveredNoteText()));
+}
