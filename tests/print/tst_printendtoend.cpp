@@ -2,6 +2,7 @@
 // the job the test printer wrote back from its PDF.
 
 #include "../shell/programrunner.h"
+#include "printedjobs.h"
 
 #include "platform/cp932.h"
 
@@ -12,55 +13,7 @@
 #include <QTest>
 
 namespace {
-struct Word
-{
-    QString text;
-    double xMin, yMin, xMax, yMax; // points, from the page's top-left
-};
-
-QList<Word> wordsOf(const QString &pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    p.waitForFinished(20000);
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression re(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    QList<Word> words;
-    for (auto it = re.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.append({m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                      m.captured(3).toDouble(), m.captured(4).toDouble()});
-    }
-    return words;
-}
-
-const Word *find(const QList<Word> &words, const QString &text)
-{
-    for (const Word &w : words)
-        if (w.text == text)
-            return &w;
-    return nullptr;
-}
-
-QStringList jobs(const QString &dir)
-{
-    return QDir(dir).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
-}
-
-QString waitForNewJob(const QString &dir, const QStringList &before, int timeoutMs = 20000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < timeoutMs) {
-        for (const QString &f : jobs(dir))
-            if (!before.contains(f))
-                return dir + QLatin1Char('/') + f;
-        QTest::qWait(100);
-    }
-    return QString();
-}
-
+using namespace printedjobs;
 // "印刷" lies on the left panel (at 10, 0) at 20, 185, 65 x 28.
 const QPoint kPrintButton(10 + 20 + 30, 185 + 14);
 } // namespace

@@ -7,8 +7,11 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <QDirIterator>
+
 #include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QString programBinary()
@@ -46,7 +49,8 @@ QString ProgramRunner::unavailableReason()
 QProcessEnvironment ProgramRunner::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("TAVRINT_TEST_DISPLAY"));
+    env.insert(QStringLiteral("DISPLAY"),
+               m_display.isEmpty() ? qEnvironmentVariable("TAVRINT_TEST_DISPLAY") : m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
     env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
@@ -68,12 +72,49 @@ QString ProgramRunner::xdotool(const QStringList &arguments, const QProcessEnvir
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
 
+namespace {
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNogroup = 65534;
+} // namespace
+
+QString ProgramRunner::runAsUnprivileged()
+{
+    if (::geteuid() != 0)
+        return QString(); // already an ordinary user
+    if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        return QStringLiteral("setpriv is not installed");
+    m_unprivileged = true;
+    return QString();
+}
+
+void ProgramRunner::handOverFolders()
+{
+    // The program folder and everything the test wrote into it, and the
+    // runtime folder, belong to the user the program runs as.
+    const QStringList roots = {QDir::cleanPath(programDir()), m_runtime.path()};
+    for (const QString &root : roots) {
+        ::lchown(QFile::encodeName(root).constData(), kNobody, kNogroup);
+        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            ::lchown(QFile::encodeName(it.next()).constData(), kNobody, kNogroup);
+    }
+}
+
 std::unique_ptr<QProcess> ProgramRunner::launch(const QStringList &arguments)
 {
     auto p = std::make_unique<QProcess>();
     p->setProcessEnvironment(environment());
     p->setWorkingDirectory(programDir());
-    p->start(path(QStringLiteral("tavrint")), arguments);
+    if (m_unprivileged) {
+        // setpriv execs the program, so the process id stays the program's.
+        handOverFolders();
+        QStringList args = {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                            QStringLiteral("--clear-groups"), path(QStringLiteral("tavrint"))};
+        p->start(QStringLiteral("setpriv"), args + arguments);
+    } else {
+        p->start(path(QStringLiteral("tavrint")), arguments);
+    }
     p->waitForStarted(5000);
     return p;
 }
@@ -95,17 +136,21 @@ bool ProgramRunner::start()
 bool ProgramRunner::startOnce()
 {
     m_process = launch({});
-    // The window exists once xdotool finds it; give it a moment to settle.
+    m_standardError.clear();
+    // The window exists once xdotool finds it (on Wayland: once the program
+    // has handed the compositor its first picture); give it a moment.
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 15000) {
         if (m_process->state() == QProcess::NotRunning) {
             qWarning("the program ended at start: exit %d (%s), stderr: %s", m_process->exitCode(),
                      m_process->exitStatus() == QProcess::NormalExit ? "normal" : "crash",
-                     m_process->readAllStandardError().constData());
+                     standardError().constData());
             return false;
         }
-        if (!windowId().isEmpty()) {
+        const bool shown =
+            m_screenOrigin ? standardError().contains(".attach(wl_buffer") : !windowId().isEmpty();
+        if (shown) {
             QThread::msleep(150);
             return true;
         }
@@ -114,6 +159,28 @@ bool ProgramRunner::startOnce()
         m_process->waitForFinished(50);
     }
     return false;
+}
+
+QByteArray ProgramRunner::standardError()
+{
+    if (m_process)
+        m_standardError += m_process->readAllStandardError();
+    return m_standardError;
+}
+
+QStringList ProgramRunner::pointerTo(QPoint at) const
+{
+    auto n = [](int v) { return QString::number(v); };
+    if (m_screenOrigin)
+        return {QStringLiteral("mousemove"), n(m_screenOrigin->x() + at.x()),
+                n(m_screenOrigin->y() + at.y())};
+    return {QStringLiteral("mousemove"), QStringLiteral("--window"), windowId(), n(at.x()),
+            n(at.y())};
+}
+
+bool ProgramRunner::isShown() const
+{
+    return m_screenOrigin ? isRunning() : !windowId().isEmpty();
 }
 
 int ProgramRunner::runToEnd(const QStringList &arguments, int timeoutMs, qint64 *elapsedMs)
@@ -154,26 +221,81 @@ int ProgramRunner::windowCount() const
 
 bool ProgramRunner::click(QPoint at)
 {
-    const QString id = windowId();
-    if (id.isEmpty())
+    if (!isShown())
         return false;
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), id, QString::number(at.x()),
-             QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")},
+    xdotool(pointerTo(at) + QStringList{QStringLiteral("click"), QStringLiteral("1")},
             environment());
     QThread::msleep(200);
     return true;
 }
 
-bool ProgramRunner::closeByButton(int timeoutMs)
+bool ProgramRunner::drag(QPoint from, QPoint to)
 {
-    // "X" lies on the left panel (at 10, 0) at 197, client height - 32.
+    if (!isShown())
+        return false;
+    xdotool(pointerTo(from) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
+                pointerTo((from + to) / 2) + pointerTo(to) +
+                QStringList{QStringLiteral("mouseup"), QStringLiteral("1")},
+            environment());
+    QThread::msleep(200);
+    return true;
+}
+
+bool ProgramRunner::typeText(const QString &text)
+{
+    if (!isShown())
+        return false;
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text},
+            environment());
+    return true;
+}
+
+bool ProgramRunner::key(const QString &keys)
+{
+    // To the focused window: keys sent to a window by id are synthetic, and
+    // Qt does not take those.
+    if (!isShown())
+        return false;
+    xdotool({QStringLiteral("key"), keys}, environment());
+    return true;
+}
+
+void ProgramRunner::sendSignal(int signalNumber)
+{
+    if (isRunning())
+        ::kill(pid_t(m_process->processId()), signalNumber);
+}
+
+int ProgramRunner::waitForExit(int timeoutMs)
+{
+    if (!m_process)
+        return -1;
+    if (m_process->state() != QProcess::NotRunning && !m_process->waitForFinished(timeoutMs))
+        return -1;
+    return m_process->exitStatus() == QProcess::NormalExit ? m_process->exitCode() : -1;
+}
+
+QSize ProgramRunner::windowSize() const
+{
     const QString id = windowId();
     if (id.isEmpty())
-        return false;
+        return QSize();
     const QString geometry = xdotool({QStringLiteral("getwindowgeometry"), id}, environment());
     const QString size =
         geometry.section(QStringLiteral("Geometry: "), 1).section(QLatin1Char('\n'), 0, 0);
-    const int height = size.section(QLatin1Char('x'), 1).toInt();
+    return QSize(size.section(QLatin1Char('x'), 0, 0).toInt(),
+                 size.section(QLatin1Char('x'), 1).toInt());
+}
+
+bool ProgramRunner::closeByButton(int timeoutMs)
+{
+    // "X" lies on the left panel (at 10, 0) at 197, client height - 32.
+    int height = m_clientHeight;
+    if (!m_screenOrigin) {
+        height = windowSize().height();
+        if (height <= 0)
+            return false;
+    }
     click(QPoint(10 + 197 + 11, height - 32 + 13));
     return m_process->waitForFinished(timeoutMs);
 }

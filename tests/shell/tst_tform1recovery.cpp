@@ -1,0 +1,212 @@
+// The window's side of "nothing lost": the recovery copy holds exactly what
+// a close writes, follows every kind of change within a second or two, and
+// a signal's close runs even with a dialog open.
+
+#include "formfixture.h"
+
+#include "letter/boxmemo.h"
+#include "letter/recoverystore.h"
+#include "platform/cp932.h"
+#include "shell/panel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+using recoverycopy::Files;
+
+namespace {
+enum class Step { Nothing, TypeIntoA, AddresseeInMode1, AddresseeInMode0, HandOff };
+
+QStringList names(const Files &files)
+{
+    QStringList list;
+    for (const recoverycopy::File &file : files)
+        list.append(file.relativePath);
+    return list;
+}
+} // namespace
+
+class TestTForm1Recovery : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_fixture = std::make_unique<FormFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void copyHoldsWhatTheCloseWrites_data();
+    void copyHoldsWhatTheCloseWrites();
+    void everyKindOfChangeIsKept_data();
+    void everyKindOfChangeIsKept();
+    void signalClosesWithADialogOpen();
+    void signalCloseThatFailsSaysSo();
+    void recoveredNoteGoesAtTheNextClick();
+
+private:
+    std::unique_ptr<FormFixture> m_fixture;
+};
+
+void TestTForm1Recovery::copyHoldsWhatTheCloseWrites_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("addresseeWritten");
+    QTest::newRow("a first run, untouched") << int(Step::Nothing) << false;
+    QTest::newRow("text typed into box A") << int(Step::TypeIntoA) << false;
+    QTest::newRow("an addressee in mode 1 is saved") << int(Step::AddresseeInMode1) << true;
+    QTest::newRow("an addressee in mode 0 is not") << int(Step::AddresseeInMode0) << false;
+    QTest::newRow("after a hand-off it is not") << int(Step::HandOff) << false;
+}
+
+void TestTForm1Recovery::copyHoldsWhatTheCloseWrites()
+{
+    QFETCH(int, step);
+    QFETCH(bool, addresseeWritten);
+    m_fixture->writeFile(u8"Init/tavrint38.ini",
+                         QByteArray("; kept\r\n[other]\r\nx=1\r\n[tavrint]\r\nFormTop=40\r\n"));
+    TForm1 &f = m_fixture->start();
+    switch (Step(step)) {
+    case Step::Nothing:
+        break;
+    case Step::TypeIntoA:
+        f.memos[0]->setText(QStringLiteral("拝啓\r\n末尾に改行\r\n"));
+        break;
+    case Step::AddresseeInMode1:
+    case Step::HandOff:
+        f.RadioButton2->setChecked(true); // no smpl1.txt: falls back to mode 1
+        f.memos[1]->setText(QStringLiteral("株式会社　山田商事"));
+        if (Step(step) == Step::HandOff)
+            f.receiveHandOff(QStringLiteral("01"), QStringLiteral("渡された宛名"));
+        break;
+    case Step::AddresseeInMode0:
+        f.memos[1]->setText(QStringLiteral("株式会社　山田商事"));
+        break;
+    }
+    f.setFramePageRect(2, QRect(50, 500, 200, 100));
+
+    const Files copy = f.closeFiles();
+    QCOMPARE(names(copy).contains(u8"Data/2宛名.txt"), addresseeWritten);
+    QVERIFY(!names(copy).contains(u8"Data/4発行日.txt"));
+    QCOMPARE(names(copy).first(), u8"Init/tavrint38.ini");
+
+    // The close writes these files, byte for byte, and no others.
+    QVERIFY(f.close());
+    for (const recoverycopy::File &file : copy)
+        QCOMPARE(m_fixture->readFile(file.relativePath), file.bytes);
+    QCOMPARE(QFile::exists(m_fixture->path(u8"Data/2宛名.txt")), addresseeWritten);
+}
+
+void TestTForm1Recovery::everyKindOfChangeIsKept_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<QByteArray>("inCopy");
+    QTest::newRow("a keystroke") << 0 << QByteArray("mm1Height");
+    QTest::newRow("a moved frame") << 1 << QByteArray("mm3Left=77\r\n");
+    QTest::newRow("a resized frame") << 2 << QByteArray("mm3Width=150\r\n");
+    QTest::newRow("a font") << 3 << QByteArray("mm1FontSize=20\r\n");
+    QTest::newRow("a mode change, which saves box B") << 4 << QByteArray("Data/2");
+    QTest::newRow("a moved window") << 5 << QByteArray("FormLeft=123\r\n");
+}
+
+void TestTForm1Recovery::everyKindOfChangeIsKept()
+{
+    QFETCH(int, change);
+    QFETCH(QByteArray, inCopy);
+    m_fixture->writeFile(u8"Data/2宛名.txt", QByteArray("addressee"));
+    TForm1 &f = m_fixture->start();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    RecoveryStore store(f.programDir, f.exeFileName);
+    QVERIFY(store.claim());
+    f.keepRecoveryCopiesIn(&store);
+
+    // What the window starts with is on disk already, or no work of the
+    // user's: no copy for it.
+    f.keepRecoveryCopy();
+    QVERIFY(!QFile::exists(store.copyPath()));
+
+    switch (change) {
+    case 0:
+        QTest::keyClicks(f.memos[0], QStringLiteral("typed"));
+        break;
+    case 1:
+        f.setFramePageRect(2, f.framePageRect(2).translated(77 - f.framePageRect(2).left(), 0));
+        break;
+    case 2:
+        f.setFramePageRect(2, QRect(f.framePageRect(2).topLeft(), QSize(150, 100)));
+        break;
+    case 3:
+        f.setMemoFontPoints(0, 20);
+        break;
+    case 4:
+        f.RadioButton2->setChecked(true); // no smpl1.txt: mode 1
+        break;
+    case 5:
+        f.move(123, f.y());
+        break;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(store.copyPath()), 2000);
+    recoverycopy::Files kept;
+    QCOMPARE(store.leftover(&kept), RecoveryStore::Leftover::Intact);
+    QCOMPARE(kept, f.closeFiles());
+    QVERIFY(recoverycopy::encode(kept).contains(inCopy));
+    if (change == 0)
+        QVERIFY(recoverycopy::encode(kept).contains("typed"));
+
+    // The close writes the files and takes the copy away.
+    QVERIFY(f.close());
+    QVERIFY(!QFile::exists(store.copyPath()));
+}
+
+void TestTForm1Recovery::signalClosesWithADialogOpen()
+{
+    TForm1 &f = m_fixture->start();
+    f.show();
+    f.memos[0]->setText(QStringLiteral("ダイアログの下で"));
+    int exitCode = -1;
+    bool boxClosed = false;
+    // A message box holds its own event loop; the signal arrives in it.
+    QTimer::singleShot(0, &f, [&] {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Tavrint"), QStringLiteral("?"),
+                        QMessageBox::Ok, &f);
+        QTimer::singleShot(50, &f, [&] { exitCode = f.closeForSignal(); });
+        box.exec();
+        boxClosed = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(boxClosed, 5000);
+    QCOMPARE(exitCode, 0);
+    QCOMPARE(m_fixture->readFile(u8"Data/1本文.txt"),
+             cp932::encode(QStringLiteral("ダイアログの下で")));
+    QVERIFY(m_fixture->readFile(u8"Init/tavrint38.ini").contains("mm1FontName"));
+}
+
+void TestTForm1Recovery::signalCloseThatFailsSaysSo()
+{
+    TForm1 &f = m_fixture->start();
+    f.memos[0]->setText(QStringLiteral("保存できない"));
+    // A folder where box A's file belongs: its save fails.
+    QDir().mkpath(m_fixture->path(u8"Data/1本文.txt"));
+    QCOMPARE(f.closeForSignal(), 1);
+    // Nobody would read a message box now: the error went to standard
+    // error, not to the window's error report.
+    QVERIFY(m_fixture->errors.isEmpty());
+}
+
+void TestTForm1Recovery::recoveredNoteGoesAtTheNextClick()
+{
+    TForm1 &f = m_fixture->start();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    f.showRecoveredNote();
+    auto *note = f.findChild<QLabel *>(QStringLiteral("recoveredNote"));
+    QVERIFY(note && note->isVisible());
+    QCOMPARE(note->text(), QStringLiteral("前回終了時の内容を復元しました"));
+    QVERIFY(f.Pnl1->rect().contains(note->geometry()));
+    QTest::mouseClick(f.Pnl0, Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(!note->isVisible());
+}
+
+QTEST_MAIN(TestTForm1Recovery)
+#include "tst_tform1recovery.moc"
