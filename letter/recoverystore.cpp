@@ -87,6 +87,8 @@ bool RecoveryStore::claim()
         return false;
     }
     m_lockFd = fd;
+    // A copy being written when its run was killed left its temporary file.
+    atomicfile::removeStrayTemporaries(folder(), atomicfile::processStartTime());
     return true;
 }
 
