@@ -4,8 +4,8 @@
 
 #include "customers/addressblock.h"
 #include "customers/customerlist.h"
+#include "customers/customersource.h"
 #include "customers/tflist.h"
-#include "letter/boxmemo.h"
 
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -13,26 +13,34 @@
 #include <QRadioButton>
 #include <QStringListModel>
 
+namespace {
+// The block of a list read from the text file or from the workbook.
+addressblock::Layout layoutFor(StoredMode mode)
+{
+    return customersource::layoutOf(mode == StoredMode::TextList
+                                        ? customersource::Source::TextList
+                                        : customersource::Source::WorkbookList);
+}
+} // namespace
+
 void TForm1::ListBox1Click()
 {
     const QModelIndexList selected = ListBox1->selectionModel()->selectedIndexes();
     const int i = selected.isEmpty() ? -1 : selected.first().row();
     if (i < 0)
         return;
-    Label3->setText(QString::number(i + 1) + QLatin1Char('/') + QString::number(customerCount));
-    const auto layout =
-        RadioButton2->isChecked() ? addressblock::Layout::Text : addressblock::Layout::Workbook;
-    memos[boxtable::kAddresseeBox]->setText(addressblock::compose(FList->sg1, i, layout));
+    Label3->setText(QString::number(i + 1) + QLatin1Char('/') + QString::number(m_customerCount));
+    setBoxText(boxtable::kAddresseeBox,
+               addressblock::compose(m_list->sg1, i, layoutFor(m_letter.storedMode())));
 }
 
 QString TForm1::customerToolTip(int row) const
 {
-    if (!FList || row < 0 || row >= customerCount)
+    if (!m_list || row < 0 || row >= m_customerCount)
         return QString();
-    const auto layout =
-        RadioButton2->isChecked() ? addressblock::Layout::Text : addressblock::Layout::Workbook;
     // The block as a click would write it, without its indents.
-    QStringList lines = addressblock::compose(FList->sg1, row, layout).split(QLatin1String("\r\n"));
+    QStringList lines = addressblock::compose(m_list->sg1, row, layoutFor(m_letter.storedMode()))
+                            .split(QLatin1String("\r\n"));
     for (QString &line : lines)
         line = line.trimmed();
     lines.removeAll(QString());
@@ -42,14 +50,14 @@ QString TForm1::customerToolTip(int row) const
 void TForm1::RadioGroup1Click()
 {
     ListBox1->setFocus();
-    const int n = customerCount;
+    const int n = m_customerCount;
     ListBox1Items->setStringList({});
     if (RadioButton2->isChecked()) {
         RadioButton1Click(RadioButton2); // reads the text file again
     } else if (RadioButton3->isChecked()) {
         // The workbook is not read again: the list is rebuilt from the table.
         ListBox1Items->setStringList(
-            customerlist::workbookEntries(FList->sg1, n, radioGroupItemIndex()));
+            customerlist::workbookEntries(m_list->sg1, n, radioGroupItemIndex()));
     }
-    Label3->setText(QLatin1Char('/') + QString::number(customerCount));
+    Label3->setText(QLatin1Char('/') + QString::number(m_customerCount));
 }

@@ -3,112 +3,109 @@
 #include "shell/tform1.h"
 
 #include "customers/customerlist.h"
+#include "customers/customersource.h"
 #include "customers/tflist.h"
-#include "customers/workbookfile.h"
-#include "letter/boxmemo.h"
 #include "platform/desktopopener.h"
 #include "platform/errorreport.h"
 #include "platform/fileinuse.h"
 
 #include <QFile>
 #include <QGroupBox>
-
 #include <QLabel>
 #include <QListView>
 #include <QRadioButton>
 #include <QStringListModel>
-#include <utility>
+
+#include <optional>
 
 namespace {
-QString sourceFileName(int mode, const QString &programDir)
+// The file each mode names; 初期値 names none.
+std::optional<customersource::Source> sourceOf(StoredMode mode)
 {
     switch (mode) {
-    case 2:
-        return QStringLiteral("smpl1.txt");
-    case 3:
-        return workbookfile::customerWorkbookName(programDir);
-    case 4:
-        return QStringLiteral("smpl3.xls");
-    default:
-        return QString();
+    case StoredMode::TextList:
+        return customersource::Source::TextList;
+    case StoredMode::WorkbookList:
+        return customersource::Source::WorkbookList;
+    case StoredMode::MergeWorkbook:
+        return customersource::Source::MergeWorkbook;
+    case StoredMode::NotChosen:
+    case StoredMode::Initial:
+        break;
     }
+    return std::nullopt;
+}
+} // namespace
+
+StoredMode TForm1::modeOf(const QRadioButton *option) const
+{
+    // The options in their order stand for modes 1 to 4.
+    if (option == RadioButton2)
+        return StoredMode::TextList;
+    if (option == RadioButton3)
+        return StoredMode::WorkbookList;
+    if (option == RadioButton4)
+        return StoredMode::MergeWorkbook;
+    return StoredMode::Initial;
 }
 
 // The fallback to 初期値 stays silent as an error goes, but a one-line note
 // on the blank page says which file was looked for, and where, so that the
 // user learns where smpl1.txt and the workbooks belong. Any later choice
 // takes it away.
-void noteMissingSource(QWidget *blankPage, const QString &path)
+void TForm1::noteMissingSource(const QString &path)
 {
-    auto *note = blankPage->findChild<QLabel *>(QStringLiteral("missingSourceNote"));
+    auto *note = TabSheet1->findChild<QLabel *>(QStringLiteral("missingSourceNote"));
     if (path.isEmpty()) {
         if (note)
             note->hide();
         return;
     }
     if (!note) {
-        note = new QLabel(blankPage);
+        note = new QLabel(TabSheet1);
         note->setObjectName(QStringLiteral("missingSourceNote"));
         note->setWordWrap(true);
         note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         note->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        note->setGeometry(blankPage->contentsRect().adjusted(6, 6, -6, -6));
+        note->setGeometry(TabSheet1->contentsRect().adjusted(6, 6, -6, -6));
     }
     note->setText(QStringLiteral("ファイルが見つかりません: ") + path);
     note->show();
     qWarning("%s", qPrintable(note->text()));
 }
 
-// The count label's tag and caption after a read.
-void showCustomerCount(TForm1 &form, int count)
+void TForm1::showCustomerCount(int count)
 {
-    form.customerCount = count;
-    form.Label3->setText(QLatin1Char('/') + QString::number(count));
+    m_customerCount = count;
+    Label3->setText(QLatin1Char('/') + QString::number(count));
 }
-
-// What a workbook read shows. Only a complete read changes the count; after
-// a cell without a text form the list shows the rows read before it, and
-// after a failed open the list, the table and the count stay as they were.
-void showWorkbookRead(TForm1 &form, const workbookreader::Result &result)
-{
-    switch (result.status) {
-    case workbookreader::Result::Status::OpenFailed:
-        break;
-    case workbookreader::Result::Status::CellFailed:
-        form.ListBox1Items->setStringList(result.entries);
-        break;
-    case workbookreader::Result::Status::Read:
-        form.ListBox1Items->setStringList(result.entries);
-        showCustomerCount(form, result.count);
-        return;
-    }
-    errorreport::show(result.errorMessage);
-}
-} // namespace
 
 void TForm1::RadioButton1Click(QRadioButton *sender)
 {
-    noteLetterChanged(); // the stored mode decides whether the close saves box B
-    noteMissingSource(TabSheet1, QString());
+    noteMissingSource(QString());
     GroupBox1->setFocus();
     Label3->clear();
-    // The mode is the digit that ends the option's name.
-    storedMode = sender->objectName().mid(11, 1).toInt();
-    Label4->setText(sourceFileName(storedMode, programDir));
+    const StoredMode mode = modeOf(sender);
+    m_letter.setStoredMode(mode);
+    noteLetterChanged(); // the stored mode decides whether the close saves box B
+    const std::optional<customersource::Source> source = sourceOf(mode);
+    m_sourceFile = source ? customersource::fileName(*source, m_letter.programDir()) : QString();
+    Label4->setText(m_sourceFile);
 
-    if (storedMode > 1 && !QFile::exists(programDir + Label4->text())) {
+    if (source && !QFile::exists(m_letter.programDir() + m_sourceFile)) {
         // Checking the first option runs this handler again, for mode 1.
-        const QString lookedFor = programDir + Label4->text();
+        const QString lookedFor = m_letter.programDir() + m_sourceFile;
         RadioButton1->setChecked(true);
-        storedMode = 1;
-        noteMissingSource(TabSheet1, lookedFor);
+        m_letter.setStoredMode(StoredMode::Initial);
+        noteMissingSource(lookedFor);
         return;
     }
 
-    setActivePage(storedMode == 2 || storedMode == 3 ? 1 : 0);
+    const bool listed = mode == StoredMode::TextList || mode == StoredMode::WorkbookList;
+    setActivePage(listed ? 1 : 0);
 
-    if (storedMode == 4) {
-        if (!IsFileInUse(programDir + Label4->text()))
+    if (mode == StoredMode::MergeWorkbook) {
+        if (!IsFileInUse(m_letter.programDir() + m_sourceFile))
             OpenMergeWorkbook();
         return;
     }
@@ -120,23 +117,39 @@ void TForm1::RadioButton1Click(QRadioButton *sender)
 
 void TForm1::LoadForMode()
 {
-    if (storedMode != 1)
-        memos[boxtable::kAddresseeBox]->setText(QString());
-    if (storedMode == 2 || storedMode == 3)
-        setActivePage(1);
+    const StoredMode mode = m_letter.storedMode();
+    if (mode != StoredMode::Initial)
+        setBoxText(boxtable::kAddresseeBox, QString());
 
-    switch (storedMode) {
-    case 1:
-        LoadBoxText(boxtable::kAddresseeBox); // a missing file leaves the box
+    switch (mode) {
+    case StoredMode::Initial: {
+        // The addressee as last saved; a missing file leaves the box.
+        QString error;
+        if (!m_letter.LoadBoxText(boxtable::kAddresseeBox, &error))
+            errorreport::show(error);
+        else
+            setBoxText(boxtable::kAddresseeBox, m_letter.box(boxtable::kAddresseeBox).text);
         break;
-    case 2:
+    }
+    case StoredMode::TextList:
+        setActivePage(1);
         LoadTextList();
         break;
-    case 3:
-        showWorkbookRead(*this,
-                         FList->Button2Click(programDir + Label4->text(), radioGroupItemIndex()));
+    case StoredMode::WorkbookList: {
+        setActivePage(1);
+        const customersource::Read read =
+            customersource::read(*m_list, customersource::Source::WorkbookList,
+                                 m_letter.programDir() + m_sourceFile, radioGroupItemIndex());
+        if (read.entries)
+            ListBox1Items->setStringList(*read.entries);
+        if (read.count)
+            showCustomerCount(*read.count);
+        if (!read.ok())
+            errorreport::show(read.errorMessage);
         break;
-    default:
+    }
+    case StoredMode::NotChosen:
+    case StoredMode::MergeWorkbook:
         break;
     }
 }
@@ -144,18 +157,18 @@ void TForm1::LoadForMode()
 void TForm1::LoadTextList()
 {
     ListBox1Items->setStringList({});
-    textcustomerreader::Result result =
-        FList->Button1Click(programDir + Label4->text(), radioGroupItemIndex());
-    // The count is the file's line count, shown also when a line was bad.
-    showCustomerCount(*this, result.count);
-    if (!result.ok()) {
-        // After a bad line the entries read so far would sit at other rows'
-        // places, so the list stays empty; the table and the count stand.
-        errorreport::show(result.errorMessage);
+    const customersource::Read read =
+        customersource::read(*m_list, customersource::Source::TextList,
+                             m_letter.programDir() + m_sourceFile, radioGroupItemIndex());
+    // The count is the file's line count, shown also when a line was bad;
+    // after a bad line the list stays empty, the table and the count stand.
+    if (read.count)
+        showCustomerCount(*read.count);
+    if (!read.ok()) {
+        errorreport::show(read.errorMessage);
         return;
     }
-    ListBox1Items->setStringList(
-        customerlist::listEntriesWithout(std::move(result.entries), QChar(0x3000)));
+    ListBox1Items->setStringList(*read.entries);
 }
 
 bool TForm1::IsFileInUse(const QString &path)
@@ -165,5 +178,5 @@ bool TForm1::IsFileInUse(const QString &path)
 
 void TForm1::OpenMergeWorkbook()
 {
-    desktopopener::open(programDir + Label4->text());
+    desktopopener::open(m_letter.programDir() + m_sourceFile);
 }

@@ -50,19 +50,62 @@ int indexFromFrameName(QStringView name);
 // "Memo1".."Memo8" -> 0..7, -1 otherwise.
 int indexFromMemoName(QStringView name);
 
-// The title group: title (E), notes heading (G), closing mark (H).
-constexpr bool inTitleGroup(int index)
+// What each box holds; a role's value is its box index.
+enum class Role {
+    Body,
+    Addressee,
+    Signature,
+    IssueDate,
+    Title,
+    ItemizedNotes,
+    NotesHeading,
+    ClosingMark,
+};
+
+constexpr int indexOf(Role role)
 {
-    return index == 4 || index == 6 || index == 7;
+    return static_cast<int>(role);
 }
 
-// Frames in their stacking (creation) order: B at the bottom, H on top.
-constexpr std::array<int, kBoxCount> kCreationOrder = {1, 0, 2, 3, 4, 5, 6, 7};
-
 // Box D shows the issue date and has no text file.
-constexpr int kIssueDateBox = 3;
-constexpr int kAddresseeBox = 1;
-constexpr int kNotesBox = 5;
+constexpr int kIssueDateBox = indexOf(Role::IssueDate);
+constexpr int kAddresseeBox = indexOf(Role::Addressee);
+constexpr int kNotesBox = indexOf(Role::ItemizedNotes);
+
+// The title group: title (E), notes heading (G), closing mark (H) share one
+// face, and G and H follow E's size.
+constexpr std::array<int, 3> kTitleGroup = {indexOf(Role::Title), indexOf(Role::NotesHeading),
+                                            indexOf(Role::ClosingMark)};
+constexpr bool inTitleGroup(int index)
+{
+    for (int member : kTitleGroup) {
+        if (member == index)
+            return true;
+    }
+    return false;
+}
+
+// The boxes the preview brings to the front, in this order (H on top).
+constexpr std::array<int, 4> kRaisedInPreview = {indexOf(Role::IssueDate), indexOf(Role::Title),
+                                                 indexOf(Role::NotesHeading),
+                                                 indexOf(Role::ClosingMark)};
+
+// Frames kept in the page's horizontal centre, in this order: E, F, G.
+constexpr std::array<int, 3> kCentredBoxes = {indexOf(Role::Title), indexOf(Role::ItemizedNotes),
+                                              indexOf(Role::NotesHeading)};
+
+// The boxes with a text file, in load and save order: all but the issue
+// date (box numbers 1, 2, 3, 5, 6, 7, 8).
+constexpr std::array<int, 7> kTextFileBoxes = {
+    indexOf(Role::Body),       indexOf(Role::Addressee),     indexOf(Role::Signature),
+    indexOf(Role::Title),      indexOf(Role::ItemizedNotes), indexOf(Role::NotesHeading),
+    indexOf(Role::ClosingMark)};
+
+// Frames in their stacking (creation) order: B at the bottom, H on top.
+constexpr std::array<int, kBoxCount> kCreationOrder = {
+    indexOf(Role::Addressee),    indexOf(Role::Body),       indexOf(Role::Signature),
+    indexOf(Role::IssueDate),    indexOf(Role::Title),      indexOf(Role::ItemizedNotes),
+    indexOf(Role::NotesHeading), indexOf(Role::ClosingMark)};
 
 // Hand-off colour of frame B.
 constexpr Rgb kHandOffColour{255, 190, 110};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "letter/boxtable.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -15,9 +17,8 @@ namespace boxtextfile {
 // this same spelling.
 inline constexpr QStringView kDataDirName = u"Data";
 
-// Box indices of the boxes with a text file, in load and save order
-// (box numbers 1, 2, 3, 5, 6, 7, 8).
-inline constexpr std::array<int, 7> kTextBoxes = {0, 1, 2, 4, 5, 6, 7};
+// Box indices of the boxes with a text file, in load and save order.
+inline constexpr std::array<int, 7> kTextBoxes = boxtable::kTextFileBoxes;
 
 bool hasTextFile(int boxIndex);
 // "1本文.txt"; empty for box D.

@@ -69,11 +69,10 @@ void TForm1::finishFrameDrag()
 
     // The minimum height follows the screen as it is now.
     const int minimumHeight = PageGeometry::minimumBoxHeightFor(ScreenMetrics::current().height,
-                                                                frames[0]->borderWidth());
+                                                                m_letter.page().borderWidth);
     setFramePageRect(box, framezone::limited(framePageRect(box), minimumHeight));
     FormResize();
-    currentBox = box;
-    Label1->setText(boxtable::fieldName(box));
+    setCurrentBox(box);
     spbAClick();
 }
 
@@ -83,9 +82,8 @@ void TForm1::Memo1Enter(BoxMemo *sender)
     if (box < 0)
         return;
     frames[box]->raise();
-    currentBox = box;
+    setCurrentBox(box);
     FontDialog1->setChosenFont(sender->font());
-    Label1->setText(boxtable::fieldName(box));
 }
 
 void TForm1::bindBoxFocusShortcuts()

@@ -27,12 +27,15 @@ void TForm1::ApplyBoxFont()
     f.setItalic(false);
     FontDialog1->setChosenFont(f);
 
-    memos[currentBox]->setFont(f);
-    if (boxtable::inTitleGroup(currentBox)) {
-        for (int box : {4, 6, 7})
-            memos[box]->setFont(f);
-        setMemoFontPoints(6, boxfontrule::notesHeadingPoints(memoFontPoints(4)));
-        setMemoFontPoints(7, memoFontPoints(6));
+    setBoxFont(m_currentBox, f);
+    if (boxtable::inTitleGroup(m_currentBox)) {
+        using boxtable::Role;
+        for (int box : boxtable::kTitleGroup)
+            setBoxFont(box, f);
+        const int title = m_letter.points(boxtable::indexOf(Role::Title));
+        setBoxPoints(boxtable::indexOf(Role::NotesHeading), boxfontrule::notesHeadingPoints(title));
+        setBoxPoints(boxtable::indexOf(Role::ClosingMark),
+                     m_letter.points(boxtable::indexOf(Role::NotesHeading)));
     }
 }
 

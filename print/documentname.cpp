@@ -1,5 +1,9 @@
 #include "print/documentname.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 namespace documentname {
 
 QString jobName(const QDateTime &at)
@@ -23,6 +27,20 @@ QString pdfFileName(const QDateTime &at)
 {
     return QStringLiteral("Tavrint ") + at.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) +
            QStringLiteral(".pdf");
+}
+
+QString proposedPdfPath(const QDateTime &at)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(pdfFileName(at));
+}
+
+QString pdfNotSavedText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("PDFを保存できませんでした: ") + QDir::toNativeSeparators(path) +
+           QStringLiteral("\n") + reason;
 }
 
 } // namespace documentname

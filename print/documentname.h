@@ -28,4 +28,11 @@ private:
 // other systems' file names cannot hold.
 QString pdfFileName(const QDateTime &at);
 
+// The path the save dialog proposes for a PDF made at `at`: that name in the
+// user's documents folder, or in the home folder when there is none.
+QString proposedPdfPath(const QDateTime &at);
+
+// "PDFを保存できませんでした: <path>" and the system's reason on a line below.
+QString pdfNotSavedText(const QString &path, const QString &reason);
+
 } // namespace documentname

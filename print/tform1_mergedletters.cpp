@@ -8,12 +8,11 @@
 
 #include "shell/tform1.h"
 
-#include "customers/addressblock.h"
+#include "customers/customersource.h"
 #include "customers/tflist.h"
-#include "letter/boxmemo.h"
 #include "platform/errorreport.h"
-#include "print/boxwrapper.h"
 #include "print/documentname.h"
+#include "print/letterpage.h"
 #include "print/mergedletters.h"
 #include "print/pdfdocument.h"
 #include "print/printerplayback.h"
@@ -22,16 +21,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 #include <QProgressDialog>
-#include <QRadioButton>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QStringListModel>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -72,12 +66,6 @@ private:
     QProgressDialog m_dialog;
 };
 
-addressblock::Layout currentLayout(const QRadioButton *textOption)
-{
-    // The same choice a click in the list makes.
-    return textOption->isChecked() ? addressblock::Layout::Text : addressblock::Layout::Workbook;
-}
-
 } // namespace
 
 QString TForm1::saveMergedPdfCaption()
@@ -106,7 +94,7 @@ void TForm1::setUpMergedLetters()
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, handler);
         addAction(action); // wherever the focus is in the window
-        pageMenuActions.append(action);
+        m_pageMenuActions.append(action);
     };
     add(saveMergedPdfCaption(), QStringLiteral("actSaveMergedPdf"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TForm1::saveMergedPdf);
@@ -116,25 +104,21 @@ void TForm1::setUpMergedLetters()
 
 int TForm1::mergeCount() const
 {
-    if (!FList || (storedMode != 2 && storedMode != 3))
+    const StoredMode mode = m_letter.storedMode();
+    if (!m_list || (mode != StoredMode::TextList && mode != StoredMode::WorkbookList))
         return 0;
     // Entry k of the list belongs to row k of the table; after a read that
     // failed part-way the list may hold fewer entries than the count says.
-    return std::max(0, std::min(static_cast<int>(ListBox1Items->rowCount()), customerCount));
+    return std::max(0, std::min(static_cast<int>(ListBox1Items->rowCount()), m_customerCount));
 }
 
-MergedLetters TForm1::mergedLetters(const CustomerTable &table, int count,
-                                    addressblock::Layout layout) const
+MergedLetters TForm1::mergedLetters() const
 {
-    // Box B's font and size as they are now wrap every customer's block;
-    // the table is read as each page is made.
-    auto wrapper = std::make_shared<BoxWrapper>(memos[boxtable::kAddresseeBox]);
-    const CustomerTable *rows = &table;
-    return MergedLetters(page.pageWidth, page.pageHeight, renderBoxes(), lineSpacingDigit,
-                         boxtable::kAddresseeBox, count, [wrapper, rows, layout](qsizetype index) {
-                             return wrapper->lines(
-                                 addressblock::compose(*rows, static_cast<int>(index), layout));
-                         });
+    // The same choice of block a click in the list makes.
+    const auto layout = customersource::layoutOf(m_letter.storedMode() == StoredMode::TextList
+                                                     ? customersource::Source::TextList
+                                                     : customersource::Source::WorkbookList);
+    return letterpage::merged(m_letter, m_list->sg1, mergeCount(), layout);
 }
 
 void TForm1::saveMergedPdf()
@@ -145,16 +129,13 @@ void TForm1::saveMergedPdf()
         return;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    const QString proposed = QDir(folder).filePath(documentname::pdfFileName(now));
-    const QString path = savefilechooser::choose(this, saveMergedPdfCaption(), proposed,
-                                                 QStringLiteral("PDF (*.pdf)"));
+    const QString path =
+        savefilechooser::choose(this, saveMergedPdfCaption(), documentname::proposedPdfPath(now),
+                                QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return; // cancelled
 
-    const MergedLetters letters = mergedLetters(FList->sg1, count, currentLayout(RadioButton2));
+    const MergedLetters letters = mergedLetters();
     MergeProgress progress(this, count);
     QString reason;
     const bool written = pdfdocument::write(
@@ -165,8 +146,7 @@ void TForm1::saveMergedPdf()
         },
         documentname::jobName(now), &reason, [&progress] { return progress.keepGoing(); });
     if (!written && !progress.cancelled())
-        errorreport::show(QStringLiteral("PDFを保存できませんでした: ") +
-                          QDir::toNativeSeparators(path) + QStringLiteral("\n") + reason);
+        errorreport::show(documentname::pdfNotSavedText(path, reason));
 }
 
 void TForm1::printMergedLetters()
@@ -176,7 +156,7 @@ void TForm1::printMergedLetters()
         errorreport::show(nothingToMergeText());
         return;
     }
-    const MergedLetters letters = mergedLetters(FList->sg1, count, currentLayout(RadioButton2));
+    const MergedLetters letters = mergedLetters();
     MergeProgress progress(this, count);
     const auto previous =
         printerplayback::setSpoolCallback([&progress] { return progress.keepGoing(); });

@@ -16,10 +16,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenu>
-#include <QStandardPaths>
 
 QString TForm1::savePdfCaption()
 {
@@ -34,7 +31,7 @@ void TForm1::setUpPdfSaving()
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this] { savePdf(); });
     addAction(action); // the shortcut works wherever the focus is in the window
-    pageMenuActions.prepend(action);
+    m_pageMenuActions.prepend(action);
 
     for (Panel *panel : {Pnl1, Pnl0}) {
         panel->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -46,7 +43,7 @@ void TForm1::setUpPdfSaving()
                     if (panel->childAt(pos))
                         return;
                     QMenu menu(this);
-                    menu.addActions(pageMenuActions);
+                    menu.addActions(m_pageMenuActions);
                     menu.exec(panel->mapToGlobal(pos));
                 });
     }
@@ -55,20 +52,14 @@ void TForm1::setUpPdfSaving()
 void TForm1::savePdf()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    const QString proposed = QDir(folder).filePath(documentname::pdfFileName(now));
-
     // The file goes exactly where the dialog says; the dialog has asked
     // before replacing an existing one.
-    const QString path =
-        savefilechooser::choose(this, savePdfCaption(), proposed, QStringLiteral("PDF (*.pdf)"));
+    const QString path = savefilechooser::choose(
+        this, savePdfCaption(), documentname::proposedPdfPath(now), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return; // cancelled
 
     QString reason;
     if (!pdfdocument::write(path, {renderPage()}, documentname::jobName(now), &reason))
-        errorreport::show(QStringLiteral("PDFを保存できませんでした: ") +
-                          QDir::toNativeSeparators(path) + QStringLiteral("\n") + reason);
+        errorreport::show(documentname::pdfNotSavedText(path, reason));
 }

@@ -24,7 +24,7 @@ void TForm1::spbAClick()
     if (spbA->isChecked()) {
         // Preview: D, E, G and H come to the front (H on top), every frame
         // turns white and the page takes no input.
-        for (int box : {3, 4, 6, 7})
+        for (int box : boxtable::kRaisedInPreview)
             frames[box]->raise();
         for (Panel *frame : frames)
             frame->setColour(Qt::white);
@@ -32,7 +32,7 @@ void TForm1::spbAClick()
     } else {
         Pnl0->setEnabled(true);
         for (int box = 0; box < boxtable::kBoxCount; ++box)
-            frames[box]->setColour(fromWindowsColour(frameColours[box]));
+            frames[box]->setColour(fromWindowsColour(m_frameColours[box]));
     }
 }
 
@@ -41,15 +41,15 @@ void TForm1::Edit1KeyPress(QKeyEvent *event)
     const QString typed = event->text();
     const int digit = typed.size() == 1 ? QStringLiteral("0123456789").indexOf(typed) : -1;
     if (digit >= 0)
-        lineSpacingDigit = digit;
-    Edit1->setText(QString::number(lineSpacingDigit));
+        m_letter.setLineSpacingDigit(digit);
+    Edit1->setText(QString::number(m_letter.lineSpacingDigit()));
 }
 
 void TForm1::Edit1Change()
 {
     if (Edit1->text().isEmpty())
-        lineSpacingDigit = 0;
-    const QString shown = QString::number(lineSpacingDigit);
+        m_letter.setLineSpacingDigit(0);
+    const QString shown = QString::number(m_letter.lineSpacingDigit());
     if (Edit1->text() != shown)
         Edit1->setText(shown);
 }
@@ -60,9 +60,9 @@ bool TForm1::FormMouseWheel(QWheelEvent *event)
     if (focused == ListBox1)
         return false; // the list scrolls as usual
     if (focused == Edit1 && Edit1->isVisible()) {
-        lineSpacingDigit =
-            std::clamp(lineSpacingDigit + (event->angleDelta().y() < 0 ? -1 : 1), 0, 9);
-        Edit1->setText(QString::number(lineSpacingDigit));
+        m_letter.setLineSpacingDigit(
+            std::clamp(m_letter.lineSpacingDigit() + (event->angleDelta().y() < 0 ? -1 : 1), 0, 9));
+        Edit1->setText(QString::number(m_letter.lineSpacingDigit()));
     }
     event->accept();
     return true; // no other control scrolls with the wheel

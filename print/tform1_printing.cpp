@@ -3,12 +3,9 @@
 
 #include "shell/tform1.h"
 
-#include "letter/boxmemo.h"
 #include "platform/errorreport.h"
-#include "print/displaylines.h"
+#include "print/letterpage.h"
 #include "print/printerplayback.h"
-#include "print/renderpage.h"
-#include "shell/panel.h"
 
 #include <QShortcut>
 #include <QTimer>
@@ -26,20 +23,9 @@ void TForm1::Timer1Timer()
     PrintPage();
 }
 
-QList<RenderBox> TForm1::renderBoxes() const
-{
-    QList<RenderBox> boxes;
-    for (int box = 0; box < boxtable::kBoxCount; ++box) {
-        const BoxMemo *memo = memos[box];
-        boxes.append(RenderBox::fromFont(memoPageOrigin(box), memo->font(), displayLines(memo),
-                                         memo->palette().color(QPalette::Text)));
-    }
-    return boxes;
-}
-
 RenderPage TForm1::renderPage() const
 {
-    return RenderPage::build(page.pageWidth, page.pageHeight, renderBoxes(), lineSpacingDigit);
+    return letterpage::build(m_letter);
 }
 
 void TForm1::PrintPage()

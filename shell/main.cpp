@@ -112,7 +112,7 @@ int main(int argc, char *argv[])
     // What a run that did not close left aside is written into the files
     // before the window reads them.
     const QString executable = QCoreApplication::applicationFilePath();
-    RecoveryStore recovery(TForm1::programDirectoryOf(executable),
+    RecoveryStore recovery(LetterModel::programDirectoryOf(executable),
                            QFileInfo(executable).fileName());
     RecoveryStore::Recovery recovered;
     if (recovery.claim())

@@ -1,25 +1,24 @@
 #include "shell/pdfcommand.h"
 
 #include "customers/addressblock.h"
-#include "customers/customertable.h"
-#include "customers/textcustomerreader.h"
-#include "customers/workbookfile.h"
-#include "customers/workbookreader.h"
+#include "customers/customersource.h"
+#include "customers/tflist.h"
+#include "letter/lettermodel.h"
+#include "platform/clock.h"
 #include "platform/errorreport.h"
 #include "platform/fontsubstitution.h"
 #include "platform/screenmetrics.h"
 #include "print/documentname.h"
+#include "print/letterpage.h"
 #include "print/mergedletters.h"
 #include "print/pdfdocument.h"
-#include "print/renderpage.h"
 #include "shell/commandline.h"
 #include "shell/singleinstance.h"
-#include "shell/tform1.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -53,53 +52,38 @@ QByteArray platformFor(const CommandLine &command)
 
 // The customers of `--customers`, read as the window's data source options
 // read them: the file from the program directory, the key column the
-// window's list starts with.
+// window's list starts with ("担当者名").
 struct Customers
 {
-    CustomerTable table;
+    TFList holder;
     int count = 0;
     addressblock::Layout layout = addressblock::Layout::Text;
     QString error; // why there are no letters to write
 };
 
-void readCustomers(CommandLine::Customers source, const TForm1 &form, Customers *customers)
+constexpr int kListStartsWithPersons = 1;
+
+void readCustomers(CommandLine::Customers option, const QString &programDir, Customers *customers)
 {
-    const int keyItem = form.radioGroupItemIndex();
-    QString name;
-    if (source == CommandLine::Customers::Text) {
-        name = QStringLiteral("smpl1.txt");
-        customers->layout = addressblock::Layout::Text;
-    } else {
-        name = workbookfile::customerWorkbookName(form.programDir);
-        customers->layout = addressblock::Layout::Workbook;
-    }
-    const QString path = form.programDir + name;
+    const auto source = option == CommandLine::Customers::Text
+                            ? customersource::Source::TextList
+                            : customersource::Source::WorkbookList;
+    customers->layout = customersource::layoutOf(source);
+    const QString path = programDir + customersource::fileName(source, programDir);
     if (!QFileInfo(path).isFile()) {
         customers->error =
-            source == CommandLine::Customers::Text
+            source == customersource::Source::TextList
                 ? QStringLiteral("no customer file %1").arg(QDir::toNativeSeparators(path))
                 : QStringLiteral("no customer workbook %1 (nor smpl2.xlsx, "
                                  "smpl2.ods)")
                       .arg(QDir::toNativeSeparators(path));
         return;
     }
-
-    QString readError;
-    if (source == CommandLine::Customers::Text) {
-        const auto result = textcustomerreader::read(path, keyItem, customers->table);
-        if (result.ok())
-            customers->count = result.count;
-        else
-            readError = result.errorMessage;
-    } else {
-        const auto result = workbookreader::read(path, keyItem, customers->table);
-        if (result.ok())
-            customers->count = result.count;
-        else
-            readError = result.errorMessage;
-    }
-    if (!readError.isEmpty())
-        customers->error = errorreport::displayText(readError);
+    const customersource::Read read =
+        customersource::read(customers->holder, source, path, kListStartsWithPersons);
+    customers->count = read.count.value_or(0);
+    if (!read.ok())
+        customers->error = errorreport::displayText(read.errorMessage);
     else if (customers->count == 0)
         customers->error = QStringLiteral("nothing to merge: %1 holds no customers")
                                .arg(QDir::toNativeSeparators(path));
@@ -120,9 +104,11 @@ int run(char *argv0, const CommandLine &command)
     char programName[] = "tavrint";
     char *qtArgv[] = {argv0 ? argv0 : programName, nullptr};
     int qtArgc = 1;
-    QApplication app(qtArgc, qtArgv);
+    // No widget is made: the letter is loaded, wrapped, rendered and
+    // written by the letter model alone.
+    QGuiApplication app(qtArgc, qtArgv);
     fontsubstitution::install();
-    QApplication::setApplicationName(QStringLiteral("Tavrint"));
+    QGuiApplication::setApplicationName(QStringLiteral("Tavrint"));
 
     // Without a real screen the page follows the given height, else 768.
     if (command.screenHeight || QGuiApplication::platformName() == QLatin1String("offscreen")) {
@@ -131,38 +117,39 @@ int run(char *argv0, const CommandLine &command)
         ScreenMetrics::setInstance(fixed);
     }
 
+    const QString executable = QCoreApplication::applicationFilePath();
+    LetterModel letter(LetterModel::programDirectoryOf(executable),
+                       QFileInfo(executable).fileName(), ScreenMetrics::current());
     // What the window would show in a message box makes the PDF wrong (a box
     // text that cannot be read): it is reported here and nothing is written.
     QStringList errors;
-    errorreport::setInstance([&errors](const QString &text) { errors.append(text); });
-
-    QString pdfError;
-    bool written = false;
-    {
-        const TForm1 form(QCoreApplication::applicationFilePath());
-        const QString title = documentname::jobName(QDateTime::currentDateTime());
-        if (errors.isEmpty() && command.customers != CommandLine::Customers::None) {
-            Customers customers;
-            readCustomers(command.customers, form, &customers);
-            if (!customers.error.isEmpty()) {
-                complain(customers.error);
-                complain(QStringLiteral("no PDF written"));
-                return 2;
-            }
-            const MergedLetters letters =
-                form.mergedLetters(customers.table, customers.count, customers.layout);
-            written = pdfdocument::write(
-                command.pdfPath, letters.count(),
-                [&letters](qsizetype index) { return letters.page(index); }, title, &pdfError);
-        } else if (errors.isEmpty()) {
-            written = pdfdocument::write(command.pdfPath, {form.renderPage()}, title, &pdfError);
-        }
-    }
+    letter.load(Clock::today(), &errors);
     if (!errors.isEmpty()) {
         for (const QString &error : errors)
-            complain(error);
+            complain(errorreport::displayText(error));
         complain(QStringLiteral("no PDF written"));
         return 2;
+    }
+
+    const QString title = documentname::jobName(QDateTime::currentDateTime());
+    QString pdfError;
+    bool written = false;
+    if (command.customers != CommandLine::Customers::None) {
+        Customers customers;
+        readCustomers(command.customers, letter.programDir(), &customers);
+        if (!customers.error.isEmpty()) {
+            complain(customers.error);
+            complain(QStringLiteral("no PDF written"));
+            return 2;
+        }
+        const MergedLetters letters =
+            letterpage::merged(letter, customers.holder.sg1, customers.count, customers.layout);
+        written = pdfdocument::write(
+            command.pdfPath, letters.count(),
+            [&letters](qsizetype index) { return letters.page(index); }, title, &pdfError);
+    } else {
+        written =
+            pdfdocument::write(command.pdfPath, {letterpage::build(letter)}, title, &pdfError);
     }
     if (!written) {
         complain(QStringLiteral("cannot write %1: %2")

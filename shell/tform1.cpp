@@ -5,7 +5,7 @@
 
 #include "letter/boxmemo.h"
 #include "letter/fontdialog.h"
-#include "platform/profilefile.h"
+#include "platform/screenmetrics.h"
 #include "shell/panel.h"
 
 #include <QApplication>
@@ -18,19 +18,10 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-QString TForm1::programDirectoryOf(const QString &executablePath)
+TForm1::TForm1(const QString &executablePath, QWidget *parent)
+    : QWidget(parent), m_letter(LetterModel::programDirectoryOf(executablePath),
+                                QFileInfo(executablePath).fileName(), ScreenMetrics::current())
 {
-    QString dir = QFileInfo(executablePath).absolutePath();
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir;
-}
-
-TForm1::TForm1(const QString &executablePath, QWidget *parent) : QWidget(parent)
-{
-    programDir = programDirectoryOf(executablePath);
-    exeFileName = QFileInfo(executablePath).fileName();
-
     buildControls();
     bindEvents();
     bindPrintingShortcuts();
@@ -38,7 +29,6 @@ TForm1::TForm1(const QString &executablePath, QWidget *parent) : QWidget(parent)
     bindBoxFontShortcuts();
     bindBoxFocusShortcuts();
     FormCreate();
-    m_settingsRead.reset(); // read once at start-up, never again
 
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { sessionEnding(); });
@@ -107,10 +97,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (watched == frames[i]) {
             auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
             switch (type) {
-            case QEvent::Move:
-            case QEvent::Resize:
-                noteLetterChanged();
-                return false;
             case QEvent::MouseButtonPress:
                 PanelAMouseDown(frames[i], mouse());
                 return true;
@@ -133,8 +119,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (watched == memos[i]) {
             if (type == QEvent::FocusIn)
                 Memo1Enter(memos[i]);
-            if (type == QEvent::FontChange)
-                noteLetterChanged();
             return false;
         }
         if (watched == memos[i]->viewport()) {
@@ -179,7 +163,9 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    noteLetterChanged(); // the close writes the window's position
+    // The close writes the window's position.
+    m_letter.setWindowPos(pos());
+    noteLetterChanged();
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)

@@ -2,15 +2,13 @@
 
 #include "letter/boxtable.h"
 #include "letter/framezone.h"
-#include "letter/pagegeometry.h"
+#include "letter/lettermodel.h"
 #include "letter/recoverycopy.h"
 
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <array>
-#include <memory>
 #include <optional>
 
 class BoxMemo;
@@ -18,11 +16,9 @@ class CustomerTable;
 class FontDialog;
 class MergedLetters;
 class Panel;
-class ProfileFile;
 class RecoveryStore;
 class RenderPage;
 class QAction;
-class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -33,17 +29,13 @@ class QStackedWidget;
 class QTimer;
 class QToolButton;
 class TFList;
-struct RenderBox;
 
-namespace addressblock {
-enum class Layout;
-}
-
-// The main window. One class; its handlers for each subsystem are defined in
-// that subsystem's folder (tform1_*.cpp). Small state that belongs to one
-// control (the current box to the box-name label, the stored mode to the
-// data source options, the customer count to the count label) is a plain
-// member named after what it holds, with the control named beside it.
+// The main window: a view of the letter (LetterModel) with the controls and
+// handlers the layout fixes. One class; its handlers for each subsystem are
+// defined in that subsystem's folder (tform1_*.cpp). Every handler that
+// changes the letter changes the model and the controls that show it; what
+// is printed, written to a PDF, kept aside or saved at the close is the
+// model, never read back from a control.
 class TForm1 : public QWidget
 {
     Q_OBJECT
@@ -53,11 +45,15 @@ public:
     explicit TForm1(const QString &executablePath, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // The program directory of an executable: the folder that holds it,
-    // ending with "/".
-    static QString programDirectoryOf(const QString &executablePath);
+    void setDataHolder(TFList *list) { m_list = list; }
 
-    void setDataHolder(TFList *list) { FList = list; }
+    // The letter as the window shows it now.
+    const LetterModel &letter() const { return m_letter; }
+    // The box the font button acts on (Label1's tag).
+    int currentBox() const { return m_currentBox; }
+    // The customers the list shows (Label3's tag).
+    int customerCount() const { return m_customerCount; }
+    const TFList *dataHolder() const { return m_list; }
 
     // ---- controls, named as the layout names them -------------------------
     Panel *Pnl1 = nullptr;
@@ -97,45 +93,6 @@ public:
     FontDialog *FontDialog1 = nullptr;
     QTimer *Timer1 = nullptr;
 
-    TFList *FList = nullptr;
-
-    // ---- small state, each beside the control it belongs to --------------
-    int currentBox = 0;       // Label1's tag
-    int storedMode = 0;       // GroupBox2's tag: 0 until an option is processed
-    int customerCount = 0;    // Label3's tag
-    int lineSpacingDigit = 2; // Edit1's tag
-    std::array<unsigned, boxtable::kBoxCount> frameColours{}; // each frame's tag
-
-    QString programDir;  // directory of the executable, ending with "/"
-    QString exeFileName; // "tavrint"
-    QString settingsSection;
-    QString settingsFile;
-    bool firstRun = false;
-    int screenHeight = 0;
-    int pixelsPerInch = 96;
-    PageGeometry page;
-
-    // ---- geometry in the page's client coordinates ------------------------
-    // The page has a one-pixel border; frames are placed relative to the
-    // area inside it, as the settings file and the printout count them.
-    QRect framePageRect(int box) const;
-    void setFramePageRect(int box, const QRect &rect);
-    // The memo's client corner relative to the page's client corner.
-    QPoint memoPageOrigin(int box) const;
-    // Re-lays the inner panel and memo after a frame's size or rim changed.
-    void layoutFrame(int box);
-    void setFrameBorderWidth(int box, int width);
-
-    // Font size in points of a memo / set by points (MulDiv at the screen's
-    // pixels per inch).
-    int memoFontPoints(int box) const;
-    void setMemoFontPoints(int box, int points);
-
-    int radioGroupItemIndex() const;
-    int activePage() const;
-    void setActivePage(int index);
-    void setScreenCursor(Qt::CursorShape shape); // Qt::ArrowCursor resets it
-
     // ---- handlers (event bindings) ----------------------------------------
     void FormCreate();
     bool FormCloseQuery();
@@ -153,38 +110,9 @@ public:
     void Memo1Enter(BoxMemo *sender);
     void spb2Click();
     void FontDialog1Apply();
-    void ApplyBoxFont();
     void spbAClick();
     void spb5MouseUp();
     void Timer1Timer();
-    void PrintPage();
-    RenderPage renderPage() const;        // the boxes as they would print now
-    QList<RenderBox> renderBoxes() const; // what renderPage() is built from
-    // "PDFに保存…": asks for a file and writes the page as a PDF into it.
-    void savePdf();
-    void setUpPdfSaving(); // its shortcut and context menu
-    static QString savePdfCaption();
-    // One letter for every customer of the list, in list order, box B
-    // holding each one's addressee block: "全員分をPDFに保存…" asks for a
-    // file, "全員分を印刷" prints one job. Both show their progress and can
-    // be cancelled; the letter on screen stays as it is.
-    void setUpMergedLetters(); // their shortcuts and menu entries
-    void saveMergedPdf();
-    void printMergedLetters();
-    static QString saveMergedPdfCaption();
-    static QString printMergedCaption();
-    static QString nothingToMergeText();
-    // How many customers the list shows now: 0 unless a customer list was
-    // read ("TXTから取得" or "XLSから取得").
-    int mergeCount() const;
-    // The letters for rows 0 .. count - 1 of `table`, everything but box B
-    // as it is now.
-    MergedLetters mergedLetters(const CustomerTable &table, int count,
-                                addressblock::Layout layout) const;
-    // The page's context menu (a bare spot of the page or the left panel).
-    QList<QAction *> pageMenuActions;
-    // Marks box `box`'s frame while its text runs past the text area.
-    void showOverflow(int box);
     void spb3Click();
     void spb4Click();
     void Edit1Change();
@@ -194,30 +122,27 @@ public:
     void RadioButton1Click(QRadioButton *sender);
     void RadioGroup1Click();
     void ListBox1Click();
+
+    // ---- what the window does beside its bindings -------------------------
+    void PrintPage();
+    RenderPage renderPage() const; // the letter as it would print now
+    // "PDFに保存…": asks for a file and writes the page as a PDF into it.
+    void savePdf();
+    static QString savePdfCaption();
+    // One letter for every customer of the list, in list order, box B
+    // holding each one's addressee block: "全員分をPDFに保存…" asks for a
+    // file, "全員分を印刷" prints one job. Both show their progress and can
+    // be cancelled; the letter on screen stays as it is.
+    void saveMergedPdf();
+    void printMergedLetters();
+    static QString saveMergedPdfCaption();
+    static QString printMergedCaption();
+    static QString nothingToMergeText();
+    // How many customers the list shows now: 0 unless a customer list was
+    // read ("TXTから取得" or "XLSから取得").
+    int mergeCount() const;
     // What tells a customer apart from another of the same name.
     QString customerToolTip(int row) const;
-
-    // Operations the handlers share.
-    void ReadWindowPos();
-    void ReadBoxLayout(int box);
-    bool WriteWindowPos();
-    bool WriteBoxLayout(int box);
-    bool commitSettings(); // saves what WriteWindowPos/WriteBoxLayout wrote, at once
-    bool LoadBoxTexts();
-    bool LoadBoxText(int box); // the loading rule; false after an error report
-    bool SaveBoxTexts();
-    void LoadForMode();
-    void LoadTextList();
-    static bool IsFileInUse(const QString &path);
-    void OpenMergeWorkbook();
-    void applyFirstRunLayout();
-
-    // Keyboard shortcuts, each bound beside the handler it reaches: they add
-    // ways in, never a tab stop, and run the handlers unchanged.
-    void bindPrintingShortcuts(); // Ctrl+P: as releasing the print button
-    void bindPreviewShortcuts();  // F5: as clicking the preview button
-    void bindBoxFontShortcuts();  // Ctrl+F: as clicking the font button
-    void bindBoxFocusShortcuts(); // Ctrl+1 .. Ctrl+8: into box 1 .. 8
 
     // Hand-off from a second start: the marker, then the addressee text.
     void receiveHandOff(const QString &marker, const QString &addressee);
@@ -225,7 +150,6 @@ public:
     // The desktop session ends (log-off, shut-down): the layout and the box
     // texts are saved as a close would save them.
     void sessionEnding();
-
     // The close of the close button: the layout, then the box texts; true
     // when both were written, and the recovery copy is then removed.
     bool runClose();
@@ -235,8 +159,6 @@ public:
     // was saved, else 1.
     int closeForSignal();
 
-    // What a close at this moment would write, file by file.
-    recoverycopy::Files closeFiles() const;
     // From now on every change of the letter (text, frame, font, mode,
     // window position) is kept in `store` within a second or two.
     void keepRecoveryCopiesIn(RecoveryStore *store);
@@ -257,16 +179,52 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    // ---- building the window ----
     void buildControls();
     void bindEvents();
+    void bindPrintingShortcuts(); // Ctrl+P: as releasing the print button
+    void bindPreviewShortcuts();  // F5: as clicking the preview button
+    void bindBoxFontShortcuts();  // Ctrl+F: as clicking the font button
+    void bindBoxFocusShortcuts(); // Ctrl+1 .. Ctrl+8: into box 1 .. 8
+    void setUpPdfSaving();        // its shortcut and context menu
+    void setUpMergedLetters();    // their shortcuts and menu entries
     void fitToChildren();
     void applyResizingRules();
     void fitCustomerListColumns();
     void placeCloseButtons();
-    void putWindowPos(ProfileFile &settings) const;
-    void putBoxLayout(ProfileFile &settings, int box) const;
+
+    // ---- the letter's boxes on the page ----
+    // Frames are placed relative to the page's area inside its one-pixel
+    // border, as the settings file and the printout count them.
+    QRect framePageRect(int box) const { return m_letter.box(box).frame; }
+    void setFramePageRect(int box, const QRect &rect);
+    void setBoxText(int box, const QString &text);
+    void setBoxFont(int box, const QFont &font);
+    void setBoxPoints(int box, int points);
+    // Shows what the model holds for a box: frame, rim, font and text.
+    void showBox(int box);
+    void placeFrame(int box);  // the frame where the model has it
+    void layoutFrame(int box); // the inner panel and text area inside the rim
+    void ApplyBoxFont();
+    void showOverflow(int box); // marks a frame whose text runs past its area
+    void setCurrentBox(int box);
+    void takeTypedText(int box);                 // a text area's edits into the model
+    void setScreenCursor(Qt::CursorShape shape); // Qt::ArrowCursor resets it
+
+    // ---- data source and customer list ----
+    int radioGroupItemIndex() const;
+    StoredMode modeOf(const QRadioButton *option) const;
+    void setActivePage(int index);
+    void LoadForMode();
+    void LoadTextList();
+    void showCustomerCount(int count);
+    static bool IsFileInUse(const QString &path);
+    void OpenMergeWorkbook();
+    void noteMissingSource(const QString &path);
+    MergedLetters mergedLetters() const;
+
+    // ---- recovery ----
     void noteLetterChanged();
-    void watchLetterChanges();
 
     struct FrameDrag
     {
@@ -277,14 +235,17 @@ private:
     };
     std::optional<FrameDrag> m_drag;
 
-    // Start-up reads the file once for all its values; the close writes
-    // every key into one document and saves it once.
-    std::unique_ptr<ProfileFile> m_settingsRead;
-    std::unique_ptr<ProfileFile> m_settingsWrite;
-    const ProfileFile &settingsForReading();
-    // The window position as the settings file gave it: written back as it
-    // was where the window system does not say where the window is.
-    QPoint m_storedWindowPos;
+    LetterModel m_letter;
+    TFList *m_list = nullptr;
+    int m_currentBox = 0;    // Label1's tag
+    int m_customerCount = 0; // Label3's tag
+    QString m_sourceFile;    // what Label4 shows: the data source's file
+    // Each frame's edit-mode colour (its tag), RGB as Windows writes it.
+    std::array<unsigned, boxtable::kBoxCount> m_frameColours{};
+    // True while the window puts a text into a text area itself, so that the
+    // area's change does not come back as an edit.
+    bool m_showingText = false;
+    QList<QAction *> m_pageMenuActions; // the page's context menu
 
     RecoveryStore *m_recovery = nullptr;
     QTimer *m_recoveryTimer = nullptr;

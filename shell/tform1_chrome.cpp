@@ -57,25 +57,30 @@ void TForm1::FormResize()
 {
     for (int box : centring::kCentredBoxes) {
         QRect r = framePageRect(box);
-        r.moveLeft(centring::centredLeft(page.pageWidth, r.width()));
+        r.moveLeft(centring::centredLeft(m_letter.page().pageWidth, r.width()));
         setFramePageRect(box, r);
     }
 }
 
 bool TForm1::FormCloseQuery()
 {
-    if (!WriteWindowPos())
+    // The window position and every box's font and frame, in one replace.
+    QString error;
+    if (!m_letter.saveLayout(&error)) {
+        errorreport::show(error);
         return false;
-    for (int box = 0; box < boxtable::kBoxCount; ++box) {
-        if (!WriteBoxLayout(box))
-            return false;
     }
-    return commitSettings();
+    return true;
 }
 
 bool TForm1::FormClose()
 {
-    return SaveBoxTexts();
+    QString error;
+    if (!m_letter.saveTexts(&error)) {
+        errorreport::show(error);
+        return false;
+    }
+    return true;
 }
 
 void TForm1::sessionEnding()

@@ -2,46 +2,24 @@
 
 #include "shell/tform1.h"
 
-#include "letter/boxmemo.h"
 #include "shell/panel.h"
 
 #include <QLineEdit>
 
-namespace {
-// The addressee memo as a second start finds it: the page is the panel
-// captioned " " among the window's children, frame B the one captioned " "
-// among the page's, then its inner panel and the memo inside that.
-template <typename T> T *firstChild(QWidget *parent, const std::function<bool(T *)> &accept)
-{
-    if (!parent)
-        return nullptr;
-    for (QObject *o : parent->children()) {
-        if (auto *t = qobject_cast<T *>(o); t && accept(t))
-            return t;
-    }
-    return nullptr;
-}
-} // namespace
-
 void TForm1::receiveHandOff(const QString &marker, const QString &addressee)
 {
-    // The marker goes first, into the only edit field among the window's own
-    // children; its change handler recolours frame B.
-    if (auto *edit = firstChild<QLineEdit>(this, [](QLineEdit *) { return true; }))
-        edit->setText(marker);
-
-    auto captioned = [](Panel *p) { return p->caption() == QLatin1String(" "); };
-    Panel *pagePanel = firstChild<Panel>(this, captioned);
-    Panel *frameB = firstChild<Panel>(pagePanel, captioned);
-    Panel *inner = firstChild<Panel>(frameB, [](Panel *) { return true; });
-    if (auto *memo = firstChild<BoxMemo>(inner, [](BoxMemo *) { return true; }))
-        memo->setText(addressee);
+    // The marker goes first, into the marker field; its change handler
+    // recolours frame B. Then the text becomes the addressee.
+    Edit2->setText(marker);
+    setBoxText(boxtable::kAddresseeBox, addressee);
 }
 
 void TForm1::Edit2Change()
 {
-    const unsigned colour = boxtable::kHandOffColour.value();
-    frameColours[boxtable::kAddresseeBox] = colour;
-    frames[boxtable::kAddresseeBox]->setColour(
-        QColor(boxtable::kHandOffColour.r, boxtable::kHandOffColour.g, boxtable::kHandOffColour.b));
+    // After a hand-off the addressee is not saved for the rest of the run.
+    m_letter.setHandOffMarker(Edit2->text());
+    noteLetterChanged();
+    const boxtable::Rgb colour = boxtable::kHandOffColour;
+    m_frameColours[boxtable::kAddresseeBox] = colour.value();
+    frames[boxtable::kAddresseeBox]->setColour(QColor(colour.r, colour.g, colour.b));
 }

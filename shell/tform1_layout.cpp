@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QStringListModel>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -210,8 +211,7 @@ void TForm1::buildControls()
     group->addButton(RadioGroup1Item1, 1);
     RadioGroup1Item1->setChecked(true);
 
-    // ---- the page and its eight letter boxes ----
-    const QFont memoFont = layoutFont("ＭＳ Ｐ明朝", 15);
+    // ---- the page and its eight letter boxes, as the letter starts ----
     for (int box : boxtable::kCreationOrder) {
         const boxtable::Box &b = boxtable::box(box);
         auto *frame = new Panel(Pnl0, QLatin1String(b.frame), kSilver, Panel::Edge::None,
@@ -221,11 +221,11 @@ void TForm1::buildControls()
         frame->setMouseTracking(true);
         auto *inner = new Panel(frame, QLatin1String(b.inner), Qt::white);
         auto *memo = new BoxMemo(inner, QLatin1String(b.memo));
-        memo->setFont(memoFont);
+        memo->setFont(m_letter.font(box));
         frames[box] = frame;
         innerPanels[box] = inner;
         memos[box] = memo;
-        setFramePageRect(box, b.design);
+        placeFrame(box);
     }
 
     FontDialog1 = new FontDialog(this);
@@ -255,6 +255,11 @@ void TForm1::bindEvents()
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     connect(Edit2, &QLineEdit::textChanged, this, [this] { Edit2Change(); });
+    for (int box = 0; box < boxtable::kBoxCount; ++box) {
+        // What the user types goes into the letter at once.
+        connect(memos[box]->document(), &QTextDocument::contentsChanged, this,
+                [this, box] { takeTypedText(box); });
+    }
     connect(FontDialog1, &FontDialog::applied, this, [this] { FontDialog1Apply(); });
     for (QRadioButton *rb : {RadioButton1, RadioButton2, RadioButton3, RadioButton4}) {
         // The click fires only when the option becomes checked, also when the
@@ -283,43 +288,6 @@ void TForm1::bindEvents()
 
 // ---- geometry helpers -----------------------------------------------------
 
-QRect TForm1::framePageRect(int box) const
-{
-    const int off = Pnl0->clientOffset();
-    return frames[box]->geometry().translated(-off, -off);
-}
-
-void TForm1::setFramePageRect(int box, const QRect &rect)
-{
-    const int off = Pnl0->clientOffset();
-    Panel *frame = frames[box];
-    const QRect target = rect.translated(off, off);
-    if (frame->geometry() != target)
-        frame->setGeometry(target);
-    layoutFrame(box);
-}
-
-void TForm1::layoutFrame(int box)
-{
-    Panel *frame = frames[box];
-    const int bw = frame->borderWidth();
-    const QRect inside(bw, bw, qMax(0, frame->width() - 2 * bw), qMax(0, frame->height() - 2 * bw));
-    innerPanels[box]->setGeometry(inside);
-    memos[box]->setGeometry(0, 0, inside.width(), inside.height());
-}
-
-void TForm1::setFrameBorderWidth(int box, int width)
-{
-    frames[box]->setBorderWidth(width);
-    layoutFrame(box);
-}
-
-QPoint TForm1::memoPageOrigin(int box) const
-{
-    const int off = Pnl0->clientOffset();
-    return memos[box]->mapTo(Pnl0, QPoint(0, 0)) - QPoint(off, off);
-}
-
 int TForm1::radioGroupItemIndex() const
 {
     if (RadioGroup1Item0->isChecked())
@@ -327,11 +295,6 @@ int TForm1::radioGroupItemIndex() const
     if (RadioGroup1Item1->isChecked())
         return 1;
     return -1;
-}
-
-int TForm1::activePage() const
-{
-    return pgc1->currentIndex();
 }
 
 void TForm1::setActivePage(int index)

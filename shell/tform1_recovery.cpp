@@ -4,15 +4,10 @@
 
 #include "shell/tform1.h"
 
-#include "letter/boxmemo.h"
-#include "letter/boxtextfile.h"
 #include "letter/recoverystore.h"
-#include "platform/profilefile.h"
 #include "shell/panel.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -20,54 +15,19 @@ namespace {
 constexpr int kKeepDelayMs = 1000;
 } // namespace
 
-recoverycopy::Files TForm1::closeFiles() const
-{
-    recoverycopy::Files files;
-    auto relative = [this](const QString &path) { return path.mid(programDir.size()); };
-
-    // The close never writes over a settings file it could not read.
-    ProfileFile settings = ProfileFile::load(settingsFile);
-    if (settings.status() != ProfileFile::Status::Unreadable) {
-        putWindowPos(settings);
-        for (int box = 0; box < boxtable::kBoxCount; ++box)
-            putBoxLayout(settings, box);
-        files.append({relative(settingsFile), settings.toBytes()});
-    }
-    for (int box : boxtextfile::kTextBoxes) {
-        const QString text = memos[box]->text();
-        if (box == boxtable::kAddresseeBox &&
-            !boxtextfile::shouldSaveAddressee(storedMode, text, Edit2->text()))
-            continue;
-        files.append(
-            {relative(boxtextfile::filePath(programDir, box)), boxtextfile::encodeBoxText(text)});
-    }
-    return files;
-}
-
 void TForm1::keepRecoveryCopiesIn(RecoveryStore *store)
 {
     m_recovery = store;
     // What the window starts with needs no copy: only what changes after
     // this does (the files of a first run are no work of the user's yet).
-    m_keptCopy = store ? closeFiles() : recoverycopy::Files();
+    m_keptCopy = store ? m_letter.closeFiles() : recoverycopy::Files();
     if (!m_recoveryTimer) {
         m_recoveryTimer = new QTimer(this);
         m_recoveryTimer->setObjectName(QStringLiteral("recoveryTimer"));
         m_recoveryTimer->setSingleShot(true);
         m_recoveryTimer->setInterval(kKeepDelayMs);
         connect(m_recoveryTimer, &QTimer::timeout, this, &TForm1::keepRecoveryCopy);
-        watchLetterChanges();
     }
-}
-
-void TForm1::watchLetterChanges()
-{
-    // Frames that move or resize, fonts, the window's own moves: the event
-    // filter and moveEvent report those. Texts and the hand-off marker:
-    for (BoxMemo *memo : memos)
-        connect(memo->document(), &QTextDocument::contentsChanged, this,
-                &TForm1::noteLetterChanged);
-    connect(Edit2, &QLineEdit::textChanged, this, &TForm1::noteLetterChanged);
 }
 
 void TForm1::noteLetterChanged()
@@ -82,7 +42,7 @@ void TForm1::keepRecoveryCopy()
 {
     if (!m_recovery || !m_recovery->isClaimed())
         return;
-    const recoverycopy::Files files = closeFiles();
+    const recoverycopy::Files files = m_letter.closeFiles();
     if (files == m_keptCopy)
         return;
     QString reason;

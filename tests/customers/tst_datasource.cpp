@@ -95,8 +95,8 @@ void TestDataSource::missingFileFallsBackToMode1()
     form().memos[1]->setText(QStringLiteral("typed"));
     QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
     QVERIFY(form().RadioButton1->isChecked());
-    QCOMPARE(form().storedMode, 1);
-    QCOMPARE(form().activePage(), 0);
+    QCOMPARE(form().letter().storedMode(), StoredMode::Initial);
+    QCOMPARE(form().pgc1->currentIndex(), 0);
     QCOMPARE(form().Label4->text(), QString());
     QCOMPARE(form().Label3->text(), QString());
     QCOMPARE(form().memos[1]->text(), QStringLiteral("保存した宛名"));
@@ -107,7 +107,7 @@ void TestDataSource::checkedOptionDoesNothing()
 {
     form().memos[1]->setText(QStringLiteral("typed"));
     QTest::mouseClick(form().RadioButton1, Qt::LeftButton);
-    QCOMPARE(form().storedMode, 0);
+    QCOMPARE(form().letter().storedMode(), StoredMode::NotChosen);
     QCOMPARE(form().memos[1]->text(), QStringLiteral("typed"));
 }
 
@@ -126,8 +126,8 @@ void TestDataSource::textFileFillsListAndBlock()
                                      "B社,佐藤,,,\nC社,鈴木 一郎,総務課,,大阪\r")));
     form().memos[1]->setText(QStringLiteral("old"));
     QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
-    QCOMPARE(form().storedMode, 2);
-    QCOMPARE(form().activePage(), 1);
+    QCOMPARE(form().letter().storedMode(), StoredMode::TextList);
+    QCOMPARE(form().pgc1->currentIndex(), 1);
     QCOMPARE(form().Label4->text(), QStringLiteral("smpl1.txt"));
     QCOMPARE(form().memos[1]->text(), QString()); // emptied before reading
     QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
@@ -187,7 +187,7 @@ void TestDataSource::badLineEmptiesList()
     QVERIFY(entries().isEmpty());
     QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
     QVERIFY(form().ListBox1->isVisible());
-    QCOMPARE(form().FList->sg1.cell(0, 2), QStringLiteral("C"));
+    QCOMPARE(form().dataHolder()->sg1.cell(0, 2), QStringLiteral("C"));
 }
 
 void TestDataSource::mergeWorkbook_data()
@@ -216,8 +216,8 @@ void TestDataSource::mergeWorkbook()
     QTest::mouseClick(form().RadioButton4, Qt::LeftButton);
     if (fd >= 0)
         ::close(fd);
-    QCOMPARE(form().storedMode, 4);
-    QCOMPARE(form().activePage(), 0);
+    QCOMPARE(form().letter().storedMode(), StoredMode::MergeWorkbook);
+    QCOMPARE(form().pgc1->currentIndex(), 0);
     QCOMPARE(form().Label4->text(), QStringLiteral("smpl3.xls"));
     QCOMPARE(form().memos[1]->text(), QStringLiteral("kept"));
     QCOMPARE(m_opened.size(), opened ? 1 : 0);
@@ -231,7 +231,7 @@ void TestDataSource::workbookFillsListAndBlock()
     form().memos[1]->setText(QStringLiteral("old"));
     QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
     QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(QLatin1Char('\n'))));
-    QCOMPARE(form().storedMode, 3);
+    QCOMPARE(form().letter().storedMode(), StoredMode::WorkbookList);
     QCOMPARE(form().memos[1]->text(), QString());
     // Person key (column 3): rows 1 to 5; row 6 has no person.
     QCOMPARE(form().Label3->text(), QStringLiteral("/5"));
@@ -268,7 +268,7 @@ void TestDataSource::corruptWorkbookChangesNothing()
     QVERIFY(m_fixture->errors.first().contains(QStringLiteral("smpl2.xls")));
     QVERIFY(m_fixture->errors.first().contains(QStringLiteral("は開けません")));
     QCOMPARE(entries(), (QStringList{"a", "b"}));
-    QCOMPARE(form().customerCount, 2);
+    QCOMPARE(form().customerCount(), 2);
     QVERIFY(form().ListBox1->isVisible());
 }
 
@@ -313,7 +313,7 @@ void TestDataSource::workbookInTodaysFormats()
 
     QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
     QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(QLatin1Char('\n'))));
-    QCOMPARE(form().storedMode, 3);
+    QCOMPARE(form().letter().storedMode(), StoredMode::WorkbookList);
     QCOMPARE(form().Label4->text(), label);
     QCOMPARE(form().Label3->text(), count);
     clickEntry(0);

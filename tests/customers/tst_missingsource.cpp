@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTest>
 
 class TestMissingSource : public QObject
@@ -68,8 +69,8 @@ void TestMissingSource::missingFileIsNamed()
     QTest::mouseClick(option(mode), Qt::LeftButton);
     // The fallback itself is unchanged: 初期値, mode 1, the blank page, no error.
     QVERIFY(form().RadioButton1->isChecked());
-    QCOMPARE(form().storedMode, 1);
-    QCOMPARE(form().activePage(), 0);
+    QCOMPARE(form().letter().storedMode(), StoredMode::Initial);
+    QCOMPARE(form().pgc1->currentIndex(), 0);
     QCOMPARE(form().Label4->text(), QString());
     QVERIFY(m_fixture->errors.isEmpty());
     QVERIFY(note());
@@ -85,7 +86,7 @@ void TestMissingSource::noteGoesWithNextChoice()
     QVERIFY(note()->isVisible());
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), "a,b\r\n");
     QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
-    QCOMPARE(form().storedMode, 2);
+    QCOMPARE(form().letter().storedMode(), StoredMode::TextList);
     QVERIFY(!note()->isVisible());
 }
 
@@ -93,7 +94,7 @@ void TestMissingSource::presentFileShowsNoNote()
 {
     m_fixture->writeFile(QStringLiteral("smpl3.xls"), "not opened here");
     QTest::mouseClick(form().RadioButton4, Qt::LeftButton);
-    QCOMPARE(form().storedMode, 4);
+    QCOMPARE(form().letter().storedMode(), StoredMode::MergeWorkbook);
     QVERIFY(!note() || !note()->isVisible());
 }
 

@@ -41,7 +41,7 @@ private slots:
 
 private:
     TForm1 &form() { return m_fixture->form(); }
-    void dragFrame(int box, QPoint from, QPoint delta);
+    void dragFrame(int box, QPoint from, QPoint delta) { m_fixture->dragFrame(box, from, delta); }
     std::unique_ptr<FormFixture> m_fixture;
 };
 
@@ -51,19 +51,6 @@ void TestBoxEditing::init()
     m_fixture->start();
     form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&form()));
-}
-
-void TestBoxEditing::dragFrame(int box, QPoint from, QPoint delta)
-{
-    // The events go to the frame that holds the mouse; positions are taken
-    // from where the frame is now, since it moves under the mouse.
-    Panel *frame = form().frames[box];
-    const QPoint start = frame->mapTo(&form(), from);
-    auto local = [&](QPoint inWindow) { return inWindow - frame->mapTo(&form(), QPoint()); };
-    QTest::mousePress(frame, Qt::LeftButton, {}, from);
-    QTest::mouseMove(frame, local(start + delta / 2));
-    QTest::mouseMove(frame, local(start + delta));
-    QTest::mouseRelease(frame, Qt::LeftButton, {}, local(start + delta));
 }
 
 void TestBoxEditing::zones_data()
@@ -130,24 +117,24 @@ void TestBoxEditing::drag()
     QFETCH(QPoint, from);
     QFETCH(QPoint, delta);
     dragFrame(box, from, delta);
-    QTEST(form().framePageRect(box), "expected");
+    QTEST(form().letter().box(box).frame, "expected");
     // Every press re-centres E, F and G.
-    QCOMPARE(form().framePageRect(4).left(), 153);
-    QCOMPARE(form().framePageRect(5).left(), 109);
-    QCOMPARE(form().framePageRect(6).left(), 212);
+    QCOMPARE(form().letter().box(4).frame.left(), 153);
+    QCOMPARE(form().letter().box(5).frame.left(), 109);
+    QCOMPARE(form().letter().box(6).frame.left(), 212);
 }
 
 void TestBoxEditing::titleComesBackToCentre()
 {
     dragFrame(4, QPoint(3, 3), QPoint(-100, 40));
-    QCOMPARE(form().framePageRect(4), QRect(153, 180, 155, 30));
+    QCOMPARE(form().letter().box(4).frame, QRect(153, 180, 155, 30));
 }
 
 void TestBoxEditing::pressSelectsBox()
 {
     QCOMPARE(form().Label1->text(), QStringLiteral("本文"));
     dragFrame(2, QPoint(2, 2), QPoint(0, 0));
-    QCOMPARE(form().currentBox, 2);
+    QCOMPARE(form().currentBox(), 2);
     QCOMPARE(form().Label1->text(), QStringLiteral("署名"));
     QCOMPARE(form().frames[2]->colour(), QColor(180, 120, 120));
 }
@@ -155,11 +142,11 @@ void TestBoxEditing::pressSelectsBox()
 void TestBoxEditing::clickIntoMemoBringsFrameToFront()
 {
     // Put D under B first, then click into D's text.
-    form().setFramePageRect(3, QRect(40, 30, 135, 30));
+    m_fixture->moveFrameTo(3, QPoint(40, 30));
     form().frames[1]->raise();
     QTest::mouseClick(form().memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(form().Pnl0->children().last(), form().frames[3]);
-    QCOMPARE(form().currentBox, 3);
+    QCOMPARE(form().currentBox(), 3);
     QCOMPARE(form().Label1->text(), QStringLiteral("発行日"));
 }
 
@@ -183,13 +170,13 @@ void TestBoxEditing::fontRule()
     QFETCH(int, points);
     QFETCH(QList<int>, expected);
     TForm1 &f = form();
-    f.currentBox = current;
+    f.Memo1Enter(f.memos[current]); // the box whose text has the caret
     QFont chosen(QStringLiteral("IPAPGothic"));
     chosen.setPixelSize(fontsize::pixelHeightFromPoints(points, 96));
     f.FontDialog1->setChosenFont(chosen);
-    f.ApplyBoxFont();
+    f.FontDialog1Apply();
     for (int box = 0; box < boxtable::kBoxCount; ++box)
-        QCOMPARE(f.memoFontPoints(box), expected[box]);
+        QCOMPARE(f.letter().points(box), expected[box]);
     const bool group = boxtable::inTitleGroup(current);
     QCOMPARE(f.memos[6]->font().family() == QLatin1String("IPAPGothic"), group);
 }
@@ -208,7 +195,7 @@ void TestBoxEditing::boldItalicRemoved()
     const QFont a = f.memos[0]->font();
     QVERIFY(!a.bold());
     QVERIFY(!a.italic());
-    QCOMPARE(f.memoFontPoints(0), 12);
+    QCOMPARE(f.letter().points(0), 12);
     QVERIFY(!f.FontDialog1->chosenFont().bold());
     QVERIFY(!f.FontDialog1->chosenFont().italic());
 }
@@ -216,7 +203,7 @@ void TestBoxEditing::boldItalicRemoved()
 void TestBoxEditing::cancelAfterApplyKeepsFonts()
 {
     TForm1 &f = form();
-    f.currentBox = 5;
+    f.Memo1Enter(f.memos[5]);
     QTimer::singleShot(0, f.FontDialog1, [&] {
         auto *size = f.FontDialog1->findChild<QLineEdit *>(QStringLiteral("sizeEdit"));
         size->setText(QStringLiteral("18"));
@@ -224,7 +211,7 @@ void TestBoxEditing::cancelAfterApplyKeepsFonts()
         f.FontDialog1->findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();
     });
     f.spb2Click();
-    QCOMPARE(f.memoFontPoints(5), 18);
+    QCOMPARE(f.letter().points(5), 18);
 }
 
 void TestBoxEditing::doubleClickOpensDialogForThatBox()
@@ -243,9 +230,9 @@ void TestBoxEditing::doubleClickOpensDialogForThatBox()
     QTest::mouseClick(f.memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseDClick(f.memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(openedWith, QStringLiteral("IPAGothic"));
-    QCOMPARE(f.currentBox, 3);
-    QCOMPARE(f.memoFontPoints(3), 15);
-    QCOMPARE(f.memoFontPoints(0), 11);
+    QCOMPARE(f.currentBox(), 3);
+    QCOMPARE(f.letter().points(3), 15);
+    QCOMPARE(f.letter().points(0), 11);
 }
 
 QTEST_MAIN(TestBoxEditing)

@@ -7,9 +7,10 @@
 #include "../testfiles.h"
 
 #include "letter/boxmemo.h"
+#include "letter/fontdialog.h"
 #include "platform/errorreport.h"
-#include "print/boxwrapper.h"
 #include "print/displaylines.h"
+#include "print/letterpage.h"
 #include "print/mergedletters.h"
 #include "print/renderpage.h"
 #include "print/savefilechooser.h"
@@ -212,13 +213,16 @@ void TestEveryCustomer::wrapsAsTheBoxShows()
 {
     QFETCH(QString, text);
     QFETCH(int, pixelSize);
-    BoxMemo *box = form().memos[boxtable::kAddresseeBox];
+    TForm1 &f = form();
+    BoxMemo *box = f.memos[boxtable::kAddresseeBox];
+    f.Memo1Enter(box);
     QFont font = box->font();
     font.setPixelSize(pixelSize);
-    box->setFont(font);
+    f.FontDialog1->setChosenFont(font);
+    f.FontDialog1Apply();
 
-    BoxWrapper wrapper(box);
-    const QStringList wrapped = wrapper.lines(text);
+    // What a letter of the merge holds in box B, against what the box shows.
+    const QStringList wrapped = f.letter().wrap(boxtable::kAddresseeBox, text);
     box->setText(text);
     QCOMPARE(wrapped, displayLines(box));
 }
@@ -227,8 +231,8 @@ void TestEveryCustomer::eachPageAsAClickShowsIt()
 {
     loadCustomers();
     TForm1 &f = form();
-    const MergedLetters letters =
-        f.mergedLetters(f.FList->sg1, f.mergeCount(), addressblock::Layout::Text);
+    const MergedLetters letters = letterpage::merged(f.letter(), f.dataHolder()->sg1,
+                                                     f.mergeCount(), addressblock::Layout::Text);
     QCOMPARE(letters.count(), 3);
     bool wrapped = false;
     for (int k = 0; k < 3; ++k) {

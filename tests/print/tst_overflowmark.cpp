@@ -84,10 +84,12 @@ void TestOverflowMark::markFollowsTheText()
     if (preview)
         QTest::mouseClick(f.spbA, Qt::LeftButton);
     if (frameHeight > 0) {
-        QRect r = f.framePageRect(kBox);
-        r.setTop(0);
-        r.setHeight(frameHeight);
-        f.setFramePageRect(kBox, r);
+        // To the top of the page, then by its bottom edge to that height.
+        m_fixture->moveFrameTo(kBox, QPoint(f.letter().box(kBox).frame.left(), 0));
+        const QRect r = f.letter().box(kBox).frame;
+        m_fixture->dragFrame(kBox, QPoint(r.width() / 2, r.height() - 2),
+                             QPoint(0, frameHeight - r.height()));
+        QCOMPARE(f.letter().box(kBox).frame.height(), frameHeight);
     }
     f.memos[kBox]->setText(text);
     QVERIFY2(settle(marked), qPrintable(QString::number(this->marked())));
@@ -125,7 +127,7 @@ void TestOverflowMark::markGoesWhenTheTextFitsAgain()
     // A bigger font makes the same text overflow.
     f.memos[kBox]->setText(lines(3));
     QVERIFY(settle(false));
-    f.setMemoFontPoints(kBox, 40);
+    m_fixture->applyFontPoints(kBox, 40);
     QVERIFY(settle(true));
 }
 

@@ -71,8 +71,8 @@ void TestPreviewLock::inputOnTheBoxes()
     Panel *frame = f.frames[box];
     if (input == Input::TypeIntoText) // the focus is there before the preview
         QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(3, 3));
-    const int boxBefore = f.currentBox;
-    const QRect rectBefore = f.framePageRect(box);
+    const int boxBefore = f.currentBox();
+    const QRect rectBefore = f.letter().box(box).frame;
     const QString textBefore = memo->text();
 
     if (preview) {
@@ -101,12 +101,12 @@ void TestPreviewLock::inputOnTheBoxes()
         QTest::mousePress(frame, Qt::LeftButton, {}, rim);
         QTest::mouseMove(frame, rim + QPoint(15, 12));
         QTest::mouseRelease(frame, Qt::LeftButton, {}, rim + QPoint(15, 12));
-        QCOMPARE(f.framePageRect(box) != rectBefore, handled);
+        QCOMPARE(f.letter().box(box).frame != rectBefore, handled);
         break;
     }
     case Input::PressFrame:
         QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(f.currentBox != boxBefore, handled);
+        QCOMPARE(f.currentBox() != boxBefore, handled);
         break;
     case Input::TypeIntoText:
         QTest::keyClicks(memo, QStringLiteral("xyz"));

@@ -1,8 +1,14 @@
 #include "formfixture.h"
 
+#include "letter/boxmemo.h"
+#include "letter/fontdialog.h"
+#include "letter/fontsize.h"
 #include "platform/clock.h"
 #include "platform/errorreport.h"
 #include "platform/fontsubstitution.h"
+#include "shell/panel.h"
+
+#include <QTest>
 
 FormFixture::FormFixture(ScreenMetrics screen, QDate today)
 {
@@ -33,4 +39,33 @@ void FormFixture::destroy()
 {
     m_list.reset();
     m_form.reset();
+}
+
+void FormFixture::dragFrame(int box, QPoint from, QPoint delta)
+{
+    // The events go to the frame that holds the mouse; positions are taken
+    // from where the frame is now, since it moves under the mouse.
+    TForm1 &f = form();
+    Panel *frame = f.frames[box];
+    const QPoint start = frame->mapTo(&f, from);
+    auto local = [&](QPoint inWindow) { return inWindow - frame->mapTo(&f, QPoint()); };
+    QTest::mousePress(frame, Qt::LeftButton, {}, from);
+    QTest::mouseMove(frame, local(start + delta / 2));
+    QTest::mouseMove(frame, local(start + delta));
+    QTest::mouseRelease(frame, Qt::LeftButton, {}, local(start + delta));
+}
+
+void FormFixture::moveFrameTo(int box, QPoint to)
+{
+    dragFrame(box, QPoint(2, 2), to - form().letter().box(box).frame.topLeft());
+}
+
+void FormFixture::applyFontPoints(int box, int points)
+{
+    TForm1 &f = form();
+    f.Memo1Enter(f.memos[box]);
+    QFont font = f.memos[box]->font();
+    font.setPixelSize(fontsize::pixelHeightFromPoints(points, f.letter().screen().pixelsPerInch));
+    f.FontDialog1->setChosenFont(font);
+    f.FontDialog1Apply();
 }

@@ -7,6 +7,7 @@
 #include "../testfiles.h"
 
 #include <QDate>
+#include <QPoint>
 #include <QStringList>
 
 #include <memory>
@@ -25,6 +26,16 @@ public:
     void destroy();
 
     QStringList errors; // texts the error report would have shown
+
+    // As the user's mouse does on the shown window: presses the frame of
+    // `box` at `from` (the frame's own coordinates), drags it by `delta` and
+    // lets go, so that the limits and the centring of the release apply.
+    void dragFrame(int box, QPoint from, QPoint delta);
+    // Moves the frame of `box` so that its top-left corner lies at `to` on
+    // the page, by a drag of its inside.
+    void moveFrameTo(int box, QPoint to);
+    // Gives box `box` the size `points` through the font chooser's Apply.
+    void applyFontPoints(int box, int points);
 
 private:
     std::unique_ptr<TForm1> m_form;

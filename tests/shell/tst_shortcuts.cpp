@@ -68,7 +68,7 @@ void TestShortcuts::ctrlDigitEntersBox()
     f.memos[box == 5 ? 4 : 5]->setFocus();
     QTest::keyClick(&f, Qt::Key(key), Qt::ControlModifier);
     QTRY_COMPARE(QApplication::focusWidget(), f.memos[box]);
-    QCOMPARE(f.currentBox, box);
+    QCOMPARE(f.currentBox(), box);
     QCOMPARE(f.Label1->text(), label);
 }
 
@@ -78,7 +78,7 @@ void TestShortcuts::ctrlDigitInPreviewDoesNothing()
     f.spbA->click();
     QTest::keyClick(&f, Qt::Key_3, Qt::ControlModifier);
     QVERIFY(QApplication::focusWidget() != f.memos[2]);
-    QCOMPARE(f.currentBox, 0);
+    QCOMPARE(f.currentBox(), 0);
 }
 
 void TestShortcuts::f5TogglesPreview()
@@ -120,7 +120,7 @@ void TestShortcuts::ctrlFOpensFontChooserForCurrentBox()
 {
     TForm1 &f = form();
     f.memos[2]->setFocus();
-    QTRY_COMPARE(f.currentBox, 2);
+    QTRY_COMPARE(f.currentBox(), 2);
     bool shown = false;
     QTimer::singleShot(0, f.FontDialog1, [&] {
         shown = f.FontDialog1->isVisible();
@@ -128,7 +128,7 @@ void TestShortcuts::ctrlFOpensFontChooserForCurrentBox()
     });
     QTest::keyClick(f.memos[2], Qt::Key_F, Qt::ControlModifier);
     QVERIFY(shown);
-    QCOMPARE(f.currentBox, 2);
+    QCOMPARE(f.currentBox(), 2);
 }
 
 void TestShortcuts::tabOrderUnchanged()

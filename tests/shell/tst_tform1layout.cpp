@@ -305,11 +305,11 @@ void TestTForm1Layout::previewToggle()
 void TestTForm1Layout::lineSpacingDigit()
 {
     TForm1 &f = m_fixture->form();
-    QCOMPARE(f.lineSpacingDigit, 2);
+    QCOMPARE(f.letter().lineSpacingDigit(), 2);
     f.Edit1->show();
     f.Edit1->setFocus();
     QTest::keyClick(f.Edit1, Qt::Key_Backspace);
-    QCOMPARE(f.lineSpacingDigit, 0);
+    QCOMPARE(f.letter().lineSpacingDigit(), 0);
     QCOMPARE(f.Edit1->text(), QStringLiteral("0"));
     f.Edit1->setText(QStringLiteral("x"));
     QCOMPARE(f.Edit1->text(), QStringLiteral("0"));

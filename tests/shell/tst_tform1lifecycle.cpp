@@ -80,7 +80,7 @@ void TestTForm1Lifecycle::unreadableBoxTextDoesNotStopStartUp()
     // The later boxes, the issue date and the first-run layout all happened.
     QCOMPARE(f.memos[2]->text(), QStringLiteral("signature"));
     QCOMPARE(f.memos[3]->text(), QStringLiteral("2027年03月06日"));
-    QCOMPARE(f.framePageRect(0), QRect(45, 201, 371, 90));
+    QCOMPARE(f.letter().box(0).frame, QRect(45, 201, 371, 90));
     QCOMPARE(f.frames[0]->colour(), QColor(120, 160, 180));
 }
 
@@ -99,10 +99,10 @@ void TestTForm1Lifecycle::hostileSettingsValues()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QVERIFY(m_fixture->errors.isEmpty());
-    QCOMPARE(f.memoFontPoints(0), 400);
+    QCOMPARE(f.letter().points(0), 400);
     QVERIFY(f.memos[1]->font().pixelSize() >= 1);
     QVERIFY(cp932::encode(f.memos[1]->font().family()).size() <= 31);
-    QVERIFY(f.framePageRect(0).width() >= 0);
+    QVERIFY(f.letter().box(0).frame.width() >= 0);
     QVERIFY(f.close());
 }
 
@@ -113,8 +113,8 @@ void TestTForm1Lifecycle::emptySettingsFileIsNoFirstRun()
     QCOMPARE(f.pos(), QPoint(20, 10));
     for (int box = 0; box < boxtable::kBoxCount; ++box) {
         QCOMPARE(f.memos[box]->font().family(), QStringLiteral("MS P明朝"));
-        QCOMPARE(f.memoFontPoints(box), 9);
-        QCOMPARE(f.framePageRect(box), boxtable::box(box).design);
+        QCOMPARE(f.letter().points(box), 9);
+        QCOMPARE(f.letter().box(box).frame, boxtable::box(box).design);
     }
     QCOMPARE(f.memos[5]->text(), QString()); // no monthly heading
 }
@@ -122,8 +122,10 @@ void TestTForm1Lifecycle::emptySettingsFileIsNoFirstRun()
 void TestTForm1Lifecycle::sessionEndSavesLayoutAndTexts()
 {
     TForm1 &f = m_fixture->start();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.memos[2]->setText(QStringLiteral("署名\r\n"));
-    f.setFramePageRect(2, QRect(40, 500, 200, 100));
+    m_fixture->moveFrameTo(2, QPoint(40, 500));
     f.sessionEnding();
     QCOMPARE(m_fixture->readFile(QStringLiteral("Data/3署名.txt")),
              cp932::encode(QStringLiteral("署名\r\n")));

@@ -84,9 +84,11 @@ void TestTForm1Recovery::copyHoldsWhatTheCloseWrites()
         f.memos[1]->setText(QStringLiteral("株式会社　山田商事"));
         break;
     }
-    f.setFramePageRect(2, QRect(50, 500, 200, 100));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    m_fixture->moveFrameTo(2, QPoint(50, 500));
 
-    const Files copy = f.closeFiles();
+    const Files copy = f.letter().closeFiles();
     QCOMPARE(names(copy).contains(u8"Data/2宛名.txt"), addresseeWritten);
     QVERIFY(!names(copy).contains(u8"Data/4発行日.txt"));
     QCOMPARE(names(copy).first(), u8"Init/tavrint38.ini");
@@ -118,7 +120,7 @@ void TestTForm1Recovery::everyKindOfChangeIsKept()
     TForm1 &f = m_fixture->start();
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    RecoveryStore store(f.programDir, f.exeFileName);
+    RecoveryStore store(f.letter().programDir(), f.letter().executableName());
     QVERIFY(store.claim());
     f.keepRecoveryCopiesIn(&store);
 
@@ -132,13 +134,15 @@ void TestTForm1Recovery::everyKindOfChangeIsKept()
         QTest::keyClicks(f.memos[0], QStringLiteral("typed"));
         break;
     case 1:
-        f.setFramePageRect(2, f.framePageRect(2).translated(77 - f.framePageRect(2).left(), 0));
+        m_fixture->moveFrameTo(2, QPoint(77, f.letter().box(2).frame.top()));
         break;
-    case 2:
-        f.setFramePageRect(2, QRect(f.framePageRect(2).topLeft(), QSize(150, 100)));
+    case 2: {
+        const QRect c = f.letter().box(2).frame;
+        m_fixture->dragFrame(2, QPoint(c.width() - 2, c.height() / 2), QPoint(150 - c.width(), 0));
         break;
+    }
     case 3:
-        f.setMemoFontPoints(0, 20);
+        m_fixture->applyFontPoints(0, 20);
         break;
     case 4:
         f.RadioButton2->setChecked(true); // no smpl1.txt: mode 1
@@ -150,7 +154,7 @@ void TestTForm1Recovery::everyKindOfChangeIsKept()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(store.copyPath()), 2000);
     recoverycopy::Files kept;
     QCOMPARE(store.leftover(&kept), RecoveryStore::Leftover::Intact);
-    QCOMPARE(kept, f.closeFiles());
+    QCOMPARE(kept, f.letter().closeFiles());
     QVERIFY(recoverycopy::encode(kept).contains(inCopy));
     if (change == 0)
         QVERIFY(recoverycopy::encode(kept).contains("typed"));
