@@ -40,21 +40,29 @@ int series(const char *label, const QString &self, const QString &binary, int ru
     QProcessEnvironment floorEnv = env;
     floorEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), qtPlatform);
 
-    std::vector<double> truth, qtFloor, command;
+    const QString floorPdf = dir.filePath(QStringLiteral("floor.pdf"));
+    std::vector<double> truth, qtFloor, pdfFloor, command;
     bool ok = true;
     // One warm-up of each, then interleaved so that load affects all alike.
     timeRun(program, {QStringLiteral("--pdf"), pdf}, env, dir.path(), &ok);
+    timeRun(QStringLiteral(FLOOR_PDF), {floorPdf}, floorEnv, dir.path(), &ok);
     for (int i = 0; i < runs && ok; ++i) {
         truth.push_back(timeRun(QStringLiteral("/bin/true"), {}, env, dir.path(), &ok));
         qtFloor.push_back(timeRun(self, {QStringLiteral("--qt-floor")}, floorEnv, dir.path(), &ok));
+        pdfFloor.push_back(
+            timeRun(QStringLiteral(FLOOR_PDF), {floorPdf}, floorEnv, dir.path(), &ok));
         command.push_back(timeRun(program, {QStringLiteral("--pdf"), pdf}, env, dir.path(), &ok));
     }
     if (!ok)
         return 1;
     const double t = medianOf(truth), c = medianOf(command);
     const std::string qtFloorName = std::string("minimal Qt program, ") + label;
+    const std::string pdfFloorName = std::string("minimal Qt PDF of one line, ") + label;
     benchrow::print((std::string("tavrint --pdf, ") + label).c_str(), command, "< 150 ms",
                     qtFloorName.c_str());
+    benchrow::print((std::string("tavrint --pdf vs a one-line PDF, ") + label).c_str(), command,
+                    "<= 1.3x floor", pdfFloorName.c_str());
+    benchrow::print(pdfFloorName.c_str(), pdfFloor);
     benchrow::print(qtFloorName.c_str(), qtFloor);
     benchrow::print((std::string("/bin/true, ") + label).c_str(), truth);
     std::printf("tavrint --pdf, %s: %.1fx /bin/true; PDF %lld bytes\n", label, c / t,

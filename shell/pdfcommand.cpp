@@ -116,8 +116,11 @@ int run(char *argv0, const CommandLine &command)
         fixed.height = command.screenHeight.value_or(768);
         ScreenMetrics::setInstance(fixed);
     }
+    return writeLetter(QCoreApplication::applicationFilePath(), command);
+}
 
-    const QString executable = QCoreApplication::applicationFilePath();
+int writeLetter(const QString &executable, const CommandLine &command)
+{
     LetterModel letter(LetterModel::programDirectoryOf(executable),
                        QFileInfo(executable).fileName(), ScreenMetrics::current());
     // What the window would show in a message box makes the PDF wrong (a box

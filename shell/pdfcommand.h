@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct CommandLine;
 
 // `tavrint --pdf FILE`: the letter saved in the program directory (its
@@ -12,5 +14,10 @@ namespace pdfcommand {
 // Returns the exit status: 0 when the PDF was written, 2 after a message on
 // stderr. `argv0` is the program's own argv[0].
 int run(char *argv0, const CommandLine &command);
+
+// The same once the application object exists (a QGuiApplication: no
+// widget is ever made), for the program at `executablePath` and the screen
+// ScreenMetrics::current() reports.
+int writeLetter(const QString &executablePath, const CommandLine &command);
 
 } // namespace pdfcommand

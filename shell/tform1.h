@@ -141,8 +141,6 @@ public:
     // How many customers the list shows now: 0 unless a customer list was
     // read ("TXTから取得" or "XLSから取得").
     int mergeCount() const;
-    // What tells a customer apart from another of the same name.
-    QString customerToolTip(int row) const;
 
     // Hand-off from a second start: the marker, then the addressee text.
     void receiveHandOff(const QString &marker, const QString &addressee);
@@ -221,6 +219,8 @@ private:
     static bool IsFileInUse(const QString &path);
     void OpenMergeWorkbook();
     void noteMissingSource(const QString &path);
+    // What tells a customer apart from another of the same name.
+    QString customerToolTip(int row) const;
     MergedLetters mergedLetters() const;
 
     // ---- recovery ----
