@@ -70,10 +70,10 @@ int main(int argc, char **argv)
         timer.restart();
         QList<RenderBox> fromText;
         for (int b = 0; b < 8; ++b)
-            fromText.append(RenderBox::fromFont(
-                letter.at(b).origin, letter.at(b).font,
-                boxwrap::lines(letter.at(b).lines.join(QStringLiteral("\r\n")), letter.at(b).font,
-                               2000)));
+            fromText.append(
+                RenderBox::fromFont(letter.at(b).origin, letter.at(b).font,
+                                    boxwrap::lines(letter.at(b).lines.join(QStringLiteral("\r\n")),
+                                                   letter.at(b).font, 2000)));
         const RenderPage fromLetter = RenderPage::build(590, 834, fromText, 2);
         wrapped.push_back(timer.nsecsElapsed() / 1e6);
         if (fromLetter.runs().size() != rendered.runs().size())

@@ -22,6 +22,7 @@ int main(int argc, char *argv[])
     QFont font(QStringLiteral("IPAPMincho"));
     font.setPixelSize(200);
     painter.setFont(font);
-    painter.drawText(QPointF(1000, 1000), QStringLiteral("拝啓　時下ますますご清栄のこととお慶び申し上げます。"));
+    painter.drawText(QPointF(1000, 1000),
+                     QStringLiteral("拝啓　時下ますますご清栄のこととお慶び申し上げます。"));
     return painter.end() ? 0 : 1;
 }

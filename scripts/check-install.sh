@@ -21,7 +21,7 @@ stage="$work/stage"
 rm -rf "$stage"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 app=io.github.tavrint.Tavrint
-for f in usr/bin/tavrint usr/libexec/tavrint/tavrint \
+for f in usr/bin/tavrint usr/libexec/tavrint/tavrint usr/libexec/tavrint/tavrint-window.so \
          usr/share/applications/$app.desktop \
          usr/share/icons/hicolor/scalable/apps/$app.svg \
          usr/share/metainfo/$app.metainfo.xml usr/share/man/man1/tavrint.1 \
@@ -50,7 +50,8 @@ step "cpack -G DEB"
 (cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || fail "cpack: $(tail -20 "$work/cpack.log")"
 deb=$(readlink -f "$(ls -t "$build"/tavrint_*.deb | head -1)")
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/deb.list"
-for f in /usr/bin/tavrint /usr/libexec/tavrint/tavrint /usr/share/applications/$app.desktop \
+for f in /usr/bin/tavrint /usr/libexec/tavrint/tavrint /usr/libexec/tavrint/tavrint-window.so \
+         /usr/share/applications/$app.desktop \
          /usr/share/icons/hicolor/scalable/apps/$app.svg /usr/share/metainfo/$app.metainfo.xml \
          /usr/share/man/man1/tavrint.1 /usr/share/doc/tavrint/examples/smpl1.txt \
          /usr/share/doc/tavrint/examples/smpl2.xls /usr/share/doc/tavrint/examples/smpl3.xls; do
@@ -151,6 +152,7 @@ step "./run.sh as nobody in a fresh clone (builds: this takes a while)"
 as_user "$home" "$home/tavrint/run.sh" >"$work/run-user.log" 2>&1 &
 expect_window $! "./run.sh as an ordinary user" "$work/run-user.log"
 [ -x "$home/Tavrint/tavrint" ] || fail "run.sh placed no executable in ~/Tavrint"
+[ -f "$home/Tavrint/tavrint-window.so" ] || fail "run.sh placed no window module in ~/Tavrint"
 [ "$(cat "$home/Tavrint/smpl1.txt")" = $'mine\r' ] || fail "run.sh overwrote the user's smpl1.txt"
 cmp -s "$root/examples/smpl2.xls" "$home/Tavrint/smpl2.xls" || fail "run.sh placed no smpl2.xls"
 [ -e "$home/.cache/tavrint/build-release/CMakeCache.txt" ] || fail "run.sh did not build in the user's own folder"
@@ -165,6 +167,8 @@ as_user "$home" tavrint >"$work/deb-user.log" 2>&1 &
 expect_window $! "tavrint from the PATH" "$work/deb-user.log"
 expect_program_folder "$home/Tavrint"
 cmp -s /usr/libexec/tavrint/tavrint "$home/Tavrint/tavrint" || fail "the placed executable is not the installed one"
+cmp -s /usr/libexec/tavrint/tavrint-window.so "$home/Tavrint/tavrint-window.so" ||
+  fail "the placed window module is not the installed one"
 if [ "$was_installed" = 0 ]; then
   dpkg -r tavrint >/dev/null
 fi

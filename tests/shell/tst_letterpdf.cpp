@@ -36,7 +36,8 @@ void writeLetter(const ProgramDir &dir)
     dir.writeFile(u8"Data/1本文.txt",
                   cp932::encode(QStringLiteral("拝啓　時下ますますご清栄のこととお慶び申し上げます"
                                                "。書類をお送りいたします。\r\n\r\nenclosed")));
-    dir.writeFile(u8"Data/2宛名.txt", cp932::encode(QStringLiteral("株式会社　山田商事\r\n営業部")));
+    dir.writeFile(u8"Data/2宛名.txt",
+                  cp932::encode(QStringLiteral("株式会社　山田商事\r\n営業部")));
     dir.writeFile(u8"smpl1.txt",
                   cp932::encode(QStringLiteral("一の会社,一郎,総務部,,東京都\r\n二の会社,二郎,"
                                                "営業部,,大阪府\r\n")));
@@ -90,9 +91,9 @@ void TestLetterPdf::samePdfAsTheProgram()
                         program.path(u8"tavrint")));
     QProcess run;
     run.setWorkingDirectory(program.programDir());
-    run.start(program.path(u8"tavrint"), QStringList{u8"--pdf", program.path(u8"letter.pdf"),
-                                                     u8"--screen-height", u8"768"} +
-                                             arguments);
+    run.start(program.path(u8"tavrint"),
+              QStringList{u8"--pdf", program.path(u8"letter.pdf"), u8"--screen-height", u8"768"} +
+                  arguments);
     QVERIFY(run.waitForFinished(30000));
     QCOMPARE(run.exitCode(), 0);
 
