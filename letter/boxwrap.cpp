@@ -24,6 +24,12 @@ QStringList lines(const QString &text, const QFont &font, int width)
 
     QStringList lines;
     for (const QString &block : plain.split(QLatin1Char('\n'))) {
+        if (block.isEmpty()) {
+            // An empty hard line is one empty line whatever the font: no
+            // layout, and no font to load for it.
+            lines.append(QString());
+            continue;
+        }
         QTextLayout layout(block, font);
         layout.setTextOption(option);
         layout.setCacheEnabled(false);

@@ -7,6 +7,7 @@
 #include "letter/lettertexts.h"
 #include "letter/settingsfile.h"
 #include "platform/cp932.h"
+#include "platform/fontsubstitution.h"
 #include "platform/profilefile.h"
 
 #include <QFile>
@@ -203,9 +204,16 @@ void LetterModel::setPoints(int box, int points)
 QFont LetterModel::font(int box) const
 {
     // Every attribute is the box's own: nothing comes from a window.
-    QFont f(m_boxes[box].face);
+    QFont f(fontsubstitution::drawnFamily(m_boxes[box].face));
     f.setPixelSize(m_boxes[box].pixelHeight);
     f.setResolveMask(QFont::AllPropertiesResolved);
+    return f;
+}
+
+QFont LetterModel::faceFont(int box) const
+{
+    QFont f = font(box);
+    f.setFamily(m_boxes[box].face);
     return f;
 }
 

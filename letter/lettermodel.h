@@ -90,8 +90,11 @@ public:
     // per inch; a hostile size is held to what can be rendered (1..400).
     int points(int box) const;
     void setPoints(int box, int points);
-    // The box's font as its text area draws it.
+    // The box's font as its text area draws it (in the installed family that
+    // stands in for a Windows face).
     QFont font(int box) const;
+    // The same under the face's own name, as the font chooser shows it.
+    QFont faceFont(int box) const;
     // Where the text area's client corner lies on the page: inside the rim.
     QPoint textOrigin(int box) const;
     int textWidth(int box) const;

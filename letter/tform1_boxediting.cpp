@@ -83,7 +83,7 @@ void TForm1::Memo1Enter(BoxMemo *sender)
         return;
     frames[box]->raise();
     setCurrentBox(box);
-    FontDialog1->setChosenFont(sender->font());
+    FontDialog1->setChosenFont(m_letter.faceFont(box));
 }
 
 void TForm1::bindBoxFocusShortcuts()

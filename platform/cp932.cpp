@@ -59,23 +59,46 @@ const Tables &tables()
         Tables t;
         QStringDecoder decoder(kCodecName);
         QString characters;
+        characters.reserve(60 * 189);
+        // Every pair of one lead byte is decoded in one go: each well-formed
+        // pair gives one character, or one substitute when unassigned. A row
+        // that does not come out one character a pair is decoded pair by
+        // pair instead.
+        auto take = [&](int lead, int trail, QChar decoded) {
+            if (decoded.unicode() < 0x80 || decoded == QChar(0xfffd) || decoded.isSurrogate())
+                return;
+            t.pairToChar[leadIndex(uchar(lead))][trail - 0x40] = decoded.unicode();
+            characters.append(decoded);
+        };
         for (int lead = 0x81; lead <= 0xfc; ++lead) {
             if (!isLeadByte(uchar(lead)))
                 continue;
+            char row[2 * 189];
+            int trails[189];
+            int count = 0;
             for (int trail = 0x40; trail <= 0xfc; ++trail) {
                 if (!isTrailByte(uchar(trail)))
                     continue;
-                const char pair[2] = {char(lead), char(trail)};
+                row[2 * count] = char(lead);
+                row[2 * count + 1] = char(trail);
+                trails[count++] = trail;
+            }
+            decoder.resetState();
+            const QString decoded = decoder.decode(QByteArrayView(row, 2 * count));
+            if (decoded.size() == count) {
+                for (int i = 0; i < count; ++i)
+                    take(lead, trails[i], decoded[i]);
+                continue;
+            }
+            for (int i = 0; i < count; ++i) {
+                const int trail = trails[i];
                 // The decoder's error flag stays set once raised, so an
                 // unassigned pair is told by its substitute instead.
-                const QString decoded = decoder.decode(QByteArrayView(pair, 2));
-                if (decoded.size() != 1 || decoded[0].unicode() < 0x80 ||
-                    decoded[0] == QChar(0xfffd) || decoded[0].isSurrogate()) {
-                    decoder.resetState();
-                    continue;
-                }
-                t.pairToChar[leadIndex(uchar(lead))][trail - 0x40] = decoded[0].unicode();
-                characters.append(decoded[0]);
+                decoder.resetState();
+                const char pair[2] = {char(lead), char(trail)};
+                const QString one = decoder.decode(QByteArrayView(pair, 2));
+                if (one.size() == 1)
+                    take(lead, trail, one[0]);
             }
         }
         // Several pairs can give one character (NEC and IBM duplicates);

@@ -1,6 +1,8 @@
 #include "platform/fontsubstitution.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QHash>
 
 namespace fontsubstitution {
 
@@ -40,6 +42,29 @@ void install()
         QFont::insertSubstitutions(QString::fromUtf8(m.windowsFace),
                                    QString::fromUtf8(m.substitutes).split(QLatin1Char(',')));
     }
+}
+
+QString drawnFamily(const QString &face)
+{
+    static QHash<QString, QString> known;
+    const auto found = known.constFind(face);
+    if (found != known.constEnd())
+        return *found;
+    // The installed families as listed: asking the font system whether a
+    // family exists also looks for aliases of it, a search that costs more
+    // than the whole list.
+    const QStringList installed = QFontDatabase::families();
+    QString family = face;
+    if (!installed.contains(face)) {
+        for (const QString &substitute : substitutesFor(face)) {
+            if (installed.contains(substitute)) {
+                family = substitute;
+                break;
+            }
+        }
+    }
+    known.insert(face, family);
+    return family;
 }
 
 } // namespace fontsubstitution

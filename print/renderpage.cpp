@@ -91,6 +91,10 @@ bool RenderPage::play(QPainter &painter, const QRect &destination,
     const double xFactor = sx / sy;
 
     bool completed = true;
+    // The runs of one box follow each other with one font: it is set up
+    // once for them.
+    const RenderRun *previous = nullptr;
+    double ascent = 0;
     for (const RenderRun &run : m_runs) {
         if (keepGoing && !keepGoing()) {
             completed = false;
@@ -98,17 +102,20 @@ bool RenderPage::play(QPainter &painter, const QRect &destination,
         }
         if (run.text.isEmpty())
             continue;
-        QFont font(run.font);
-        const double em = emSize(run.font, run.height);
-        font.setPixelSize(qMax(1, rounding::halfEven(em)));
-        // A Windows text cell with character height |H| is |H| plus the
-        // internal leading high, and its top lies the font's ascent (which
-        // includes that leading) above the baseline. QFontMetricsF::ascent()
-        // at pixel size |H| is that distance (the IPA faces that stand in for
-        // the Windows ones have hhea ascent = OS/2 winAscent). drawText()
-        // wants the baseline, so the cell top is moved down by it.
-        const double ascent = QFontMetricsF(font).ascent();
-        painter.setFont(font);
+        if (!previous || previous->font != run.font || previous->height != run.height) {
+            QFont font(run.font);
+            const double em = emSize(run.font, run.height);
+            font.setPixelSize(qMax(1, rounding::halfEven(em)));
+            // A Windows text cell with character height |H| is |H| plus the
+            // internal leading high, and its top lies the font's ascent (which
+            // includes that leading) above the baseline. QFontMetricsF::ascent()
+            // at pixel size |H| is that distance (the IPA faces that stand in
+            // for the Windows ones have hhea ascent = OS/2 winAscent).
+            // drawText() wants the baseline, so the cell top is moved down by it.
+            ascent = QFontMetricsF(font).ascent();
+            painter.setFont(font);
+        }
+        previous = &run;
         painter.setPen(run.colour);
         painter.drawText(QPointF(run.position.x() * xFactor, run.position.y() + ascent), run.text);
     }

@@ -82,7 +82,7 @@ void TForm1::FormCreate()
     for (int box = 0; box < boxtable::kBoxCount; ++box)
         showBox(box);
 
-    FontDialog1->setChosenFont(memos[0]->font());
+    FontDialog1->setChosenFont(m_letter.faceFont(0));
 
     // The portrait orientation is given to the printer when printing, so a
     // machine without a default printer starts like any other.

@@ -219,7 +219,10 @@ void TestBoxEditing::doubleClickOpensDialogForThatBox()
     TForm1 &f = form();
     QFont d = f.memos[3]->font();
     d.setFamily(QStringLiteral("IPAGothic"));
-    f.memos[3]->setFont(d);
+    f.Memo1Enter(f.memos[3]);
+    f.FontDialog1->setChosenFont(d);
+    f.FontDialog1Apply();
+    f.Memo1Enter(f.memos[0]);
     QString openedWith;
     QTimer::singleShot(0, f.FontDialog1, [&] {
         openedWith = f.FontDialog1->chosenFont().family();

@@ -101,7 +101,7 @@ void TestTForm1Lifecycle::hostileSettingsValues()
     QVERIFY(m_fixture->errors.isEmpty());
     QCOMPARE(f.letter().points(0), 400);
     QVERIFY(f.memos[1]->font().pixelSize() >= 1);
-    QVERIFY(cp932::encode(f.memos[1]->font().family()).size() <= 31);
+    QVERIFY(cp932::encode(f.letter().box(1).face).size() <= 31);
     QVERIFY(f.letter().box(0).frame.width() >= 0);
     QVERIFY(f.close());
 }
@@ -112,7 +112,7 @@ void TestTForm1Lifecycle::emptySettingsFileIsNoFirstRun()
     TForm1 &f = m_fixture->start();
     QCOMPARE(f.pos(), QPoint(20, 10));
     for (int box = 0; box < boxtable::kBoxCount; ++box) {
-        QCOMPARE(f.memos[box]->font().family(), QStringLiteral("MS P明朝"));
+        QCOMPARE(f.letter().box(box).face, QStringLiteral("MS P明朝"));
         QCOMPARE(f.letter().points(box), 9);
         QCOMPARE(f.letter().box(box).frame, boxtable::box(box).design);
     }
