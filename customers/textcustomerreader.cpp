@@ -20,6 +20,9 @@ namespace textcustomerreader {
 namespace {
 
 constexpr int kStoredFields = 6;
+// The fax number, a later addition: stored when a line has it, and never
+// required, so that files written for the six fields read as before.
+constexpr int kFaxField = 6;
 constexpr char16_t kIdeographicSpace = u'\u3000';
 // How many bytes of a mapped file are read before they are given back.
 constexpr qsizetype kReleaseStep = 4 << 20;
@@ -140,7 +143,7 @@ Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
     qsizetype released = bytes.size();
     for (int row = result.count - 1; row >= 0; --row) {
         const QStringList fields =
-            delimitedtext::split(preparedLine(decode(lines.takeLine())), kStoredFields);
+            delimitedtext::split(preparedLine(decode(lines.takeLine())), kFaxField + 1);
         const int stored = int(qMin<qsizetype>(fields.size(), kStoredFields));
         for (int column = 0; column < stored; ++column)
             table.setCell(column, row, fields[column]);
@@ -149,6 +152,11 @@ Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
             result.errorMessage = indexErrorMessage(stored);
             return result;
         }
+        // A file without fax numbers makes no column for them; one that has
+        // some overwrites what an earlier workbook left there in every row.
+        const QString fax = fields.size() > kFaxField ? fields[kFaxField] : QString();
+        if (!fax.isEmpty() || table.hasColumn(kFaxField))
+            table.setCell(kFaxField, row, fax);
         entries[row] = fields[key];
         if (release && released - lines.position() >= kReleaseStep) {
             released = lines.position();

@@ -11,7 +11,8 @@ class CustomerTable;
 // The customer text file (code page 932 or UTF-8, see textcharset.h): one
 // customer per line, fields split by the delimited-text rule after every
 // half-width space became an ideographic space. Fields 0 to 5 go into table
-// columns 0 to 5; the key field (0 company, 1 person) becomes the customer's
+// columns 0 to 5, and a seventh field, the fax number, where a line has one,
+// into column 6; the key field (0 company, 1 person) becomes the customer's
 // list entry.
 namespace textcustomerreader {
 

@@ -3,6 +3,7 @@
 #include "shell/tform1.h"
 
 #include "customers/addressblock.h"
+#include "customers/customerfields.h"
 #include "customers/customerlist.h"
 #include "customers/customersource.h"
 #include "customers/tflist.h"
@@ -30,8 +31,10 @@ void TForm1::ListBox1Click()
     if (i < 0)
         return;
     Label3->setText(QString::number(i + 1) + QLatin1Char('/') + QString::number(m_customerCount));
-    setBoxText(boxtable::kAddresseeBox,
-               addressblock::compose(m_list->sg1, i, layoutFor(m_letter.storedMode())));
+    const addressblock::Layout layout = layoutFor(m_letter.storedMode());
+    // The clicked customer's cells fill the letter's fields from now on.
+    setCustomer(customerfields::of(m_list->sg1, i, layout));
+    setBoxText(boxtable::kAddresseeBox, addressblock::compose(m_list->sg1, i, layout));
 }
 
 QString TForm1::customerToolTip(int row) const

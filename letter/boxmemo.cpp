@@ -1,14 +1,19 @@
 #include "letter/boxmemo.h"
 
 #include "letter/boxtable.h"
+#include "letter/letterfields.h"
 #include "letter/overlongline.h"
 #include "platform/cp932.h"
 
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextDocument>
+
+#include <memory>
 
 BoxMemo::BoxMemo(QWidget *parent, const QString &objectName) : QPlainTextEdit(parent)
 {
@@ -121,4 +126,24 @@ void BoxMemo::insertFromMimeData(const QMimeData *source)
     clean.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     clean.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     insertPlainText(clean);
+}
+
+QString BoxMemo::fieldMenuTitle()
+{
+    return QStringLiteral("差し込み項目");
+}
+
+void BoxMemo::contextMenuEvent(QContextMenuEvent *event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    menu->addSeparator();
+    QMenu *fields = menu->addMenu(fieldMenuTitle());
+    fields->setObjectName(QStringLiteral("fieldMenu"));
+    for (const letterfields::Field &field : letterfields::kFields) {
+        const QString marker = letterfields::marker(QStringView(field.name));
+        connect(fields->addAction(marker), &QAction::triggered, this,
+                [this, marker] { insertPlainText(marker); });
+    }
+    fields->setEnabled(!isReadOnly());
+    menu->exec(event->globalPos());
 }

@@ -13,6 +13,8 @@
 // While the box is empty and editable it shows its role (本文, 宛名, ...) in
 // light grey; that hint is never part of the text, so it is neither printed
 // nor saved, and it disappears with the page's input in preview.
+// Its context menu holds the field chooser, "差し込み項目", which puts a
+// field (《FAX》, ...) at the caret.
 class BoxMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -22,8 +24,11 @@ public:
     QString text() const;              // lines joined by CR LF
     void setText(const QString &text); // any line breaks; replaces everything
 
+    static QString fieldMenuTitle(); // "差し込み項目"
+
 protected:
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;

@@ -228,9 +228,18 @@ int LetterModel::textWidth(int box) const
     return std::max(0, m_boxes[box].frame.width() - 2 * m_page.borderWidth);
 }
 
+QString LetterModel::printedText(int box) const
+{
+    const QString &text = m_boxes[box].text;
+    if (!letterfields::hasFields(text))
+        return text;
+    // A filled cell is taken as if it had been typed there.
+    return cp932::normalizeLineBreaks(cp932::representable(letterfields::fill(text, customer())));
+}
+
 QStringList LetterModel::displayLines(int box) const
 {
-    return wrap(box, m_boxes[box].text);
+    return wrap(box, printedText(box));
 }
 
 QStringList LetterModel::wrap(int box, const QString &text) const

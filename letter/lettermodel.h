@@ -1,6 +1,7 @@
 #pragma once
 
 #include "letter/boxtable.h"
+#include "letter/letterfields.h"
 #include "letter/pagegeometry.h"
 #include "letter/recoverycopy.h"
 #include "platform/screenmetrics.h"
@@ -13,6 +14,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 class ProfileFile;
 
@@ -98,7 +100,15 @@ public:
     // Where the text area's client corner lies on the page: inside the rim.
     QPoint textOrigin(int box) const;
     int textWidth(int box) const;
-    // The display lines of the box's text, or of `text` in the box.
+    // The letter's customer, whose cells fill the fields of what is
+    // printed: the one last chosen in the list; none at start, after a mode
+    // change or a hand-off.
+    void setCustomer(std::optional<letterfields::Values> values) { m_customer = std::move(values); }
+    const letterfields::Values *customer() const { return m_customer ? &*m_customer : nullptr; }
+    // The box's text as it is printed: its fields filled by the customer's
+    // cells, or by nothing without a customer.
+    QString printedText(int box) const;
+    // The display lines of the box's printed text, or of `text` in the box.
     QStringList displayLines(int box) const;
     QStringList wrap(int box, const QString &text) const;
 
@@ -146,6 +156,7 @@ private:
     QPoint m_storedWindowPos; // as the settings file gave it
     bool m_windowPositionKnown = true;
     StoredMode m_storedMode = StoredMode::NotChosen;
+    std::optional<letterfields::Values> m_customer;
     QString m_handOffMarker;
     int m_lineSpacingDigit = 2;
 };

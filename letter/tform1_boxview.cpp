@@ -8,6 +8,7 @@
 #include "shell/panel.h"
 
 #include <QLabel>
+#include <QToolButton>
 
 void TForm1::setFramePageRect(int box, const QRect &rect)
 {
@@ -41,10 +42,38 @@ void TForm1::layoutFrame(int box)
 void TForm1::setBoxText(int box, const QString &text)
 {
     m_letter.setText(box, text);
-    m_showingText = true;
-    memos[box]->setText(m_letter.box(box).text);
-    m_showingText = false;
+    showBoxText(box);
     noteLetterChanged();
+}
+
+void TForm1::showBoxText(int box)
+{
+    // The preview shows a box's fields filled, as they print; edit mode
+    // shows them as typed, so that they can be edited.
+    const bool printed =
+        spbA->isChecked() && letterfields::hasFields(m_letter.box(box).text);
+    m_showingText = true;
+    memos[box]->setText(printed ? m_letter.printedText(box) : m_letter.box(box).text);
+    m_showingText = false;
+    m_showsPrintedText[box] = printed;
+}
+
+void TForm1::showBoxTexts()
+{
+    // Only the boxes with fields look different in the preview: the others
+    // keep their text area as it is, caret and undo included.
+    for (int box = 0; box < boxtable::kBoxCount; ++box) {
+        const bool printed =
+            spbA->isChecked() && letterfields::hasFields(m_letter.box(box).text);
+        if (printed || m_showsPrintedText[box])
+            showBoxText(box);
+    }
+}
+
+void TForm1::setCustomer(std::optional<letterfields::Values> values)
+{
+    m_letter.setCustomer(std::move(values));
+    showBoxTexts();
 }
 
 void TForm1::takeTypedText(int box)
@@ -75,9 +104,7 @@ void TForm1::showBox(int box)
     frames[box]->setBorderWidth(m_letter.page().borderWidth);
     memos[box]->setFont(m_letter.font(box));
     placeFrame(box);
-    m_showingText = true;
-    memos[box]->setText(m_letter.box(box).text);
-    m_showingText = false;
+    showBoxText(box);
 }
 
 void TForm1::setCurrentBox(int box)

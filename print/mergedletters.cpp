@@ -3,15 +3,29 @@
 MergedLetters::MergedLetters(int pageWidth, int pageHeight, const QList<RenderBox> &boxes,
                              int digit, int addresseeBox, qsizetype count,
                              AddresseeLines addresseeLines)
+    : MergedLetters(pageWidth, pageHeight, boxes, digit, QList<int>{addresseeBox}, count,
+                    [addresseeLines = std::move(addresseeLines)](qsizetype index, int) {
+                        return addresseeLines ? addresseeLines(index) : QStringList();
+                    })
+{
+}
+
+MergedLetters::MergedLetters(int pageWidth, int pageHeight, const QList<RenderBox> &boxes,
+                             int digit, const QList<int> &letterBoxes, qsizetype count,
+                             BoxLines lines)
     : m_pageWidth(pageWidth), m_pageHeight(pageHeight), m_boxes(boxes), m_digit(digit),
-      m_addresseeBox(addresseeBox), m_count(count), m_addresseeLines(std::move(addresseeLines))
+      m_letterBoxes(letterBoxes), m_count(count), m_lines(std::move(lines))
 {
 }
 
 RenderPage MergedLetters::page(qsizetype index) const
 {
     QList<RenderBox> boxes = m_boxes;
-    if (m_addresseeBox >= 0 && m_addresseeBox < boxes.size() && index >= 0 && index < m_count)
-        boxes[m_addresseeBox].lines = m_addresseeLines ? m_addresseeLines(index) : QStringList();
+    if (index >= 0 && index < m_count) {
+        for (int box : m_letterBoxes) {
+            if (box >= 0 && box < boxes.size())
+                boxes[box].lines = m_lines ? m_lines(index, box) : QStringList();
+        }
+    }
     return RenderPage::build(m_pageWidth, m_pageHeight, boxes, m_digit);
 }

@@ -143,9 +143,11 @@ QString nextJobName(const QDateTime &at)
     return namer.next(at);
 }
 
-bool printRenderPage(const RenderPage &page, QString *errorText)
+bool printRenderPage(const RenderPage &page, QString *errorText, QString *queueName)
 {
-    return printRenderPages({page}, nextJobName(QDateTime::currentDateTime()), errorText);
+    return printRenderPages(
+        1, [&page](qsizetype) { return page; }, nextJobName(QDateTime::currentDateTime()),
+        errorText, queueName);
 }
 
 bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText)
@@ -155,7 +157,7 @@ bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QS
 }
 
 bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
-                      const QString &jobName, QString *errorText)
+                      const QString &jobName, QString *errorText, QString *queueName)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.printerName().isEmpty())
@@ -206,6 +208,8 @@ bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
         return fail(errorText, abortedText());
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return fail(errorText, QStringLiteral("印刷ジョブを終了できませんでした"));
+    if (queueName)
+        *queueName = info.printerName();
     return true;
 }
 

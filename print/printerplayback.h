@@ -55,14 +55,15 @@ QRect destinationFrame(const PrintableArea &area);
 // Prints `page` as a one-page job on the default printer, named for the
 // moment it starts (see documentname::JobNamer). On failure returns false
 // with the text to report; a job whose playback failed is discarded.
-bool printRenderPage(const RenderPage &page, QString *errorText);
+// `queueName`, when given, gets the printer's queue the job went to.
+bool printRenderPage(const RenderPage &page, QString *errorText, QString *queueName = nullptr);
 
 // Prints the pages as one job named `jobName`, a sheet per render page.
 bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText);
 
 // The same for `count` pages made one at a time by `source`.
 bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
-                      const QString &jobName, QString *errorText);
+                      const QString &jobName, QString *errorText, QString *queueName = nullptr);
 
 // The name of the next job started at `at`: every job of this run gets a
 // name of its own (see documentname::JobNamer), a letter and a run of

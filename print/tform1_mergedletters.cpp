@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QScopeGuard>
 #include <QStringListModel>
@@ -112,13 +113,17 @@ int TForm1::mergeCount() const
     return std::max(0, std::min(static_cast<int>(ListBox1Items->rowCount()), m_customerCount));
 }
 
-MergedLetters TForm1::mergedLetters() const
+addressblock::Layout TForm1::listLayout() const
 {
     // The same choice of block a click in the list makes.
-    const auto layout = customersource::layoutOf(m_letter.storedMode() == StoredMode::TextList
-                                                     ? customersource::Source::TextList
-                                                     : customersource::Source::WorkbookList);
-    return letterpage::merged(m_letter, m_list->sg1, mergeCount(), layout);
+    return customersource::layoutOf(m_letter.storedMode() == StoredMode::TextList
+                                        ? customersource::Source::TextList
+                                        : customersource::Source::WorkbookList);
+}
+
+MergedLetters TForm1::mergedLetters() const
+{
+    return letterpage::merged(m_letter, m_list->sg1, mergeCount(), listLayout());
 }
 
 void TForm1::saveMergedPdf()
@@ -145,8 +150,14 @@ void TForm1::saveMergedPdf()
             return letters.page(index);
         },
         documentname::jobName(now), &reason, [&progress] { return progress.keepGoing(); });
-    if (!written && !progress.cancelled())
-        errorreport::show(documentname::pdfNotSavedText(path, reason));
+    if (!written) {
+        if (!progress.cancelled())
+            errorreport::show(documentname::pdfNotSavedText(path, reason));
+        return;
+    }
+    recordSent(letterpage::mergedHeadings(m_letter, m_list->sg1, count, listLayout()),
+               QDateTime::currentDateTime(), sendlog::Method::Pdf,
+               QFileInfo(path).absoluteFilePath());
 }
 
 void TForm1::printMergedLetters()
@@ -162,13 +173,19 @@ void TForm1::printMergedLetters()
         printerplayback::setSpoolCallback([&progress] { return progress.keepGoing(); });
     const auto restore = qScopeGuard([&previous] { printerplayback::setSpoolCallback(previous); });
     QString error;
+    QString queue;
     const bool printed = printerplayback::printRenderPages(
         letters.count(),
         [&](qsizetype index) {
             progress.reached(index);
             return letters.page(index);
         },
-        printerplayback::nextJobName(QDateTime::currentDateTime()), &error);
-    if (!printed && !progress.cancelled())
-        errorreport::show(error);
+        printerplayback::nextJobName(QDateTime::currentDateTime()), &error, &queue);
+    if (!printed) {
+        if (!progress.cancelled())
+            errorreport::show(error);
+        return;
+    }
+    recordSent(letterpage::mergedHeadings(m_letter, m_list->sg1, count, listLayout()),
+               QDateTime::currentDateTime(), sendlog::Method::Print, queue);
 }

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QMenu>
 
 QString TForm1::savePdfCaption()
@@ -60,6 +61,10 @@ void TForm1::savePdf()
         return; // cancelled
 
     QString reason;
-    if (!pdfdocument::write(path, {renderPage()}, documentname::jobName(now), &reason))
+    if (!pdfdocument::write(path, {renderPage()}, documentname::jobName(now), &reason)) {
         errorreport::show(documentname::pdfNotSavedText(path, reason));
+        return;
+    }
+    recordSent({letterpage::heading(m_letter)}, QDateTime::currentDateTime(),
+               sendlog::Method::Pdf, QFileInfo(path).absoluteFilePath());
 }

@@ -34,6 +34,8 @@ void TForm1::spbAClick()
         for (int box = 0; box < boxtable::kBoxCount; ++box)
             frames[box]->setColour(fromWindowsColour(m_frameColours[box]));
     }
+    // The fields show filled in the preview, as typed in edit mode.
+    showBoxTexts();
 }
 
 void TForm1::Edit1KeyPress(QKeyEvent *event)

@@ -7,6 +7,7 @@
 #include "print/letterpage.h"
 #include "print/printerplayback.h"
 
+#include <QDateTime>
 #include <QShortcut>
 #include <QTimer>
 
@@ -31,7 +32,21 @@ RenderPage TForm1::renderPage() const
 void TForm1::PrintPage()
 {
     QString error;
-    if (!printerplayback::printRenderPage(renderPage(), &error))
+    QString queue;
+    if (!printerplayback::printRenderPage(renderPage(), &error, &queue)) {
+        errorreport::show(error);
+        return;
+    }
+    recordSent({letterpage::heading(m_letter)}, QDateTime::currentDateTime(),
+               sendlog::Method::Print, queue);
+}
+
+void TForm1::recordSent(const QList<letterpage::Heading> &letters, const QDateTime &at,
+                        sendlog::Method method, const QString &destination)
+{
+    QString error;
+    if (!sendlog::append(m_letter.programDir(),
+                         letterpage::sentEntries(letters, at, method, destination), &error))
         errorreport::show(error);
 }
 

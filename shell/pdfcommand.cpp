@@ -12,6 +12,7 @@
 #include "print/letterpage.h"
 #include "print/mergedletters.h"
 #include "print/pdfdocument.h"
+#include "print/sendlog.h"
 #include "shell/commandline.h"
 #include "shell/singleinstance.h"
 
@@ -137,6 +138,7 @@ int writeLetter(const QString &executable, const CommandLine &command)
     const QString title = documentname::jobName(QDateTime::currentDateTime());
     QString pdfError;
     bool written = false;
+    QList<letterpage::Heading> sent;
     if (command.customers != CommandLine::Customers::None) {
         Customers customers;
         readCustomers(command.customers, letter.programDir(), &customers);
@@ -145,19 +147,34 @@ int writeLetter(const QString &executable, const CommandLine &command)
             complain(QStringLiteral("no PDF written"));
             return 2;
         }
-        const MergedLetters letters =
-            letterpage::merged(letter, customers.holder.sg1, customers.count, customers.layout);
+        const MergedLetters letters = letterpage::merged(letter, customers.holder.sg1,
+                                                         customers.count, customers.layout);
         written = pdfdocument::write(
             command.pdfPath, letters.count(),
             [&letters](qsizetype index) { return letters.page(index); }, title, &pdfError);
+        if (written)
+            sent = letterpage::mergedHeadings(letter, customers.holder.sg1, customers.count,
+                                              customers.layout);
     } else {
-        written =
-            pdfdocument::write(command.pdfPath, {letterpage::build(letter)}, title, &pdfError);
+        written = pdfdocument::write(command.pdfPath, {letterpage::build(letter)}, title, &pdfError);
+        sent = {letterpage::heading(letter)};
     }
     if (!written) {
         complain(QStringLiteral("cannot write %1: %2")
                      .arg(QDir::toNativeSeparators(command.pdfPath), pdfError));
         return 2;
+    }
+    // The letters went out: a send log that cannot be written is said, and
+    // the PDF stays.
+    QString logError;
+    if (!sendlog::append(letter.programDir(),
+                         letterpage::sentEntries(sent, QDateTime::currentDateTime(),
+                                                 sendlog::Method::Pdf,
+                                                 QFileInfo(command.pdfPath).absoluteFilePath()),
+                         &logError)) {
+        complain(logError.replace(QLatin1Char('\n'), QLatin1String(": ")));
+        complain(QStringLiteral("the PDF is written, its row in the send log is not"));
+        return 3;
     }
     return 0;
 }

@@ -11,8 +11,10 @@ struct CommandLine;
 // one (or with --screen-height) it runs offscreen.
 namespace pdfcommand {
 
-// Returns the exit status: 0 when the PDF was written, 2 after a message on
-// stderr. `argv0` is the program's own argv[0].
+// Returns the exit status: 0 when the PDF was written and its letters
+// recorded in the send log, 2 after a message on stderr when no PDF was
+// written, 3 when the PDF was written but the send log could not be.
+// `argv0` is the program's own argv[0].
 int run(char *argv0, const CommandLine &command);
 
 // The same once the application object exists (a QGuiApplication: no

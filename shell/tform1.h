@@ -4,6 +4,8 @@
 #include "letter/framezone.h"
 #include "letter/lettermodel.h"
 #include "letter/recoverycopy.h"
+#include "print/letterpage.h"
+#include "print/sendlog.h"
 
 #include <QString>
 #include <QWidget>
@@ -29,6 +31,10 @@ class QStackedWidget;
 class QTimer;
 class QToolButton;
 class TFList;
+
+namespace addressblock {
+enum class Layout;
+}
 
 // The main window: a view of the letter (LetterModel) with the controls and
 // handlers the layout fixes. One class; its handlers for each subsystem are
@@ -197,6 +203,11 @@ private:
     QRect framePageRect(int box) const { return m_letter.box(box).frame; }
     void setFramePageRect(int box, const QRect &rect);
     void setBoxText(int box, const QString &text);
+    // Shows the box's text as typed, or in the preview as printed.
+    void showBoxText(int box);
+    void showBoxTexts();
+    // The customer whose cells fill the fields; nothing: none.
+    void setCustomer(std::optional<letterfields::Values> values);
     void setBoxFont(int box, const QFont &font);
     void setBoxPoints(int box, int points);
     // Shows what the model holds for a box: frame, rim, font and text.
@@ -222,6 +233,13 @@ private:
     // What tells a customer apart from another of the same name.
     QString customerToolTip(int row) const;
     MergedLetters mergedLetters() const;
+    addressblock::Layout listLayout() const; // how the list's blocks are composed
+
+    // ---- the send log ----
+    // Adds the rows of letters that went out; a log that cannot be written
+    // is reported as any write error, after the letters went out.
+    void recordSent(const QList<letterpage::Heading> &letters, const QDateTime &at,
+                    sendlog::Method method, const QString &destination);
 
     // ---- recovery ----
     void noteLetterChanged();
@@ -245,6 +263,8 @@ private:
     // True while the window puts a text into a text area itself, so that the
     // area's change does not come back as an edit.
     bool m_showingText = false;
+    // The boxes whose text area shows the printed text (the preview).
+    std::array<bool, boxtable::kBoxCount> m_showsPrintedText{};
     QList<QAction *> m_pageMenuActions; // the page's context menu
 
     RecoveryStore *m_recovery = nullptr;

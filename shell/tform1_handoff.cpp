@@ -11,6 +11,9 @@ void TForm1::receiveHandOff(const QString &marker, const QString &addressee)
     // The marker goes first, into the marker field; its change handler
     // recolours frame B. Then the text becomes the addressee.
     Edit2->setText(marker);
+    // The addressee comes from elsewhere now: no customer's cells fill the
+    // fields.
+    setCustomer(std::nullopt);
     setBoxText(boxtable::kAddresseeBox, addressee);
 }
 
