@@ -88,7 +88,7 @@ void TForm1::RadioButton1Click(QRadioButton *sender)
     const StoredMode mode = modeOf(sender);
     m_letter.setStoredMode(mode);
     setCustomer(std::nullopt); // no customer chosen in the new mode yet
-    noteLetterChanged(); // the stored mode decides whether the close saves box B
+    noteLetterChanged();       // the stored mode decides whether the close saves box B
     const std::optional<customersource::Source> source = sourceOf(mode);
     m_sourceFile = source ? customersource::fileName(*source, m_letter.programDir()) : QString();
     Label4->setText(m_sourceFile);

@@ -7,8 +7,8 @@
 
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
-#include <QMenu>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextDocument>

@@ -50,8 +50,7 @@ void TForm1::showBoxText(int box)
 {
     // The preview shows a box's fields filled, as they print; edit mode
     // shows them as typed, so that they can be edited.
-    const bool printed =
-        spbA->isChecked() && letterfields::hasFields(m_letter.box(box).text);
+    const bool printed = spbA->isChecked() && letterfields::hasFields(m_letter.box(box).text);
     m_showingText = true;
     memos[box]->setText(printed ? m_letter.printedText(box) : m_letter.box(box).text);
     m_showingText = false;
@@ -63,8 +62,7 @@ void TForm1::showBoxTexts()
     // Only the boxes with fields look different in the preview: the others
     // keep their text area as it is, caret and undo included.
     for (int box = 0; box < boxtable::kBoxCount; ++box) {
-        const bool printed =
-            spbA->isChecked() && letterfields::hasFields(m_letter.box(box).text);
+        const bool printed = spbA->isChecked() && letterfields::hasFields(m_letter.box(box).text);
         if (printed || m_showsPrintedText[box])
             showBoxText(box);
     }

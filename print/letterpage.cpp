@@ -26,8 +26,7 @@ QList<RenderBox> boxes(const LetterModel &letter)
     QList<RenderBox> list;
     for (int box = 0; box < boxtable::kBoxCount; ++box)
         list.append(RenderBox{letter.textOrigin(box), letter.font(box),
-                              -letter.box(box).pixelHeight, Qt::black,
-                              letter.displayLines(box)});
+                              -letter.box(box).pixelHeight, Qt::black, letter.displayLines(box)});
     return list;
 }
 
@@ -59,8 +58,8 @@ MergedLetters merged(const LetterModel &letter, const CustomerTable &table, int 
                          letter.lineSpacingDigit(), perLetter, count,
                          [letter, rows = &table, layout, current](qsizetype index, int box) {
                              if (current->row != index) {
-                                 current->letter = std::make_unique<LetterModel>(letterFor(
-                                     letter, *rows, static_cast<int>(index), layout));
+                                 current->letter = std::make_unique<LetterModel>(
+                                     letterFor(letter, *rows, static_cast<int>(index), layout));
                                  current->row = index;
                              }
                              return current->letter->displayLines(box);

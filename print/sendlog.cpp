@@ -97,8 +97,8 @@ bool append(const QString &programDir, const QList<Entry> &entries, QString *err
     }
     if (!error && ::fsync(fd) != 0)
         error = errno;
-    if (error && written > 0)
-        [[maybe_unused]] const int cut = ::ftruncate(fd, before.st_size);
+    if (error && written > 0) [[maybe_unused]]
+        const int cut = ::ftruncate(fd, before.st_size);
     ::close(fd);
     return error ? fail(path, error, errorMessage) : true;
 }

@@ -19,7 +19,7 @@ enum class Method { Print, Pdf };
 
 struct Entry
 {
-    QDateTime at;        // when the letter went out, local time
+    QDateTime at; // when the letter went out, local time
     Method method = Method::Print;
     QString addressee;   // the first line of the letter's box B
     QString title;       // the first line of its box E

@@ -65,6 +65,6 @@ void TForm1::savePdf()
         errorreport::show(documentname::pdfNotSavedText(path, reason));
         return;
     }
-    recordSent({letterpage::heading(m_letter)}, QDateTime::currentDateTime(),
-               sendlog::Method::Pdf, QFileInfo(path).absoluteFilePath());
+    recordSent({letterpage::heading(m_letter)}, QDateTime::currentDateTime(), sendlog::Method::Pdf,
+               QFileInfo(path).absoluteFilePath());
 }

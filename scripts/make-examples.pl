@@ -5,7 +5,7 @@
 # the text file and the workbooks always name the same people.
 #
 #   smpl1.txt  "TXTから取得": code page 932, CR LF, one customer a line:
-#              company, person, department, postcode, address, telephone
+#              company, person, department, postcode, address, telephone, fax
 #   smpl2.xls  "XLSから取得": first worksheet from row 1, no header:
 #              A number, B company, C person, D department, E postcode,
 #              F telephone, G fax, H address
@@ -48,8 +48,8 @@ sub text_field {
 {
     my $text = '';
     for my $c (@customers) {
-        my ($company, $person, $dept, $post, $address, $tel) = @$c;
-        $text .= join(',', map { text_field($_) } $company, $person, $dept, $post, $address, $tel) . "\r\n";
+        my ($company, $person, $dept, $post, $address, $tel, $fax) = @$c;
+        $text .= join(',', map { text_field($_) } $company, $person, $dept, $post, $address, $tel, $fax) . "\r\n";
     }
     open(my $out, '>:raw', "$dir/smpl1.txt") or die "$0: cannot create $dir/smpl1.txt: $!\n";
     print $out encode('cp932', $text, Encode::FB_CROAK);

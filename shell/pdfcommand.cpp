@@ -147,8 +147,8 @@ int writeLetter(const QString &executable, const CommandLine &command)
             complain(QStringLiteral("no PDF written"));
             return 2;
         }
-        const MergedLetters letters = letterpage::merged(letter, customers.holder.sg1,
-                                                         customers.count, customers.layout);
+        const MergedLetters letters =
+            letterpage::merged(letter, customers.holder.sg1, customers.count, customers.layout);
         written = pdfdocument::write(
             command.pdfPath, letters.count(),
             [&letters](qsizetype index) { return letters.page(index); }, title, &pdfError);
@@ -156,7 +156,8 @@ int writeLetter(const QString &executable, const CommandLine &command)
             sent = letterpage::mergedHeadings(letter, customers.holder.sg1, customers.count,
                                               customers.layout);
     } else {
-        written = pdfdocument::write(command.pdfPath, {letterpage::build(letter)}, title, &pdfError);
+        written =
+            pdfdocument::write(command.pdfPath, {letterpage::build(letter)}, title, &pdfError);
         sent = {letterpage::heading(letter)};
     }
     if (!written) {

@@ -120,6 +120,14 @@ private slots:
 private:
     TForm1 &form() { return m_fixture->form(); }
     void loadCustomers();
+    // The send log's lines, header first; none without a log.
+    QStringList sentRows() const
+    {
+        const QString log = QString::fromUtf8(m_fixture->readFile(u8("送付記録.csv")));
+        QStringList rows = log.split(QStringLiteral("\r\n"));
+        rows.removeAll(QString());
+        return rows;
+    }
     void answerWith(const QString &path);
     void trigger(Trigger how);
     std::unique_ptr<FormFixture> m_fixture;
@@ -310,6 +318,15 @@ void TestEveryCustomer::oneDocumentOfAllCustomers()
             if (other != k)
                 QVERIFY2(!text.contains(u8(kCompanies[other])), qPrintable(text));
     }
+    // The send log: a row for each letter, in list order, with its company.
+    const QStringList rows = sentRows();
+    QCOMPARE(rows.size(), 1 + 3);
+    for (int k = 0; k < 3; ++k) {
+        const QStringList fields = rows[1 + k].split(u',');
+        QCOMPARE(fields.value(1), print ? u8("印刷") : u8("PDF"));
+        QCOMPARE(fields.value(2), u8(kCompanies[k]));
+        QCOMPARE(fields.value(4), print ? QStringLiteral("tavrint-pdf") : path);
+    }
 }
 
 void TestEveryCustomer::nothingToMerge_data()
@@ -392,6 +409,7 @@ void TestEveryCustomer::cancelLeavesNothing()
     QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(u'\n')));
     QVERIFY(QDir(m_outDir->path()).isEmpty());
     QCOMPARE(letterOf(form()), before);
+    QCOMPARE(sentRows(), QStringList()); // nothing went out
     if (print) {
         QTest::qWait(1500); // a job that had gone out would be written by now
         for (const QString &name : jobFiles(spool))
@@ -413,6 +431,7 @@ void TestEveryCustomer::writeFailureIsReported()
     QVERIFY2(m_fixture->errors.first().contains(path), qPrintable(m_fixture->errors.first()));
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(letterOf(form()), before);
+    QCOMPARE(sentRows(), QStringList());
 }
 
 QTEST_MAIN(TestEveryCustomer)

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <QDirIterator>
+#include <QRegularExpression>
 
 #include <csignal>
 #include <sys/stat.h>
@@ -209,6 +210,24 @@ QString ProgramRunner::windowId() const
                  pid, QStringLiteral("--name"), QStringLiteral("^Tavrint$")},
                 environment());
     return ids.section(QLatin1Char('\n'), 0, 0);
+}
+
+bool ProgramRunner::waitForWindow(const QString &title, int timeoutMs) const
+{
+    QElapsedTimer t;
+    t.start();
+    const QString pid = QString::number(m_process ? m_process->processId() : 0);
+    while (t.elapsed() < timeoutMs) {
+        const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                     QStringLiteral("--pid"), pid, QStringLiteral("--name"),
+                                     QRegularExpression::escape(title)},
+                                    environment());
+        if (!ids.isEmpty())
+            return true;
+        if (m_process)
+            m_process->waitForFinished(50);
+    }
+    return false;
 }
 
 int ProgramRunner::windowCount() const

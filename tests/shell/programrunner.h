@@ -72,6 +72,9 @@ public:
     bool isRunning() const;
     // Windows titled "Tavrint" on the test display.
     int windowCount() const;
+    // Waits until a window of the program titled `title` is shown (a dialog
+    // it opened); false after `timeoutMs`.
+    bool waitForWindow(const QString &title, int timeoutMs = 10000) const;
     // The window's size on the screen, in the screen's pixels.
     QSize windowSize() const;
 
