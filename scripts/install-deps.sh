@@ -26,6 +26,7 @@ TEST="
   clang clang-format libclang-rt-14-dev
   util-linux procps psmisc sudo dbus
   desktop-file-utils appstream man-db dpkg-dev file
+  libreoffice-calc-nogui
 "
 
 case "${1:-test}" in
