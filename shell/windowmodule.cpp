@@ -47,14 +47,14 @@ int run(int argc, char **argv, const SingleInstanceLock &lock)
     for (const QString &place : candidates(ownExecutable(argv))) {
         if (!QFileInfo::exists(place))
             continue;
-        // Opened for the rest of the run: the window's code lives in it.
-        auto *module = new LazyLibrary(QFile::encodeName(place).constData());
+        // The library stays open for the rest of the run, as the window's
+        // code lives in it; the object that opened it need not.
+        LazyLibrary module(QFile::encodeName(place).constData());
         windowentry::Stamp stamp = nullptr;
         windowentry::Main windowMain = nullptr;
-        if (!module->load() || !module->resolve(windowentry::kStampSymbol, stamp) ||
-            !module->resolve(windowentry::kMainSymbol, windowMain)) {
-            tried.append(place + QStringLiteral(" (") + module->errorString() + QLatin1Char(')'));
-            delete module;
+        if (!module.load() || !module.resolve(windowentry::kStampSymbol, stamp) ||
+            !module.resolve(windowentry::kMainSymbol, windowMain)) {
+            tried.append(place + QStringLiteral(" (") + module.errorString() + QLatin1Char(')'));
             continue;
         }
         if (std::strcmp(stamp(), TAVRINT_BUILD_STAMP) != 0) {

@@ -32,8 +32,9 @@ const QString kTyped = QStringLiteral("FAX:《FAX》 TEL:《電話》 〒《郵�
 
 QString printed(const TForm1 &f)
 {
+    const RenderPage page = f.renderPage();
     QStringList texts;
-    for (const RenderRun &run : f.renderPage().runs())
+    for (const RenderRun &run : page.runs())
         texts.append(run.text);
     return texts.join(u'|');
 }
