@@ -28,9 +28,10 @@ int main(int argc, char **argv)
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer timer;
         timer.start();
-        QString error;
-        if (!printerplayback::printRenderPage(page, &error)) {
-            std::fprintf(stderr, "bench_printjob: %s\n", qUtf8Printable(error));
+        const Result<QString> printed =
+            printerplayback::printRenderPage(page, QStringLiteral("Tavrint bench"));
+        if (!printed) {
+            std::fprintf(stderr, "bench_printjob: %s\n", qUtf8Printable(printed.error()));
             return 1;
         }
         times.push_back(timer.nsecsElapsed() / 1e6);

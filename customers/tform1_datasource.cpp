@@ -125,9 +125,9 @@ void TForm1::LoadForMode()
     switch (mode) {
     case StoredMode::Initial: {
         // The addressee as last saved; a missing file leaves the box.
-        QString error;
-        if (!m_letter.LoadBoxText(boxtable::kAddresseeBox, &error))
-            errorreport::show(error);
+        const Result<void> loaded = m_letter.LoadBoxText(boxtable::kAddresseeBox);
+        if (!loaded)
+            errorreport::show(loaded.error());
         else
             setBoxText(boxtable::kAddresseeBox, m_letter.box(boxtable::kAddresseeBox).text);
         break;

@@ -39,13 +39,11 @@ QString createErrorMessage(const QString &path, const QString &reason)
     return QStringLiteral(u"ファイル \"%1\". %2 を作成できません").arg(path, reason);
 }
 
-LoadResult loadBoxText(const QString &path)
+Result<std::optional<QString>> loadBoxText(const QString &path)
 {
-    LoadResult result;
     const QFileInfo info(path);
     if (!info.exists())
-        return result;
-    result.exists = true;
+        return std::optional<QString>();
 
     QFile file(path);
     QByteArray bytes;
@@ -54,15 +52,11 @@ LoadResult loadBoxText(const QString &path)
         bytes = file.readAll();
         read = file.error() == QFileDevice::NoError;
     }
-    if (!read) {
-        result.ok = false;
-        result.errorMessage = openErrorMessage(path, file.errorString());
-        return result;
-    }
+    if (!read)
+        return fail(openErrorMessage(path, file.errorString()));
     // Code page 932 never uses CR or LF as a trail byte, so decoding first
     // and then normalising the breaks equals a byte scan by characters.
-    result.text = cp932::normalizeLineBreaks(cp932::decode(bytes));
-    return result;
+    return std::optional<QString>(cp932::normalizeLineBreaks(cp932::decode(bytes)));
 }
 
 QByteArray encodeBoxText(QStringView text)
@@ -70,14 +64,12 @@ QByteArray encodeBoxText(QStringView text)
     return cp932::encode(cp932::normalizeLineBreaks(text));
 }
 
-bool saveBoxText(const QString &path, QStringView text, QString *errorMessage)
+Result<void> saveBoxText(const QString &path, QStringView text)
 {
-    QString reason;
-    if (atomicfile::write(path, encodeBoxText(text), &reason))
-        return true;
-    if (errorMessage)
-        *errorMessage = createErrorMessage(path, reason);
-    return false;
+    const Result<void> written = atomicfile::write(path, encodeBoxText(text));
+    if (!written)
+        return fail(createErrorMessage(path, written.error()));
+    return {};
 }
 
 bool shouldSaveAddressee(int storedMode, QStringView addresseeText, QStringView edit2Text)

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "letter/boxtable.h"
+#include "platform/result.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
 
 #include <array>
+#include <optional>
 
 // The box text files: one code-page-932 file per box beside the executable,
 // "Data/1本文.txt" and so on (the names themselves are UTF-8 on disk).
@@ -26,25 +28,19 @@ QString fileName(int boxIndex);
 // programDir ends with "/": programDir + "Data/" + fileName(); empty for box D.
 QString filePath(const QString &programDir, int boxIndex);
 
-struct LoadResult
-{
-    bool exists = false; // false: the box keeps its text, nothing is reported
-    bool ok = true;      // false: errorMessage is the open error
-    QString text;        // line breaks as CR LF, cut at the first NUL
-    QString errorMessage;
-};
-
-// Reads a box text file by the loading rule. A missing file is no error.
-LoadResult loadBoxText(const QString &path);
+// Reads a box text file by the loading rule: its text, line breaks as CR LF,
+// cut at the first NUL; nothing for a missing file, which is no error (the
+// box keeps its text); the open error for a file that cannot be read.
+Result<std::optional<QString>> loadBoxText(const QString &path);
 
 // The file content for a box text: exactly the text, breaks as CR LF, no
 // break added at the end; characters code page 932 lacks become "?".
 QByteArray encodeBoxText(QStringView text);
 
 // Replaces the file with the text in one atomic step; a read-only file or an
-// unwritable directory is refused and left as it was. On failure
-// `errorMessage` gets the create error message.
-bool saveBoxText(const QString &path, QStringView text, QString *errorMessage);
+// unwritable directory is refused and left as it was. The error is the
+// create error message.
+Result<void> saveBoxText(const QString &path, QStringView text);
 
 // Whether the close saves the addressee box: only in stored mode 1, only when
 // the text is more than blanks and control characters (the ideographic space

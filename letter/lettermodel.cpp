@@ -74,8 +74,11 @@ QString LetterModel::programDirectoryOf(const QString &executablePath)
 
 void LetterModel::load(const QDate &today, QStringList *errors)
 {
-    // Start-up reads the file once for all its values.
-    const ProfileFile settings = ProfileFile::load(m_settingsFile);
+    // Start-up reads the file once for all its values. One that cannot be
+    // read gives every value its default (and the close will not write over
+    // it).
+    const Result<ProfileFile> read = ProfileFile::load(m_settingsFile);
+    const ProfileFile settings = read ? *read : ProfileFile();
     ReadWindowPos(settings);
     // A box text file that cannot be read is reported, and that box keeps
     // its text; the rest still loads, so the stored (or first-run) layout is
@@ -130,29 +133,25 @@ bool LetterModel::LoadBoxTexts(QStringList *errors)
 {
     bool allRead = true;
     for (int box : boxtextfile::kTextBoxes) {
-        QString error;
-        if (!LoadBoxText(box, &error)) {
+        const Result<void> loaded = LoadBoxText(box);
+        if (!loaded) {
             allRead = false;
             if (errors)
-                errors->append(error);
+                errors->append(loaded.error());
         }
     }
     return allRead;
 }
 
-bool LetterModel::LoadBoxText(int box, QString *errorMessage)
+Result<void> LetterModel::LoadBoxText(int box)
 {
-    const boxtextfile::LoadResult loaded =
+    const Result<std::optional<QString>> loaded =
         boxtextfile::loadBoxText(boxtextfile::filePath(m_programDir, box));
-    if (!loaded.exists)
-        return true;
-    if (!loaded.ok) {
-        if (errorMessage)
-            *errorMessage = loaded.errorMessage;
-        return false;
-    }
-    setText(box, loaded.text);
-    return true;
+    if (!loaded)
+        return loaded.failure();
+    if (*loaded)
+        setText(box, **loaded);
+    return {};
 }
 
 void LetterModel::applyFirstRunLayout(const QDate &today)
@@ -268,15 +267,18 @@ void LetterModel::WriteBoxLayout(ProfileFile &settings, int box) const
     settings.setInt(m_section, key(BoxKey::Height), b.frame.height());
 }
 
-bool LetterModel::saveLayout(QString *errorMessage) const
+Result<void> LetterModel::saveLayout() const
 {
     // All keys go to disk in one atomic replace: a failure leaves the old
-    // file whole and is reported as the write error of the settings file.
-    ProfileFile settings = ProfileFile::load(m_settingsFile);
-    WriteWindowPos(settings);
+    // file whole and is reported as the write error of the settings file,
+    // as is a file that cannot be read (its other content would be lost).
+    Result<ProfileFile> settings = ProfileFile::load(m_settingsFile);
+    if (!settings)
+        return fail(settingsfile::writeErrorMessage(m_settingsFile));
+    WriteWindowPos(settings.value());
     for (int box = 0; box < boxtable::kBoxCount; ++box)
-        WriteBoxLayout(settings, box);
-    return settingsfile::save(settings, errorMessage);
+        WriteBoxLayout(settings.value(), box);
+    return settingsfile::save(*settings);
 }
 
 bool LetterModel::savesAddressee() const
@@ -285,16 +287,17 @@ bool LetterModel::savesAddressee() const
                                             m_boxes[boxtable::kAddresseeBox].text, m_handOffMarker);
 }
 
-bool LetterModel::saveTexts(QString *errorMessage) const
+Result<void> LetterModel::saveTexts() const
 {
     for (int box : boxtextfile::kTextBoxes) {
         if (box == boxtable::kAddresseeBox && !savesAddressee())
             continue;
-        if (!boxtextfile::saveBoxText(boxtextfile::filePath(m_programDir, box), m_boxes[box].text,
-                                      errorMessage))
-            return false;
+        const Result<void> saved =
+            boxtextfile::saveBoxText(boxtextfile::filePath(m_programDir, box), m_boxes[box].text);
+        if (!saved)
+            return saved;
     }
-    return true;
+    return {};
 }
 
 recoverycopy::Files LetterModel::closeFiles() const
@@ -303,12 +306,11 @@ recoverycopy::Files LetterModel::closeFiles() const
     auto relative = [this](const QString &path) { return path.mid(m_programDir.size()); };
 
     // The close never writes over a settings file it could not read.
-    ProfileFile settings = ProfileFile::load(m_settingsFile);
-    if (settings.status() != ProfileFile::Status::Unreadable) {
-        WriteWindowPos(settings);
+    if (Result<ProfileFile> settings = ProfileFile::load(m_settingsFile)) {
+        WriteWindowPos(settings.value());
         for (int box = 0; box < boxtable::kBoxCount; ++box)
-            WriteBoxLayout(settings, box);
-        files.append({relative(m_settingsFile), settings.toBytes()});
+            WriteBoxLayout(settings.value(), box);
+        files.append({relative(m_settingsFile), settings->toBytes()});
     }
     for (int box : boxtextfile::kTextBoxes) {
         if (box == boxtable::kAddresseeBox && !savesAddressee())

@@ -4,6 +4,7 @@
 #include "letter/letterfields.h"
 #include "letter/pagegeometry.h"
 #include "letter/recoverycopy.h"
+#include "platform/result.h"
 #include "platform/screenmetrics.h"
 
 #include <QDate>
@@ -77,7 +78,7 @@ public:
     // Every box with a text file, in order; false when one could not be read.
     bool LoadBoxTexts(QStringList *errors);
     // The loading rule for one box; a missing file leaves the box as it is.
-    bool LoadBoxText(int box, QString *errorMessage);
+    Result<void> LoadBoxText(int box);
     void applyFirstRunLayout(const QDate &today);
 
     // ---- the boxes --------------------------------------------------------
@@ -132,11 +133,11 @@ public:
     void WriteWindowPos(ProfileFile &settings) const;
     void WriteBoxLayout(ProfileFile &settings, int box) const;
     // The close query: the window position and every box's font and frame,
-    // in one atomic replace of the settings file. The write error on failure.
-    bool saveLayout(QString *errorMessage) const;
+    // in one atomic replace of the settings file; the write error on failure.
+    Result<void> saveLayout() const;
     // The close handler: the box texts, box B only when its rule allows,
     // stopping at the first that cannot be written.
-    bool saveTexts(QString *errorMessage) const;
+    Result<void> saveTexts() const;
     // Whether the close saves box B now.
     bool savesAddressee() const;
     // What a close at this moment would write, file by file, in its order.

@@ -47,49 +47,50 @@ QString RecoveryStore::copyPath() const
     return folder() + QLatin1Char('/') + m_executableName + QStringLiteral(".copy");
 }
 
-bool RecoveryStore::claim()
+Result<void> RecoveryStore::claim()
 {
+    // The reason is kept: keep() gives it while there is no claim.
+    auto refused = [this](const QString &reason) {
+        m_claimError = reason;
+        return fail(reason);
+    };
     if (m_lockFd >= 0)
-        return true;
+        return {};
     // The settings folder is made here a moment before start-up would.
     QDir().mkpath(m_programDir + settingsfile::kInitDirName.toString());
     const QByteArray dir = nativePath(folder());
     if (::mkdir(dir.constData(), 0700) != 0 && errno != EEXIST) {
-        m_error = qt_error_string(errno);
-        return false;
+        return refused(qt_error_string(errno));
     }
     // The copy holds the letter: the folder must be a real folder of ours
     // that nobody else may look into.
     struct stat info = {};
     if (::lstat(dir.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
         info.st_uid != ::geteuid()) {
-        m_error = QStringLiteral("%1 is not a folder of this user").arg(folder());
-        return false;
+        return refused(QStringLiteral("%1 is not a folder of this user").arg(folder()));
     }
     if ((info.st_mode & 077) != 0 && ::chmod(dir.constData(), 0700) != 0) {
-        m_error = qt_error_string(errno);
-        return false;
+        return refused(qt_error_string(errno));
     }
 
     const QByteArray lock =
         nativePath(folder() + QLatin1Char('/') + m_executableName + QStringLiteral(".lock"));
     const int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
-        m_error = qt_error_string(errno);
-        return false;
+        return refused(qt_error_string(errno));
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        m_error =
+        const QString reason =
             errno == EWOULDBLOCK
                 ? QStringLiteral("another run of the program keeps its copy in %1").arg(folder())
                 : qt_error_string(errno);
         ::close(fd);
-        return false;
+        return refused(reason);
     }
     m_lockFd = fd;
     // A copy being written when its run was killed left its temporary file.
     atomicfile::removeStrayTemporaries(folder(), atomicfile::processStartTime());
-    return true;
+    return {};
 }
 
 RecoveryStore::Leftover RecoveryStore::leftover(recoverycopy::Files *files) const
@@ -109,21 +110,19 @@ RecoveryStore::Leftover RecoveryStore::leftover(recoverycopy::Files *files) cons
     return Leftover::Intact;
 }
 
-bool RecoveryStore::apply(const recoverycopy::Files &files, QString *errorMessage) const
+Result<void> RecoveryStore::apply(const recoverycopy::Files &files) const
 {
     for (const recoverycopy::File &file : files) {
         const QString path = m_programDir + file.relativePath;
         QDir().mkpath(path.section(QLatin1Char('/'), 0, -2));
-        QString reason;
-        if (atomicfile::write(path, file.bytes, &reason))
+        const Result<void> written = atomicfile::write(path, file.bytes);
+        if (written)
             continue;
-        if (errorMessage)
-            *errorMessage = file.relativePath.startsWith(settingsfile::kInitDirName)
-                                ? settingsfile::writeErrorMessage(path)
-                                : boxtextfile::createErrorMessage(path, reason);
-        return false;
+        return fail(file.relativePath.startsWith(settingsfile::kInitDirName)
+                        ? settingsfile::writeErrorMessage(path)
+                        : boxtextfile::createErrorMessage(path, written.error()));
     }
-    return true;
+    return {};
 }
 
 bool RecoveryStore::isOnDisk(const recoverycopy::Files &files) const
@@ -137,14 +136,12 @@ bool RecoveryStore::isOnDisk(const recoverycopy::Files &files) const
     return true;
 }
 
-bool RecoveryStore::keep(const recoverycopy::Files &files, QString *errorText)
+Result<void> RecoveryStore::keep(const recoverycopy::Files &files)
 {
-    if (m_lockFd < 0) {
-        if (errorText)
-            *errorText = m_error;
-        return false;
-    }
-    return atomicfile::write(copyPath(), recoverycopy::encode(files), errorText, 0600);
+    if (m_lockFd < 0)
+        return fail(m_claimError.isEmpty() ? QStringLiteral("no recovery folder was claimed")
+                                           : m_claimError);
+    return atomicfile::write(copyPath(), recoverycopy::encode(files), 0600);
 }
 
 void RecoveryStore::discard()
@@ -171,16 +168,16 @@ RecoveryStore::Recovery RecoveryStore::recoverLeftover()
         discard();
         return recovery;
     }
-    QString error;
-    if (apply(files, &error)) {
+    const Result<void> applied = apply(files);
+    if (applied) {
         discard();
         recovery.outcome = Recovery::Outcome::Restored;
         return recovery;
     }
     const QString aside = setAside();
     recovery.outcome = Recovery::Outcome::NotApplied;
-    recovery.errorMessage = QStringLiteral("前回終了時の内容を復元できませんでした: ") + error +
-                            QStringLiteral("\n内容は ") + QDir::toNativeSeparators(aside) +
-                            QStringLiteral(" に残してあります");
+    recovery.errorMessage = QStringLiteral("前回終了時の内容を復元できませんでした: ") +
+                            applied.error() + QStringLiteral("\n内容は ") +
+                            QDir::toNativeSeparators(aside) + QStringLiteral(" に残してあります");
     return recovery;
 }

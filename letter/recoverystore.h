@@ -1,6 +1,7 @@
 #pragma once
 
 #include "letter/recoverycopy.h"
+#include "platform/result.h"
 
 #include <QString>
 
@@ -21,11 +22,10 @@ public:
     RecoveryStore(const RecoveryStore &) = delete;
     RecoveryStore &operator=(const RecoveryStore &) = delete;
 
-    // Makes the folder and takes the lock; false (with errorString()) when
-    // the folder is not safely ours or another run holds the lock.
-    bool claim();
+    // Makes the folder and takes the lock; the reason when the folder is not
+    // safely ours or another run holds the lock.
+    Result<void> claim();
     bool isClaimed() const { return m_lockFd >= 0; }
-    QString errorString() const { return m_error; }
 
     enum class Leftover { None, Damaged, Intact };
     // The copy a run that ended without its close left here, when this run
@@ -35,12 +35,12 @@ public:
     // Writes the files as the close writes them, each in one atomic replace,
     // in their order; stops at the first that cannot be written and gives
     // the error message the close would show for it.
-    bool apply(const recoverycopy::Files &files, QString *errorMessage) const;
+    Result<void> apply(const recoverycopy::Files &files) const;
     // True when every file already holds exactly these bytes.
     bool isOnDisk(const recoverycopy::Files &files) const;
 
-    // Replaces the copy; false (with the reason) when it cannot be written.
-    bool keep(const recoverycopy::Files &files, QString *errorText);
+    // Replaces the copy; the reason when it cannot be written.
+    Result<void> keep(const recoverycopy::Files &files);
     // The close has written the files: the copy is of no more use.
     void discard();
     // A copy that could not be applied is moved out of the way, so that this
@@ -64,6 +64,6 @@ public:
 private:
     QString m_programDir;
     QString m_executableName;
-    QString m_error;
+    QString m_claimError; // why claim() failed
     int m_lockFd = -1;
 };

@@ -88,13 +88,11 @@ QString writeErrorMessage(const QString &path)
     return QStringLiteral(u"%1 に書き込めません").arg(path);
 }
 
-bool save(const ProfileFile &settings, QString *errorMessage)
+Result<void> save(const ProfileFile &settings)
 {
-    if (settings.save())
-        return true;
-    if (errorMessage)
-        *errorMessage = writeErrorMessage(settings.path());
-    return false;
+    if (!settings.save())
+        return fail(writeErrorMessage(settings.path()));
+    return {};
 }
 
 } // namespace settingsfile

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -57,8 +59,8 @@ QStringList writeOrder();
 // "<path> に書き込めません"
 QString writeErrorMessage(const QString &path);
 
-// Saves the document to its own path in one atomic replace; on failure
-// `errorMessage` gets the write error message for that path.
-bool save(const ProfileFile &settings, QString *errorMessage);
+// Saves the document to its own path in one atomic replace; the error is
+// the write error message for that path.
+Result<void> save(const ProfileFile &settings);
 
 } // namespace settingsfile

@@ -45,11 +45,10 @@ namespace {
 
 using atomicfile::Step;
 
-bool fail(int error, QString *errorText)
+// The system's description of the failure ("Permission denied").
+ErrorText failed(int error)
 {
-    if (errorText)
-        *errorText = qt_error_string(error);
-    return false;
+    return fail(qt_error_string(error));
 }
 
 int closeFile(int fd)
@@ -103,13 +102,13 @@ QByteArray directoryOf(const QByteArray &path)
 // Rewrites an existing file through its own inode. The new bytes go over
 // the old ones before the length is cut, so a crash leaves the file at least
 // as long as the new content instead of empty.
-bool writeInPlace(const QByteArray &target, const QByteArray &bytes, QString *errorText)
+Result<void> writeInPlace(const QByteArray &target, const QByteArray &bytes)
 {
     if (int error = atomicfile::injected(Step::InPlace))
-        return fail(error, errorText);
+        return failed(error);
     const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
-        return fail(errno, errorText);
+        return failed(errno);
     int error = writeAll(fd, bytes.constData(), bytes.size());
     if (!error && ::ftruncate(fd, off_t(bytes.size())) != 0)
         error = errno;
@@ -121,7 +120,9 @@ bool writeInPlace(const QByteArray &target, const QByteArray &bytes, QString *er
     const int closeError = closeFile(fd);
     if (!error)
         error = closeError;
-    return error ? fail(error, errorText) : true;
+    if (error)
+        return failed(error);
+    return {};
 }
 
 bool isDigitOrLowercase(char c)
@@ -131,11 +132,10 @@ bool isDigitOrLowercase(char c)
 
 } // namespace
 
-bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *errorText,
-                       unsigned newFileMode)
+Result<void> atomicfile::write(const QString &path, const QByteArray &bytes, unsigned newFileMode)
 {
     if (path.isEmpty())
-        return fail(ENOENT, errorText);
+        return failed(ENOENT);
     QByteArray target = QFile::encodeName(path);
 
     struct stat old
@@ -143,7 +143,7 @@ bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *er
     };
     bool exists = ::lstat(target.constData(), &old) == 0;
     if (!exists && errno != ENOENT)
-        return fail(errno, errorText);
+        return failed(errno);
     if (exists && S_ISLNK(old.st_mode)) {
         // Replace what the link points at, not the link.
         char resolved[PATH_MAX];
@@ -157,13 +157,13 @@ bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *er
 
     if (exists) {
         if (S_ISDIR(old.st_mode))
-            return fail(EISDIR, errorText);
+            return failed(EISDIR);
         if (::access(target.constData(), W_OK) != 0)
-            return fail(errno, errorText);
+            return failed(errno);
         // Root passes access() on anything; a file nobody may write is still
         // read-only to us.
         if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            return fail(EACCES, errorText);
+            return failed(EACCES);
     }
 
     const QByteArray dir = directoryOf(target);
@@ -172,8 +172,8 @@ bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *er
         // hold files we may write: those are rewritten in place, the only
         // save left to us there.
         if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
-            return writeInPlace(target, bytes, errorText);
-        return fail(errno, errorText);
+            return writeInPlace(target, bytes);
+        return failed(errno);
     }
 
     const qsizetype slash = target.lastIndexOf('/');
@@ -188,22 +188,22 @@ bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *er
     QByteArray temp;
     int fd = -1;
     if (int error = atomicfile::injected(Step::CreateTemp))
-        return fail(error, errorText);
+        return failed(error);
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = prefix + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
         fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                     mode_t(newFileMode & 0777));
         if (fd < 0 && errno != EEXIST)
-            return fail(errno, errorText);
+            return failed(errno);
     }
     if (fd < 0)
-        return fail(EEXIST, errorText);
+        return failed(EEXIST);
 
     auto abandon = [&](int error) {
         if (fd >= 0)
             ::close(fd);
         ::unlink(temp.constData());
-        return fail(error, errorText);
+        return failed(error);
     };
 
     if (exists) {
@@ -237,7 +237,7 @@ bool atomicfile::write(const QString &path, const QByteArray &bytes, QString *er
         return abandon(error);
 
     syncDirectory(dir);
-    return true;
+    return {};
 }
 
 namespace atomicfile {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -13,19 +15,18 @@ namespace atomicfile {
 // written file: the bytes go to a temporary file in the same directory, are
 // flushed to disk and the temporary file is renamed over the old one.
 //
-// Refuses (false, the old file untouched) when the file exists but may not be
+// Refuses (an error, the old file untouched) when the file exists but may not be
 // written (including a file without any write permission bit, which even root
 // treats as read-only here): the rename would otherwise replace a read-only
 // file. Where the directory forbids new files but the file itself may be
 // written, the file is rewritten in place (written over, cut to length,
 // flushed), which cannot be atomic but is the only save possible there; a
-// new file in such a directory is refused. `errorText` receives the
-// system's description of the failure ("Permission denied").
+// new file in such a directory is refused. The error is the system's
+// description of the failure ("Permission denied").
 // The old file's permission bits (and, where allowed, owner) are kept; a new
 // file gets `newFileMode` (0666 unless a caller keeps it private) less the
 // umask. A symbolic link is written through.
-bool write(const QString &path, const QByteArray &bytes, QString *errorText = nullptr,
-           unsigned newFileMode = 0666);
+Result<void> write(const QString &path, const QByteArray &bytes, unsigned newFileMode = 0666);
 
 // The steps of a save at which a test can make the system call fail.
 enum class Step { CreateTemp, Write, Sync, Rename, InPlace };

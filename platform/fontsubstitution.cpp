@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
+#include <QMutex>
 
 namespace fontsubstitution {
 
@@ -46,6 +47,9 @@ void install()
 
 QString drawnFamily(const QString &face)
 {
+    // A run of letters wraps on a thread of its own while the window draws.
+    static QMutex guard;
+    const QMutexLocker locked(&guard);
     static QHash<QString, QString> known;
     const auto found = known.constFind(face);
     if (found != known.constEnd())

@@ -305,40 +305,31 @@ std::optional<qint32> parseProfileInt(QStringView text)
 
 ProfileFile ProfileFile::fromBytes(const QByteArray &bytes)
 {
+    // Larger content is no document of ours: an empty one stands for it.
     ProfileFile doc;
-    if (bytes.size() > kMaxFileSize) {
-        doc.m_status = Status::Unreadable;
-        doc.m_error = qt_error_string(EFBIG);
+    if (bytes.size() > kMaxFileSize)
         return doc;
-    }
     doc.m_source = bytes;
-    doc.m_status = Status::Loaded;
+    doc.m_existed = true;
     return doc;
 }
 
-ProfileFile ProfileFile::load(const QString &path)
+Result<ProfileFile> ProfileFile::load(const QString &path)
 {
     ProfileFile doc;
     doc.m_path = path;
     QFile file(path);
     if (!file.exists())
         return doc;
-    doc.m_status = Status::Unreadable;
-    if (!file.open(QIODevice::ReadOnly)) {
-        doc.m_error = file.errorString();
-        return doc;
-    }
-    if (file.size() > kMaxFileSize) {
-        doc.m_error = qt_error_string(EFBIG);
-        return doc;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    if (file.size() > kMaxFileSize)
+        return fail(qt_error_string(EFBIG));
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        doc.m_error = file.errorString();
-        return doc;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
     doc.m_source = std::move(bytes);
-    doc.m_status = Status::Loaded;
+    doc.m_existed = true;
     return doc;
 }
 
@@ -595,17 +586,9 @@ QByteArray ProfileFile::toBytes() const
     return out;
 }
 
-bool ProfileFile::save(QString *errorText) const
+Result<void> ProfileFile::save() const
 {
-    if (m_path.isEmpty()) {
-        if (errorText)
-            *errorText = qt_error_string(ENOENT);
-        return false;
-    }
-    if (m_status == Status::Unreadable) {
-        if (errorText)
-            *errorText = m_error;
-        return false;
-    }
-    return atomicfile::write(m_path, toBytes(), errorText);
+    if (m_path.isEmpty())
+        return fail(qt_error_string(ENOENT));
+    return atomicfile::write(m_path, toBytes());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -28,27 +30,22 @@ std::optional<qint32> parseProfileInt(QStringView text);
 class ProfileFile
 {
 public:
-    enum class Status {
-        Missing, // no file: an empty document
-        Loaded,
-        Unreadable, // exists but could not be read: empty, and never saved over
-    };
-
     // Larger files are treated as unreadable rather than held in memory.
     static constexpr qsizetype kMaxFileSize = 256 * 1024 * 1024;
 
     // The longest value a read returns, in bytes.
     static constexpr qsizetype kMaxValueBytes = 2047;
 
-    static ProfileFile load(const QString &path);
+    // The document of the file at `path`: an empty one when there is no
+    // file; the system's reason when the file exists but cannot be read (a
+    // document of its content would be lost when saved over it).
+    static Result<ProfileFile> load(const QString &path);
     // A document over the given file content, with no path (tests, tools).
     static ProfileFile fromBytes(const QByteArray &bytes);
 
     QString path() const { return m_path; }
-    Status status() const { return m_status; }
-    bool existed() const { return m_status != Status::Missing; }
-    // The system's description of why the file could not be read.
-    QString errorString() const { return m_error; }
+    // Whether the document was read from a file (else there was none).
+    bool existed() const { return m_existed; }
 
     // The value of a key, or nothing when the section or the key is missing;
     // a key with nothing after "=" gives an empty text.
@@ -66,9 +63,8 @@ public:
     QByteArray toBytes() const;
 
     // Replaces the file at path() atomically. Fails for a document that has no
-    // path or whose file could not be read (its content would be lost), and
-    // for the reasons of atomicfile::write(). `errorText` gets the reason.
-    bool save(QString *errorText = nullptr) const;
+    // path, and for the reasons of atomicfile::write().
+    Result<void> save() const;
 
 private:
     struct KeyState
@@ -99,8 +95,7 @@ private:
                   const QByteArray &spelling) const;
 
     QString m_path;
-    Status m_status = Status::Missing;
-    QString m_error;
+    bool m_existed = false;
     QByteArray m_source;
     // Filled on demand by const lookups; the document itself does not change.
     mutable QHash<QByteArray, SectionState> m_sections; // by folded name

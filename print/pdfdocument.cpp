@@ -59,30 +59,21 @@ QByteArray render(qsizetype count, const pageplayback::PageSource &source, const
     return bytes;
 }
 
-bool write(const QString &path, const QList<RenderPage> &pages, const QString &title,
-           QString *errorText)
+Result<void> write(const QString &path, const QList<RenderPage> &pages, const QString &title)
 {
     return write(
-        path, pages.size(), [&pages](qsizetype i) { return pages.at(i); }, title, errorText);
+        path, pages.size(), [&pages](qsizetype i) { return pages.at(i); }, title);
 }
 
-bool write(const QString &path, qsizetype count, const pageplayback::PageSource &source,
-           const QString &title, QString *errorText, const std::function<bool()> &keepGoing)
+Result<void> write(const QString &path, qsizetype count, const pageplayback::PageSource &source,
+                   const QString &title, const std::function<bool()> &keepGoing)
 {
-    auto fail = [&](const QString &reason) {
-        if (errorText)
-            *errorText = reason;
-        return false;
-    };
     if (path.isEmpty())
         return fail(QStringLiteral("No file name"));
     const QByteArray bytes = render(count, source, title, keepGoing);
     if (bytes.isEmpty())
         return fail(QStringLiteral("The PDF writer failed"));
-    QString reason;
-    if (!atomicfile::write(path, bytes, &reason))
-        return fail(reason);
-    return true;
+    return atomicfile::write(path, bytes);
 }
 
 } // namespace pdfdocument

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 
+#include "platform/result.h"
 #include "print/pageplayback.h"
 
 class RenderPage;
@@ -27,17 +28,16 @@ QRect sheetFrame();
 QByteArray render(const QList<RenderPage> &pages, const QString &title);
 
 // Renders and writes the document to `path` atomically: an existing file is
-// replaced only by a complete PDF. On failure returns false with the
-// system's reason ("Permission denied"); the caller names the file.
-bool write(const QString &path, const QList<RenderPage> &pages, const QString &title,
-           QString *errorText);
+// replaced only by a complete PDF. The error is the system's reason
+// ("Permission denied"); the caller names the file.
+Result<void> write(const QString &path, const QList<RenderPage> &pages, const QString &title);
 
 // The document of `count` pages made one at a time by `source` (a letter for
 // every customer). `keepGoing` is asked before every page and text run;
 // when it says stop, the result is empty and nothing is written.
 QByteArray render(qsizetype count, const pageplayback::PageSource &source, const QString &title,
                   const std::function<bool()> &keepGoing = {});
-bool write(const QString &path, qsizetype count, const pageplayback::PageSource &source,
-           const QString &title, QString *errorText, const std::function<bool()> &keepGoing = {});
+Result<void> write(const QString &path, qsizetype count, const pageplayback::PageSource &source,
+                   const QString &title, const std::function<bool()> &keepGoing = {});
 
 } // namespace pdfdocument

@@ -4,7 +4,6 @@
 #include "print/pageplayback.h"
 #include "print/renderpage.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QPageLayout>
 #include <QPageSize>
@@ -20,32 +19,6 @@ namespace {
 // Qt's CUPS engine takes extra job options under this key (a stable private
 // key that Qt's own print dialog uses).
 constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-
-bool g_jobOpen = false;
-SpoolCallback g_spoolCallback;
-
-bool defaultSpoolCallback()
-{
-    QCoreApplication::processEvents();
-    return true;
-}
-
-bool fail(QString *errorText, const QString &text)
-{
-    if (errorText)
-        *errorText = text;
-    return false;
-}
-
-// Marks our job as open for as long as it lives.
-class OpenJob
-{
-public:
-    OpenJob() { g_jobOpen = true; }
-    ~OpenJob() { g_jobOpen = false; }
-    OpenJob(const OpenJob &) = delete;
-    OpenJob &operator=(const OpenJob &) = delete;
-};
 
 // Throws away a job that has been written but not yet handed to the
 // spooler. Qt's PDF-based engines cannot abort (QPrinter::abort() returns
@@ -78,21 +51,16 @@ QString invalidPrinterText()
     return QStringLiteral("選択したプリンタは有効ではありません");
 }
 
-QString printingText()
-{
-    return QStringLiteral("現在印刷中です");
-}
-
 QString abortedText()
 {
     return QStringLiteral("印刷は中止されました");
 }
 
-bool hasDefaultPrinter(QString *errorText)
+Result<void> hasDefaultPrinter()
 {
     if (QPrinterInfo::defaultPrinter().printerName().isEmpty())
-        return fail(errorText, noDefaultPrinterText());
-    return true;
+        return fail(noDefaultPrinterText());
+    return {};
 }
 
 PrintableArea printableArea(const QPrinter &printer)
@@ -130,42 +98,22 @@ QRect destinationFrame(const PrintableArea &area)
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-SpoolCallback setSpoolCallback(SpoolCallback callback)
-{
-    SpoolCallback previous = std::move(g_spoolCallback);
-    g_spoolCallback = std::move(callback);
-    return previous;
-}
-
-QString nextJobName(const QDateTime &at)
-{
-    static documentname::JobNamer namer;
-    return namer.next(at);
-}
-
-bool printRenderPage(const RenderPage &page, QString *errorText, QString *queueName)
+Result<QString> printRenderPage(const RenderPage &page, const QString &jobName)
 {
     return printRenderPages(
-        1, [&page](qsizetype) { return page; }, nextJobName(QDateTime::currentDateTime()),
-        errorText, queueName);
+        1, [&page](qsizetype) { return page; }, jobName);
 }
 
-bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText)
-{
-    return printRenderPages(
-        pages.size(), [&pages](qsizetype i) { return pages.at(i); }, jobName, errorText);
-}
-
-bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
-                      const QString &jobName, QString *errorText, QString *queueName)
+Result<QString> printRenderPages(qsizetype count, const pageplayback::PageSource &source,
+                                 const QString &jobName, const std::function<bool()> &keepGoing)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.printerName().isEmpty())
-        return fail(errorText, noDefaultPrinterText());
+        return fail(noDefaultPrinterText());
 
     QPrinter printer(info, QPrinter::HighResolution);
     if (!printer.isValid() || printer.outputFormat() != QPrinter::NativeFormat)
-        return fail(errorText, invalidPrinterText());
+        return fail(invalidPrinterText());
     printer.setFullPage(false);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
@@ -177,17 +125,11 @@ bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
 
     const QRect destination = destinationFrame(printableArea(printer));
     if (destination.isEmpty())
-        return fail(errorText, invalidPrinterText());
+        return fail(invalidPrinterText());
 
-    // A second print while ours is still being written (the spool callback
-    // lets events in) must not disturb it.
-    if (g_jobOpen)
-        return fail(errorText, printingText());
-
-    OpenJob job;
     QPainter painter;
     if (!painter.begin(&printer))
-        return fail(errorText, invalidPrinterText());
+        return fail(invalidPrinterText());
 
     // Whatever ends the playback early, an exception included, the job is
     // discarded rather than sent half drawn.
@@ -202,15 +144,11 @@ bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
         }
     } guard{printer, painter};
 
-    const SpoolCallback keepGoing =
-        g_spoolCallback ? g_spoolCallback : SpoolCallback(defaultSpoolCallback);
     if (!pageplayback::playPages(painter, printer, count, source, destination, keepGoing))
-        return fail(errorText, abortedText());
+        return fail(abortedText());
     if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return fail(errorText, QStringLiteral("印刷ジョブを終了できませんでした"));
-    if (queueName)
-        *queueName = info.printerName();
-    return true;
+        return fail(QStringLiteral("印刷ジョブを終了できませんでした"));
+    return info.printerName();
 }
 
 } // namespace printerplayback

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QList>
 #include <QRect>
 #include <QString>
 
+#include "platform/result.h"
 #include "print/pageplayback.h"
 
 #include <functional>
-
-class QDateTime;
 
 class QPrinter;
 class RenderPage;
@@ -21,14 +19,12 @@ namespace printerplayback {
 QString noDefaultPrinterText();
 // "選択したプリンタは有効ではありません"
 QString invalidPrinterText();
-// "現在印刷中です"
-QString printingText();
 // The job was stopped while it was being written (and discarded).
 QString abortedText();
 
 // Whether a default printer exists (start-up sets its orientation to
 // portrait, which fails the same way when there is none).
-bool hasDefaultPrinter(QString *errorText);
+Result<void> hasDefaultPrinter();
 
 // The printable area as GetDeviceCaps reports it, in device pixels:
 // HORZRES/VERTRES its size, PHYSICALOFFSETX/Y its distance from the
@@ -52,29 +48,17 @@ void usePrintableArea(QPrinter &printer);
 // inclusive frame (left, top)..(right - 1, bottom - 1).
 QRect destinationFrame(const PrintableArea &area);
 
-// Prints `page` as a one-page job on the default printer, named for the
-// moment it starts (see documentname::JobNamer). On failure returns false
-// with the text to report; a job whose playback failed is discarded.
-// `queueName`, when given, gets the printer's queue the job went to.
-bool printRenderPage(const RenderPage &page, QString *errorText, QString *queueName = nullptr);
+// Prints `page` as a one-page job named `jobName` on the default printer;
+// the printer's queue the job went to, or the text to report (a job whose
+// playback failed is discarded). Nothing else runs meanwhile: no event is
+// handled while a job is written.
+Result<QString> printRenderPage(const RenderPage &page, const QString &jobName);
 
-// Prints the pages as one job named `jobName`, a sheet per render page.
-bool printRenderPages(const QList<RenderPage> &pages, const QString &jobName, QString *errorText);
-
-// The same for `count` pages made one at a time by `source`.
-bool printRenderPages(qsizetype count, const pageplayback::PageSource &source,
-                      const QString &jobName, QString *errorText, QString *queueName = nullptr);
-
-// The name of the next job started at `at`: every job of this run gets a
-// name of its own (see documentname::JobNamer), a letter and a run of
-// letters alike.
-QString nextJobName(const QDateTime &at);
-
-// Called before every text run while the job is written, as the printing
-// system's abort callback was: the default one processes pending events, so
-// the window stays responsive during a long print. Returning false aborts
-// the job. Returns the previous callback; an empty one restores the default.
-using SpoolCallback = std::function<bool()>;
-SpoolCallback setSpoolCallback(SpoolCallback callback);
+// The same for `count` pages made one at a time by `source`, a sheet each.
+// `keepGoing` is asked before every text run; when it says stop, the job is
+// discarded. It may run on a thread of its own (see letterrun.h).
+Result<QString> printRenderPages(qsizetype count, const pageplayback::PageSource &source,
+                                 const QString &jobName,
+                                 const std::function<bool()> &keepGoing = {});
 
 } // namespace printerplayback

@@ -12,11 +12,14 @@ Chooser &current()
 }
 } // namespace
 
-Chooser setChooser(Chooser chooser)
+void setInstance(Chooser chooser)
 {
-    Chooser previous = std::move(current());
     current() = std::move(chooser);
-    return previous;
+}
+
+void resetInstance()
+{
+    current() = nullptr;
 }
 
 QString choose(QWidget *parent, const QString &caption, const QString &proposedPath,

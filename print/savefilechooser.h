@@ -15,9 +15,9 @@ namespace savefilechooser {
 using Chooser = std::function<QString(QWidget *parent, const QString &caption,
                                       const QString &proposedPath, const QString &filter)>;
 
-// Replaces the chooser; returns the previous one. An empty one restores the
-// save dialog.
-Chooser setChooser(Chooser chooser);
+// Stands `chooser` in for the save dialog until resetInstance().
+void setInstance(Chooser chooser);
+void resetInstance();
 
 QString choose(QWidget *parent, const QString &caption, const QString &proposedPath,
                const QString &filter);

@@ -23,12 +23,10 @@ QString quoted(const QString &field)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
-bool fail(const QString &path, int error, QString *errorMessage)
+ErrorText notWritten(const QString &path, int error)
 {
-    if (errorMessage)
-        *errorMessage = QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(path)) +
-                        QStringLiteral("\n") + qt_error_string(error);
-    return false;
+    return fail(QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(path)) +
+                QStringLiteral("\n") + qt_error_string(error));
 }
 
 } // namespace
@@ -56,21 +54,21 @@ QString firstLine(const QString &text)
     return (end < 0 ? text : text.left(end)).trimmed();
 }
 
-bool append(const QString &programDir, const QList<Entry> &entries, QString *errorMessage)
+Result<void> append(const QString &programDir, const QList<Entry> &entries)
 {
     if (entries.isEmpty())
-        return true;
+        return {};
     const QString path = programDir + QString::fromUtf8(kFileName);
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        return fail(path, errno, errorMessage);
+        return notWritten(path, errno);
 
     struct stat before = {};
     if (::fstat(fd, &before) != 0) {
         const int error = errno;
         ::close(fd);
-        return fail(path, error, errorMessage);
+        return notWritten(path, error);
     }
     QString text;
     if (before.st_size == 0)
@@ -100,7 +98,9 @@ bool append(const QString &programDir, const QList<Entry> &entries, QString *err
     if (error && written > 0) [[maybe_unused]]
         const int cut = ::ftruncate(fd, before.st_size);
     ::close(fd);
-    return error ? fail(path, error, errorMessage) : true;
+    if (error)
+        return notWritten(path, error);
+    return {};
 }
 
 } // namespace sendlog

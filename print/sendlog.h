@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -38,7 +40,7 @@ QString firstLine(const QString &text);
 // Appends the rows of one job to the log in `programDir` (which ends with
 // "/"), with the byte order mark and the header row first when the file is
 // new or empty. Nothing for no entries. On failure the file is as it was,
-// and `errorMessage` gets "<path> に書き込めません" and the reason.
-bool append(const QString &programDir, const QList<Entry> &entries, QString *errorMessage);
+// and the error is "<path> に書き込めません" and the reason.
+Result<void> append(const QString &programDir, const QList<Entry> &entries);
 
 } // namespace sendlog

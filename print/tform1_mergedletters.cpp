@@ -13,61 +13,19 @@
 #include "platform/errorreport.h"
 #include "print/documentname.h"
 #include "print/letterpage.h"
+#include "print/letterrun.h"
 #include "print/mergedletters.h"
 #include "print/pdfdocument.h"
 #include "print/printerplayback.h"
 #include "print/savefilechooser.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
-#include <QProgressDialog>
-#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QStringListModel>
 
 #include <algorithm>
-
-namespace {
-
-// Shows how far a run of letters has come and lets the user stop it. It
-// appears only when the run takes a while and then holds the window's input.
-class MergeProgress
-{
-public:
-    MergeProgress(QWidget *window, int count)
-        : m_dialog(QStringLiteral("%1 通の送付状を作成しています…").arg(count),
-                   QStringLiteral("中止"), 0, count, window)
-    {
-        m_dialog.setObjectName(QStringLiteral("mergeProgress"));
-        m_dialog.setWindowTitle(QStringLiteral("Tavrint"));
-        m_dialog.setWindowModality(Qt::WindowModal);
-        m_dialog.setMinimumDuration(400);
-        m_dialog.setAutoReset(false);
-        m_dialog.setValue(0);
-    }
-
-    // Called as page `index` is begun.
-    void reached(qsizetype index) { m_dialog.setValue(static_cast<int>(index)); }
-
-    // Asked between text runs: lets the window repaint and the cancel button
-    // be pressed. Until the dialog shows (and holds the window's input), the
-    // user's clicks and keys wait, so that nothing starts another run or
-    // reads the customers anew under this one.
-    bool keepGoing()
-    {
-        QCoreApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
-                                                             : QEventLoop::ExcludeUserInputEvents);
-        return !m_dialog.wasCanceled();
-    }
-
-    bool cancelled() const { return m_dialog.wasCanceled(); }
-
-private:
-    QProgressDialog m_dialog;
-};
-
-} // namespace
 
 QString TForm1::saveMergedPdfCaption()
 {
@@ -141,18 +99,22 @@ void TForm1::saveMergedPdf()
         return; // cancelled
 
     const MergedLetters letters = mergedLetters();
-    MergeProgress progress(this, count);
-    QString reason;
-    const bool written = pdfdocument::write(
-        path, letters.count(),
-        [&](qsizetype index) {
-            progress.reached(index);
-            return letters.page(index);
-        },
-        documentname::jobName(now), &reason, [&progress] { return progress.keepGoing(); });
+    const QScopedValueRollback running(m_runningLetters, true);
+    LetterRun run(this, count);
+    Result<void> written = fail(QString());
+    run.run(
+        [&](const std::function<bool()> &keepGoing, const std::function<void(qsizetype)> &reached) {
+            written = pdfdocument::write(
+                path, letters.count(),
+                [&](qsizetype index) {
+                    reached(index);
+                    return letters.page(index);
+                },
+                documentname::jobName(now), keepGoing);
+        });
     if (!written) {
-        if (!progress.cancelled())
-            errorreport::show(documentname::pdfNotSavedText(path, reason));
+        if (!run.cancelled())
+            errorreport::show(documentname::pdfNotSavedText(path, written.error()));
         return;
     }
     recordSent(letterpage::mergedHeadings(m_letter, m_list->sg1, count, listLayout()),
@@ -168,24 +130,25 @@ void TForm1::printMergedLetters()
         return;
     }
     const MergedLetters letters = mergedLetters();
-    MergeProgress progress(this, count);
-    const auto previous =
-        printerplayback::setSpoolCallback([&progress] { return progress.keepGoing(); });
-    const auto restore = qScopeGuard([&previous] { printerplayback::setSpoolCallback(previous); });
-    QString error;
-    QString queue;
-    const bool printed = printerplayback::printRenderPages(
-        letters.count(),
-        [&](qsizetype index) {
-            progress.reached(index);
-            return letters.page(index);
-        },
-        printerplayback::nextJobName(QDateTime::currentDateTime()), &error, &queue);
+    const QString jobName = m_jobNames.next(QDateTime::currentDateTime());
+    const QScopedValueRollback running(m_runningLetters, true);
+    LetterRun run(this, count);
+    Result<QString> printed = fail(QString());
+    run.run(
+        [&](const std::function<bool()> &keepGoing, const std::function<void(qsizetype)> &reached) {
+            printed = printerplayback::printRenderPages(
+                letters.count(),
+                [&](qsizetype index) {
+                    reached(index);
+                    return letters.page(index);
+                },
+                jobName, keepGoing);
+        });
     if (!printed) {
-        if (!progress.cancelled())
-            errorreport::show(error);
+        if (!run.cancelled())
+            errorreport::show(printed.error());
         return;
     }
     recordSent(letterpage::mergedHeadings(m_letter, m_list->sg1, count, listLayout()),
-               QDateTime::currentDateTime(), sendlog::Method::Print, queue);
+               QDateTime::currentDateTime(), sendlog::Method::Print, *printed);
 }

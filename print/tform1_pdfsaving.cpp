@@ -60,9 +60,10 @@ void TForm1::savePdf()
     if (path.isEmpty())
         return; // cancelled
 
-    QString reason;
-    if (!pdfdocument::write(path, {renderPage()}, documentname::jobName(now), &reason)) {
-        errorreport::show(documentname::pdfNotSavedText(path, reason));
+    const Result<void> written =
+        pdfdocument::write(path, {renderPage()}, documentname::jobName(now));
+    if (!written) {
+        errorreport::show(documentname::pdfNotSavedText(path, written.error()));
         return;
     }
     recordSent({letterpage::heading(m_letter)}, QDateTime::currentDateTime(), sendlog::Method::Pdf,

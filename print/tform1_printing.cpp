@@ -31,23 +31,23 @@ RenderPage TForm1::renderPage() const
 
 void TForm1::PrintPage()
 {
-    QString error;
-    QString queue;
-    if (!printerplayback::printRenderPage(renderPage(), &error, &queue)) {
-        errorreport::show(error);
+    const QDateTime at = QDateTime::currentDateTime();
+    const Result<QString> printed =
+        printerplayback::printRenderPage(renderPage(), m_jobNames.next(at));
+    if (!printed) {
+        errorreport::show(printed.error());
         return;
     }
-    recordSent({letterpage::heading(m_letter)}, QDateTime::currentDateTime(),
-               sendlog::Method::Print, queue);
+    recordSent({letterpage::heading(m_letter)}, at, sendlog::Method::Print, *printed);
 }
 
 void TForm1::recordSent(const QList<letterpage::Heading> &letters, const QDateTime &at,
                         sendlog::Method method, const QString &destination)
 {
-    QString error;
-    if (!sendlog::append(m_letter.programDir(),
-                         letterpage::sentEntries(letters, at, method, destination), &error))
-        errorreport::show(error);
+    const Result<void> recorded = sendlog::append(
+        m_letter.programDir(), letterpage::sentEntries(letters, at, method, destination));
+    if (!recorded)
+        errorreport::show(recorded.error());
 }
 
 void TForm1::bindPrintingShortcuts()

@@ -170,10 +170,10 @@ HandOffServer::~HandOffServer()
     m_thread.wait();
 }
 
-bool HandOffServer::listen(const QString &socketPath)
+Result<void> HandOffServer::listen(const QString &socketPath)
 {
     if (m_listener)
-        return false;
+        return fail(QStringLiteral("already listening"));
     QPointer<HandOffServer> self(this);
     auto *listener = new HandOffListener(
         [self](const handoff::Message &message) {
@@ -193,15 +193,18 @@ bool HandOffServer::listen(const QString &socketPath)
     m_thread.start();
 
     bool ok = false;
+    QString error;
     QMetaObject::invokeMethod(
         listener,
         [&] {
             ok = listener->listen(socketPath);
-            m_errorString = listener->errorString();
+            error = listener->errorString();
             m_socketPath = listener->fullServerName();
         },
         Qt::BlockingQueuedConnection);
-    return ok;
+    if (!ok)
+        return fail(error);
+    return {};
 }
 
 void HandOffServer::enqueue(const handoff::Message &message)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include "shell/handoffmessage.h"
 
 #include <QList>
@@ -31,8 +33,7 @@ public:
     // Starts listening at `socketPath`, first removing a socket left by an
     // instance that crashed. Call only while holding the single-instance
     // lock, which guarantees no live instance owns that socket.
-    bool listen(const QString &socketPath);
-    QString errorString() const { return m_errorString; }
+    Result<void> listen(const QString &socketPath);
     QString socketPath() const { return m_socketPath; }
 
     // How long a client may take to deliver its message (and its
@@ -59,6 +60,5 @@ private:
     QTimer m_retry;
     bool m_applying = false;
     int m_clientTimeoutMs = 2000;
-    QString m_errorString;
     QString m_socketPath;
 };

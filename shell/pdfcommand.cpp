@@ -136,8 +136,7 @@ int writeLetter(const QString &executable, const CommandLine &command)
     }
 
     const QString title = documentname::jobName(QDateTime::currentDateTime());
-    QString pdfError;
-    bool written = false;
+    Result<void> written = fail(QString());
     QList<letterpage::Heading> sent;
     if (command.customers != CommandLine::Customers::None) {
         Customers customers;
@@ -151,29 +150,27 @@ int writeLetter(const QString &executable, const CommandLine &command)
             letterpage::merged(letter, customers.holder.sg1, customers.count, customers.layout);
         written = pdfdocument::write(
             command.pdfPath, letters.count(),
-            [&letters](qsizetype index) { return letters.page(index); }, title, &pdfError);
+            [&letters](qsizetype index) { return letters.page(index); }, title);
         if (written)
             sent = letterpage::mergedHeadings(letter, customers.holder.sg1, customers.count,
                                               customers.layout);
     } else {
-        written =
-            pdfdocument::write(command.pdfPath, {letterpage::build(letter)}, title, &pdfError);
+        written = pdfdocument::write(command.pdfPath, {letterpage::build(letter)}, title);
         sent = {letterpage::heading(letter)};
     }
     if (!written) {
         complain(QStringLiteral("cannot write %1: %2")
-                     .arg(QDir::toNativeSeparators(command.pdfPath), pdfError));
+                     .arg(QDir::toNativeSeparators(command.pdfPath), written.error()));
         return 2;
     }
     // The letters went out: a send log that cannot be written is said, and
     // the PDF stays.
-    QString logError;
-    if (!sendlog::append(letter.programDir(),
-                         letterpage::sentEntries(sent, QDateTime::currentDateTime(),
-                                                 sendlog::Method::Pdf,
-                                                 QFileInfo(command.pdfPath).absoluteFilePath()),
-                         &logError)) {
-        complain(logError.replace(QLatin1Char('\n'), QLatin1String(": ")));
+    const Result<void> recorded = sendlog::append(
+        letter.programDir(),
+        letterpage::sentEntries(sent, QDateTime::currentDateTime(), sendlog::Method::Pdf,
+                                QFileInfo(command.pdfPath).absoluteFilePath()));
+    if (!recorded) {
+        complain(recorded.error().replace(QLatin1Char('\n'), QLatin1String(": ")));
         complain(QStringLiteral("the PDF is written, its row in the send log is not"));
         return 3;
     }

@@ -4,6 +4,7 @@
 #include "letter/framezone.h"
 #include "letter/lettermodel.h"
 #include "letter/recoverycopy.h"
+#include "print/documentname.h"
 #include "print/letterpage.h"
 #include "print/sendlog.h"
 
@@ -150,6 +151,9 @@ public:
 
     // Hand-off from a second start: the marker, then the addressee text.
     void receiveHandOff(const QString &marker, const QString &addressee);
+    // Whether a second start's texts may be applied now: not while a modal
+    // dialog waits for the user, nor while a run of letters is being made.
+    bool takesHandOff() const;
 
     // The desktop session ends (log-off, shut-down): the layout and the box
     // texts are saved as a close would save them.
@@ -266,6 +270,8 @@ private:
     // The boxes whose text area shows the printed text (the preview).
     std::array<bool, boxtable::kBoxCount> m_showsPrintedText{};
     QList<QAction *> m_pageMenuActions; // the page's context menu
+    bool m_runningLetters = false;      // a run of every customer's letters is on
+    documentname::JobNamer m_jobNames;  // every print job of the run a name of its own
 
     RecoveryStore *m_recovery = nullptr;
     QTimer *m_recoveryTimer = nullptr;

@@ -65,22 +65,18 @@ void TForm1::FormResize()
 bool TForm1::FormCloseQuery()
 {
     // The window position and every box's font and frame, in one replace.
-    QString error;
-    if (!m_letter.saveLayout(&error)) {
-        errorreport::show(error);
-        return false;
-    }
-    return true;
+    const Result<void> saved = m_letter.saveLayout();
+    if (!saved)
+        errorreport::show(saved.error());
+    return saved.ok();
 }
 
 bool TForm1::FormClose()
 {
-    QString error;
-    if (!m_letter.saveTexts(&error)) {
-        errorreport::show(error);
-        return false;
-    }
-    return true;
+    const Result<void> saved = m_letter.saveTexts();
+    if (!saved)
+        errorreport::show(saved.error());
+    return saved.ok();
 }
 
 void TForm1::sessionEnding()
@@ -115,11 +111,10 @@ void dismissOpenDialogs()
             break;
     }
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (!window->isVisible())
-            continue;
+        // A run's progress is stopped even before it shows.
         if (auto *progress = qobject_cast<QProgressDialog *>(window))
             progress->cancel();
-        else if (auto *dialog = qobject_cast<QDialog *>(window))
+        else if (auto *dialog = qobject_cast<QDialog *>(window); dialog && dialog->isVisible())
             dialog->reject();
     }
 }

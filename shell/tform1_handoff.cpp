@@ -4,6 +4,7 @@
 
 #include "shell/panel.h"
 
+#include <QApplication>
 #include <QLineEdit>
 
 void TForm1::receiveHandOff(const QString &marker, const QString &addressee)
@@ -15,6 +16,13 @@ void TForm1::receiveHandOff(const QString &marker, const QString &addressee)
     // fields.
     setCustomer(std::nullopt);
     setBoxText(boxtable::kAddresseeBox, addressee);
+}
+
+bool TForm1::takesHandOff() const
+{
+    // The texts wait for the user to be done with a dialog, and for a run of
+    // letters, which must not see the window change under it.
+    return !m_runningLetters && QApplication::activeModalWidget() == nullptr;
 }
 
 void TForm1::Edit2Change()

@@ -45,14 +45,14 @@ void TForm1::keepRecoveryCopy()
     const recoverycopy::Files files = m_letter.closeFiles();
     if (files == m_keptCopy)
         return;
-    QString reason;
-    if (m_recovery->keep(files, &reason)) {
+    const Result<void> kept = m_recovery->keep(files);
+    if (kept) {
         m_keptCopy = files;
         m_recoveryWarned = false;
     } else if (!m_recoveryWarned) {
         // Nothing the user did failed, so no message box; once per failure.
         qWarning("tavrint: cannot keep the recovery copy %s: %s",
-                 qPrintable(m_recovery->copyPath()), qPrintable(reason));
+                 qPrintable(m_recovery->copyPath()), qPrintable(kept.error()));
         m_recoveryWarned = true;
     }
 }

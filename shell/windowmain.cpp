@@ -72,10 +72,9 @@ tavrint_window_main(int argc, char **argv, const char *lockDirectory, const char
     HandOffServer handOff([&ready](const QString &marker, const QString &addressee) {
         ready->receiveHandOff(marker, addressee);
     });
-    handOff.setReadyCheck(
-        [&ready] { return ready != nullptr && QApplication::activeModalWidget() == nullptr; });
-    if (!handOff.listen(socket))
-        qWarning("Hand-off socket unavailable: %s", qPrintable(handOff.errorString()));
+    handOff.setReadyCheck([&ready] { return ready != nullptr && ready->takesHandOff(); });
+    if (const Result<void> listening = handOff.listen(socket); !listening)
+        qWarning("Hand-off socket unavailable: %s", qPrintable(listening.error()));
 
     // What a run that did not close left aside is written into the files
     // before the window reads them.
@@ -83,10 +82,10 @@ tavrint_window_main(int argc, char **argv, const char *lockDirectory, const char
     RecoveryStore recovery(LetterModel::programDirectoryOf(executable),
                            QFileInfo(executable).fileName());
     RecoveryStore::Recovery recovered;
-    if (recovery.claim())
+    if (const Result<void> claimed = recovery.claim())
         recovered = recovery.recoverLeftover();
     else
-        qWarning("tavrint: no recovery copy is kept: %s", qPrintable(recovery.errorString()));
+        qWarning("tavrint: no recovery copy is kept: %s", qPrintable(claimed.error()));
     if (recovered.outcome == RecoveryStore::Recovery::Outcome::NotApplied)
         errorreport::show(recovered.errorMessage);
 

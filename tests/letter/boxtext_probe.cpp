@@ -16,13 +16,15 @@ int main(int argc, char **argv)
     const QString path = QString::fromUtf8(argv[2]);
     QString message;
     if (std::strcmp(argv[1], "load") == 0 && argc == 3) {
-        const boxtextfile::LoadResult result = boxtextfile::loadBoxText(path);
-        if (result.ok)
+        const auto loaded = boxtextfile::loadBoxText(path);
+        if (loaded)
             return 0;
-        message = result.errorMessage;
+        message = loaded.error();
     } else if (std::strcmp(argv[1], "save") == 0 && argc == 4) {
-        if (boxtextfile::saveBoxText(path, QString::fromUtf8(argv[3]), &message))
+        const Result<void> saved = boxtextfile::saveBoxText(path, QString::fromUtf8(argv[3]));
+        if (saved)
             return 0;
+        message = saved.error();
     } else {
         return 2;
     }

@@ -127,19 +127,16 @@ void TestBoxTextFile::load()
     QFETCH(QByteArray, file);
     QFETCH(QString, text);
     QVERIFY(writePlain(dataPath(0), file));
-    const boxtextfile::LoadResult result = boxtextfile::loadBoxText(dataPath(0));
-    QVERIFY(result.exists);
-    QVERIFY(result.ok);
-    QCOMPARE(result.text, text);
-    QVERIFY(result.errorMessage.isEmpty());
+    const auto loaded = boxtextfile::loadBoxText(dataPath(0));
+    QVERIFY(loaded);
+    QCOMPARE(loaded.value(), std::optional<QString>(text));
 }
 
 void TestBoxTextFile::loadMissingFile()
 {
-    const boxtextfile::LoadResult result = boxtextfile::loadBoxText(dataPath(1));
-    QVERIFY(!result.exists);
-    QVERIFY(result.ok);
-    QVERIFY(result.errorMessage.isEmpty());
+    const auto loaded = boxtextfile::loadBoxText(dataPath(1));
+    QVERIFY(loaded);
+    QVERIFY(!loaded->has_value());
 }
 
 void TestBoxTextFile::roundTripIsByteForByte_data()
@@ -162,10 +159,10 @@ void TestBoxTextFile::roundTripIsByteForByte()
     QFETCH(QByteArray, file);
     const QString path = dataPath(2);
     QVERIFY(writePlain(path, file));
-    const boxtextfile::LoadResult loaded = boxtextfile::loadBoxText(path);
-    QVERIFY(loaded.ok);
-    QString message;
-    QVERIFY2(boxtextfile::saveBoxText(path, loaded.text, &message), qPrintable(message));
+    const auto loaded = boxtextfile::loadBoxText(path);
+    QVERIFY(loaded && loaded->has_value());
+    const Result<void> saved = boxtextfile::saveBoxText(path, **loaded);
+    QVERIFY2(saved, qPrintable(saved.error()));
     QCOMPARE(readAll(path), file);
 }
 
@@ -187,8 +184,8 @@ void TestBoxTextFile::save()
     QFETCH(QByteArray, file);
     const QString path = dataPath(4);
     QVERIFY(writePlain(path, QByteArray("previous content that is longer")));
-    QString message;
-    QVERIFY2(boxtextfile::saveBoxText(path, text, &message), qPrintable(message));
+    const Result<void> saved = boxtextfile::saveBoxText(path, text);
+    QVERIFY2(saved, qPrintable(saved.error()));
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(readAll(path), file);
     QCOMPARE(boxtextfile::encodeBoxText(text), file);
@@ -198,8 +195,9 @@ void TestBoxTextFile::nulDropsTheRestOnNextSave()
 {
     const QString path = dataPath(5);
     QVERIFY(writePlain(path, QByteArray("kept\r\n\0dropped", 14)));
-    const boxtextfile::LoadResult loaded = boxtextfile::loadBoxText(path);
-    QVERIFY(boxtextfile::saveBoxText(path, loaded.text, nullptr));
+    const auto loaded = boxtextfile::loadBoxText(path);
+    QVERIFY(loaded && loaded->has_value());
+    QVERIFY(boxtextfile::saveBoxText(path, **loaded));
     QCOMPARE(readAll(path), QByteArray("kept\r\n"));
 }
 
@@ -208,14 +206,13 @@ void TestBoxTextFile::loadFailure()
     // A directory where the file belongs cannot be read, even by root.
     const QString path = dataPath(0);
     QVERIFY(QDir().mkpath(path));
-    const boxtextfile::LoadResult result = boxtextfile::loadBoxText(path);
-    QVERIFY(result.exists);
-    QVERIFY(!result.ok);
-    QVERIFY(result.text.isEmpty());
+    const auto loaded = boxtextfile::loadBoxText(path);
+    QVERIFY(!loaded);
+    const QString message = loaded.error();
     const QString prefix = u8("ファイル \"") + path + u8("\". ");
-    QVERIFY2(result.errorMessage.startsWith(prefix), qPrintable(result.errorMessage));
-    QVERIFY(result.errorMessage.endsWith(u8(" は開けません")));
-    QVERIFY(result.errorMessage.size() > prefix.size() + 7); // the system's reason in between
+    QVERIFY2(message.startsWith(prefix), qPrintable(message));
+    QVERIFY(message.endsWith(u8(" は開けません")));
+    QVERIFY(message.size() > prefix.size() + 7); // the system's reason in between
 }
 
 void TestBoxTextFile::saveFailure_data()
@@ -245,9 +242,10 @@ void TestBoxTextFile::saveFailure()
         atomicfile::setInstance(
             [](atomicfile::Step s) { return s == atomicfile::Step::Write ? ENOSPC : 0; });
 
-    QString message;
-    QVERIFY(!boxtextfile::saveBoxText(path, u8("new signature"), &message));
-    QCOMPARE(message, u8("ファイル \"") + path + u8("\". ") + reason + u8(" を作成できません"));
+    const Result<void> saved = boxtextfile::saveBoxText(path, u8("new signature"));
+    QVERIFY(!saved);
+    QCOMPARE(saved.error(),
+             u8("ファイル \"") + path + u8("\". ") + reason + u8(" を作成できません"));
     if (situation == u8("no directory"))
         QVERIFY(!QFileInfo::exists(m_programDir + boxtextfile::kDataDirName));
     else

@@ -54,12 +54,11 @@ void TestRecoveryStore::copyAndFolderArePrivate()
 {
     RecoveryStore store(m_dir->programDir(), kExe);
     QVERIFY(store.claim());
-    QString error;
-    QVERIFY(store.keep(letter("typed"), &error));
+    QVERIFY(store.keep(letter("typed")));
     QCOMPARE(modeOf(store.folder()), 0700);
     QCOMPARE(modeOf(store.copyPath()), 0600);
     // A rewrite keeps it so, and a discarded copy is gone.
-    QVERIFY(store.keep(letter("typed more"), &error));
+    QVERIFY(store.keep(letter("typed more")));
     QCOMPARE(modeOf(store.copyPath()), 0600);
     store.discard();
     QVERIFY(!QFile::exists(store.copyPath()));
@@ -69,15 +68,16 @@ void TestRecoveryStore::oneRunAtATime()
 {
     auto first = std::make_unique<RecoveryStore>(m_dir->programDir(), kExe);
     QVERIFY(first->claim());
-    QVERIFY(first->keep(letter("first run"), nullptr));
+    QVERIFY(first->keep(letter("first run")));
 
     // While the first run lives, a second one neither keeps a copy nor
     // sees the first one's copy as left over.
     RecoveryStore second(m_dir->programDir(), kExe);
-    QVERIFY(!second.claim());
-    QVERIFY(second.errorString().contains(QStringLiteral("another run")));
+    const Result<void> claimed = second.claim();
+    QVERIFY(!claimed);
+    QVERIFY(claimed.error().contains(QStringLiteral("another run")));
     QCOMPARE(second.recoverLeftover().outcome, Outcome::Nothing);
-    QVERIFY(!second.keep(letter("second run"), nullptr));
+    QVERIFY(!second.keep(letter("second run")));
     QVERIFY(!QFile::exists(m_dir->path(u8"Data/1本文.txt")));
 
     // The first run ends without its close: the lock goes with it.
@@ -111,12 +111,12 @@ void TestRecoveryStore::startAppliesADeadRunsCopy()
     {
         RecoveryStore dead(m_dir->programDir(), kExe);
         QVERIFY(dead.claim());
-        QVERIFY(dead.keep(letter("unsaved"), nullptr));
+        QVERIFY(dead.keep(letter("unsaved")));
         if (!copy.isEmpty())
             QVERIFY(writePlain(dead.copyPath(), copy));
     }
     if (alreadyOnDisk)
-        QVERIFY(RecoveryStore(m_dir->programDir(), kExe).apply(letter("unsaved"), nullptr));
+        QVERIFY(RecoveryStore(m_dir->programDir(), kExe).apply(letter("unsaved")));
     else
         m_dir->writeFile(u8"Data/1本文.txt", QByteArray("on disk"));
 
@@ -134,7 +134,7 @@ void TestRecoveryStore::copyThatCannotBeAppliedIsSetAside()
     {
         RecoveryStore dead(m_dir->programDir(), kExe);
         QVERIFY(dead.claim());
-        QVERIFY(dead.keep(letter("unsaved"), nullptr));
+        QVERIFY(dead.keep(letter("unsaved")));
     }
     // Box A's file is read-only (a file with no write bit is refused even
     // to root): the copy stops there, as the close would.
@@ -152,7 +152,7 @@ void TestRecoveryStore::copyThatCannotBeAppliedIsSetAside()
     // run's copies cannot replace it.
     QVERIFY(!QFile::exists(next.copyPath()));
     QVERIFY(QFile::exists(next.copyPath() + QStringLiteral(".unapplied")));
-    QVERIFY(next.keep(letter("this run"), nullptr));
+    QVERIFY(next.keep(letter("this run")));
     QVERIFY(readAll(next.copyPath() + QStringLiteral(".unapplied")).contains("unsaved"));
 }
 
@@ -164,7 +164,7 @@ void TestRecoveryStore::folderNotOursIsRefused()
     QVERIFY(QFile::link(elsewhere.path(), m_dir->path(QStringLiteral("Init/.recovery"))));
     RecoveryStore store(m_dir->programDir(), kExe);
     QVERIFY(!store.claim());
-    QVERIFY(!store.keep(letter("x"), nullptr));
+    QVERIFY(!store.keep(letter("x")));
     QVERIFY(QDir(elsewhere.path()).isEmpty());
 }
 

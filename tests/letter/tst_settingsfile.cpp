@@ -1,6 +1,7 @@
 #include "letter/settingsfile.h"
 
 #include "letter/boxtable.h"
+#include "letter/lettermodel.h"
 #include "platform/cp932.h"
 #include "platform/profilefile.h"
 
@@ -181,11 +182,11 @@ void TestSettingsFile::defaultFontName()
 void TestSettingsFile::firstCloseWritesAllKeysInOrder()
 {
     const QString path = settingsfile::filePath(m_programDir, u8("letter.exe"), 768);
-    ProfileFile doc = ProfileFile::load(path);
+    ProfileFile doc = ProfileFile::load(path).value();
     QVERIFY(!doc.existed());
     writeLayout(doc, settingsfile::sectionName(u8("letter.exe")));
-    QString message;
-    QVERIFY2(settingsfile::save(doc, &message), qPrintable(message));
+    const Result<void> saved = settingsfile::save(doc);
+    QVERIFY2(saved, qPrintable(saved.error()));
 
     const QByteArray bytes = readAll(path);
     QVERIFY(bytes.startsWith(
@@ -206,7 +207,7 @@ void TestSettingsFile::firstCloseWritesAllKeysInOrder()
         names.append(QString::fromLatin1(key));
     QCOMPARE(names, settingsfile::writeOrder());
 
-    const ProfileFile again = ProfileFile::load(path);
+    const ProfileFile again = ProfileFile::load(path).value();
     QCOMPARE(again.readString(u"letter", u"mm8FontName", settingsfile::defaultFontName()),
              u8("ＭＳ Ｐ明朝"));
     QCOMPARE(again.readInt(u"letter", u"mm8Width", 0), 364);
@@ -218,17 +219,17 @@ void TestSettingsFile::laterCloseKeepsTheRestOfTheFile()
     const QByteArray before("; hand-written note\r\n[memo]\r\nFormTop=1\r\n\r\n"
                             "[Letter]\r\nformtop=5\r\nextra=kept\r\n");
     QVERIFY(writePlain(path, before));
-    ProfileFile doc = ProfileFile::load(path);
+    ProfileFile doc = ProfileFile::load(path).value();
     QVERIFY(doc.existed());
     writeLayout(doc, u8("letter"));
-    QVERIFY(settingsfile::save(doc, nullptr));
+    QVERIFY(settingsfile::save(doc));
 
     const QByteArray after = readAll(path);
     QVERIFY(
         after.startsWith("; hand-written note\r\n[memo]\r\nFormTop=1\r\n\r\n"
                          "[Letter]\r\nformtop=10\r\nextra=kept\r\nFormLeft=20\r\nmm1FontName="));
     QCOMPARE(after.count("FormTop"), 1);
-    QCOMPARE(ProfileFile::load(path).readInt(u"memo", u"FormTop", 0), 1);
+    QCOMPARE(ProfileFile::load(path)->readInt(u"memo", u"FormTop", 0), 1);
 }
 
 void TestSettingsFile::readingExistingFiles_data()
@@ -270,7 +271,7 @@ void TestSettingsFile::readingExistingFiles()
 
     const QString path = settingsfile::filePath(m_programDir, u8("letter.exe"), 768);
     QVERIFY(writePlain(path, file));
-    const ProfileFile doc = ProfileFile::load(path);
+    const ProfileFile doc = ProfileFile::load(path).value();
     QVERIFY(doc.existed()); // not a first run, even when empty
     QCOMPARE(doc.readInt(section, settingsfile::kFormLeft, settingsfile::kDefaultFormLeft),
              formLeft);
@@ -291,7 +292,8 @@ void TestSettingsFile::saveFailureMessage_data()
     QTest::newRow("settings file unreadable") << u8("unreadable");
 }
 
-// The close must fail loudly and leave the old layout in place.
+// The close must fail loudly and leave the old layout in place; a file it
+// could not read is never written over.
 void TestSettingsFile::saveFailureMessage()
 {
     QFETCH(QString, situation);
@@ -307,11 +309,11 @@ void TestSettingsFile::saveFailureMessage()
         QVERIFY(QDir().mkpath(path)); // a directory where the file belongs
     }
 
-    ProfileFile doc = ProfileFile::load(path);
-    writeLayout(doc, u8("letter"));
-    QString message;
-    QVERIFY(!settingsfile::save(doc, &message));
-    QCOMPARE(message, path + u8(" に書き込めません"));
+    const LetterModel letter(m_programDir, u8("letter.exe"), ScreenMetrics{1024, 768, 96});
+    QCOMPARE(letter.settingsFile(), path);
+    const Result<void> saved = letter.saveLayout();
+    QVERIFY(!saved);
+    QCOMPARE(saved.error(), path + u8(" に書き込めません"));
 
     if (situation == u8("read-only"))
         QCOMPARE(readAll(path), old);

@@ -11,9 +11,9 @@ int main(int argc, char **argv)
 {
     if (argc != 3)
         return 2;
-    QString error;
-    if (atomicfile::write(QString::fromUtf8(argv[1]), QByteArray(argv[2]), &error))
+    const Result<void> written = atomicfile::write(QString::fromUtf8(argv[1]), QByteArray(argv[2]));
+    if (written)
         return 0;
-    std::fputs(error.toUtf8().constData(), stdout);
+    std::fputs(written.error().toUtf8().constData(), stdout);
     return 1;
 }

@@ -92,8 +92,7 @@ void TestAtomicFile::cleanup()
 void TestAtomicFile::createsNewFile()
 {
     const QString target = path(QStringLiteral("1本文.txt"));
-    QString error;
-    QVERIFY(atomicfile::write(target, QByteArray("abc\r\n"), &error));
+    QVERIFY(atomicfile::write(target, QByteArray("abc\r\n")));
     QCOMPARE(readAll(target), QByteArray("abc\r\n"));
     QCOMPARE(modeOf(target), 0666 & ~currentUmask());
     QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("1本文.txt")});
@@ -115,8 +114,8 @@ void TestAtomicFile::replacesContentAndKeepsMode()
     QVERIFY(writePlain(target, QByteArray("old old old old")));
     QVERIFY(unprivileged::chmodTo(target, mode_t(mode)));
 
-    QString error;
-    QVERIFY2(atomicfile::write(target, QByteArray("new"), &error), qPrintable(error));
+    const Result<void> written = atomicfile::write(target, QByteArray("new"));
+    QVERIFY2(written, qPrintable(written.error()));
     unprivileged::chmodTo(target, 0600);
     QCOMPARE(readAll(target), QByteArray("new"));
     unprivileged::chmodTo(target, mode_t(mode));
@@ -128,7 +127,7 @@ void TestAtomicFile::emptyContentGivesEmptyFile()
 {
     const QString target = path(QStringLiteral("2宛名.txt"));
     QVERIFY(writePlain(target, QByteArray("something")));
-    QVERIFY(atomicfile::write(target, QByteArray(), nullptr));
+    QVERIFY(atomicfile::write(target, QByteArray()));
     QVERIFY(QFileInfo::exists(target));
     QCOMPARE(QFileInfo(target).size(), 0);
 }
@@ -141,9 +140,9 @@ void TestAtomicFile::refusesReadOnlyFile()
     QVERIFY(writePlain(target, QByteArray("keep me")));
     QVERIFY(unprivileged::chmodTo(target, 0444));
 
-    QString error;
-    QVERIFY(!atomicfile::write(target, QByteArray("lost"), &error));
-    QCOMPARE(error, qt_error_string(EACCES));
+    const Result<void> written = atomicfile::write(target, QByteArray("lost"));
+    QVERIFY(!written);
+    QCOMPARE(written.error(), qt_error_string(EACCES));
     QCOMPARE(readAll(target), QByteArray("keep me"));
     QCOMPARE(modeOf(target), mode_t(0444));
     QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("ro.ini")});
@@ -153,9 +152,9 @@ void TestAtomicFile::refusesDirectoryAsTarget()
 {
     const QString target = path(QStringLiteral("Data"));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Data")));
-    QString error;
-    QVERIFY(!atomicfile::write(target, QByteArray("x"), &error));
-    QCOMPARE(error, qt_error_string(EISDIR));
+    const Result<void> written = atomicfile::write(target, QByteArray("x"));
+    QVERIFY(!written);
+    QCOMPARE(written.error(), qt_error_string(EISDIR));
     QVERIFY(QFileInfo(target).isDir());
     QCOMPARE(entries(m_dir->path()), QStringList{QStringLiteral("Data")});
 }
@@ -163,9 +162,9 @@ void TestAtomicFile::refusesDirectoryAsTarget()
 void TestAtomicFile::missingDirectory()
 {
     const QString target = path(QStringLiteral("Data/1本文.txt"));
-    QString error;
-    QVERIFY(!atomicfile::write(target, QByteArray("x"), &error));
-    QCOMPARE(error, qt_error_string(ENOENT));
+    const Result<void> written = atomicfile::write(target, QByteArray("x"));
+    QVERIFY(!written);
+    QCOMPARE(written.error(), qt_error_string(ENOENT));
     QVERIFY(entries(m_dir->path()).isEmpty());
 }
 
@@ -175,7 +174,7 @@ void TestAtomicFile::writesThroughSymlink()
     const QString link = path(QStringLiteral("link.ini"));
     QVERIFY(writePlain(real, QByteArray("old")));
     QVERIFY(QFile::link(real, link));
-    QVERIFY(atomicfile::write(link, QByteArray("new"), nullptr));
+    QVERIFY(atomicfile::write(link, QByteArray("new")));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readAll(real), QByteArray("new"));
 }
@@ -210,9 +209,9 @@ void TestAtomicFile::failingStepKeepsOldFile()
         seen.append(s);
         return s == step ? error : 0;
     });
-    QString errorText;
-    QVERIFY(!atomicfile::write(target, QByteArray(100000, 'x'), &errorText));
-    QCOMPARE(errorText, qt_error_string(error));
+    const Result<void> written = atomicfile::write(target, QByteArray(100000, 'x'));
+    QVERIFY(!written);
+    QCOMPARE(written.error(), qt_error_string(error));
     QVERIFY(seen.contains(step));
     if (fileExists) {
         QCOMPARE(readAll(target), old);
@@ -223,7 +222,7 @@ void TestAtomicFile::failingStepKeepsOldFile()
 
     // The same save succeeds once the fault is gone.
     atomicfile::resetInstance();
-    QVERIFY(atomicfile::write(target, QByteArray("fine"), &errorText));
+    QVERIFY(atomicfile::write(target, QByteArray("fine")));
     QCOMPARE(readAll(target), QByteArray("fine"));
 }
 

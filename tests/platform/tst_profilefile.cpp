@@ -56,8 +56,8 @@ private slots:
 
     void loadMissingFile();
     void loadAndSave();
-    void unreadableFileIsNeverSavedOver_data();
-    void unreadableFileIsNeverSavedOver();
+    void unreadableFileGivesNoDocument_data();
+    void unreadableFileGivesNoDocument();
 
     void hostileContent_data();
     void hostileContent();
@@ -369,8 +369,10 @@ void TestProfileFile::readInt()
 void TestProfileFile::loadMissingFile()
 {
     QTemporaryDir dir;
-    const ProfileFile doc = ProfileFile::load(dir.filePath(QStringLiteral("letter38.ini")));
-    QCOMPARE(doc.status(), ProfileFile::Status::Missing);
+    const Result<ProfileFile> read =
+        ProfileFile::load(dir.filePath(QStringLiteral("letter38.ini")));
+    QVERIFY(read);
+    const ProfileFile &doc = *read;
     QVERIFY(!doc.existed());
     QCOMPARE(doc.value(u"letter", u"FormLeft"), OptionalText());
     QCOMPARE(doc.toBytes(), QByteArray());
@@ -381,18 +383,19 @@ void TestProfileFile::loadAndSave()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("letter38.ini"));
     {
-        ProfileFile doc = ProfileFile::load(path);
+        ProfileFile doc = ProfileFile::load(path).value();
         doc.setInt(u"letter", u"FormTop", 10);
-        QString error;
-        QVERIFY2(doc.save(&error), qPrintable(error));
+        const Result<void> saved = doc.save();
+        QVERIFY2(saved, qPrintable(saved.error()));
     }
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::Append));
         file.write("; kept\r\n");
     }
-    ProfileFile doc = ProfileFile::load(path);
-    QCOMPARE(doc.status(), ProfileFile::Status::Loaded);
+    Result<ProfileFile> read = ProfileFile::load(path);
+    QVERIFY(read);
+    ProfileFile &doc = read.value();
     QVERIFY(doc.existed());
     QCOMPARE(doc.readInt(u"letter", u"FormTop", 0), 10);
     doc.setInt(u"letter", u"FormTop", 11);
@@ -402,7 +405,7 @@ void TestProfileFile::loadAndSave()
     QCOMPARE(file.readAll(), QByteArray("[letter]\r\nFormTop=11\r\n; kept\r\n"));
 }
 
-void TestProfileFile::unreadableFileIsNeverSavedOver_data()
+void TestProfileFile::unreadableFileGivesNoDocument_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("a directory in its place") << u8("directory");
@@ -410,7 +413,7 @@ void TestProfileFile::unreadableFileIsNeverSavedOver_data()
 }
 
 // Saving a document read as empty would replace content it never saw.
-void TestProfileFile::unreadableFileIsNeverSavedOver()
+void TestProfileFile::unreadableFileGivesNoDocument()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
@@ -423,15 +426,10 @@ void TestProfileFile::unreadableFileIsNeverSavedOver()
         file.write("[letter]\r\nFormTop=5\r\n");
         QVERIFY(file.resize(ProfileFile::kMaxFileSize + 1)); // sparse: costs no disk
     }
-    ProfileFile doc = ProfileFile::load(path);
-    QCOMPARE(doc.status(), ProfileFile::Status::Unreadable);
-    QVERIFY(doc.existed());
-    QVERIFY(!doc.errorString().isEmpty());
-    QCOMPARE(doc.readInt(u"letter", u"FormTop", 10), 10);
-    doc.setInt(u"letter", u"FormTop", 1);
-    QString error;
-    QVERIFY(!doc.save(&error));
-    QCOMPARE(error, doc.errorString());
+    // No document at all: nothing a caller could save over the file.
+    const Result<ProfileFile> read = ProfileFile::load(path);
+    QVERIFY(!read);
+    QVERIFY(!read.error().isEmpty());
     if (kind == u8("huge"))
         QCOMPARE(QFileInfo(path).size(), ProfileFile::kMaxFileSize + 1);
     else

@@ -78,7 +78,7 @@ void TestBoxFields::init()
 
 void TestBoxFields::cleanup()
 {
-    savefilechooser::setChooser({});
+    savefilechooser::resetInstance();
     m_fixture.reset();
 }
 
@@ -170,7 +170,7 @@ void TestBoxFields::savedPdfIsRecorded()
 {
     QTemporaryDir out;
     const QString path = out.filePath(QStringLiteral("letter.pdf"));
-    savefilechooser::setChooser(
+    savefilechooser::setInstance(
         [&](QWidget *, const QString &, const QString &, const QString &) { return path; });
     form().memos[4]->setText(QStringLiteral("FAX送付のご案内 《会社名》様\r\n二行目"));
     chooseCustomer(1);
@@ -187,7 +187,7 @@ void TestBoxFields::savedPdfIsRecorded()
     QCOMPARE(fields[3], QStringLiteral("FAX送付のご案内 BRAVOCO様")); // box E's, filled
     QCOMPARE(fields[4], path);
     // A cancelled save adds nothing.
-    savefilechooser::setChooser(
+    savefilechooser::setInstance(
         [](QWidget *, const QString &, const QString &, const QString &) { return QString(); });
     form().savePdf();
     QCOMPARE(QString::fromUtf8(m_fixture->readFile(u8("送付記録.csv")))

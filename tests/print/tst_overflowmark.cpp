@@ -140,10 +140,10 @@ void TestOverflowMark::neverInThePdf()
     QVERIFY(settle(true));
     QTemporaryDir out;
     const QString pdf = out.filePath(QStringLiteral("letter.pdf"));
-    savefilechooser::setChooser(
+    savefilechooser::setInstance(
         [&](QWidget *, const QString &, const QString &, const QString &) { return pdf; });
     f.savePdf();
-    savefilechooser::setChooser({});
+    savefilechooser::resetInstance();
     QVERIFY(m_fixture->errors.isEmpty());
 
     QProcess p;

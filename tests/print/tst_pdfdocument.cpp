@@ -69,9 +69,8 @@ void TestPdfDocument::onePagePerRenderPage()
         pages << pageSaying(word);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("letters.pdf"));
-    QString error;
-    QVERIFY2(pdfdocument::write(pdf, pages, QStringLiteral("Tavrint test"), &error),
-             qPrintable(error));
+    const Result<void> written = pdfdocument::write(pdf, pages, QStringLiteral("Tavrint test"));
+    QVERIFY2(written, qPrintable(written.error()));
 
     const QString info = tool(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+%1$").arg(words.size()),

@@ -72,13 +72,13 @@ void TestPdfSaving::init()
 
 void TestPdfSaving::cleanup()
 {
-    savefilechooser::setChooser({});
+    savefilechooser::resetInstance();
     m_fixture.reset();
 }
 
 void TestPdfSaving::answerWith(const QString &path)
 {
-    savefilechooser::setChooser(
+    savefilechooser::setInstance(
         [this, path](QWidget *, const QString &caption, const QString &proposed, const QString &) {
             ++m_asked;
             m_proposed = proposed;

@@ -75,9 +75,8 @@ void TestSendLog::firstLine()
 void TestSendLog::appendedJobByJob()
 {
     ProgramDir dir;
-    QString error;
-    QVERIFY(sendlog::append(dir.programDir(), {{kAt, Method::Print, u8("A社"), u8("t"), u8("pdf")}},
-                            &error));
+    QVERIFY(
+        sendlog::append(dir.programDir(), {{kAt, Method::Print, u8("A社"), u8("t"), u8("pdf")}}));
     const QByteArray first = dir.readFile(u8("送付記録.csv"));
     QCOMPARE(first, kBom + (sendlog::headerRow() +
                             sendlog::row({kAt, Method::Print, u8("A社"), u8("t"), u8("pdf")}))
@@ -85,13 +84,13 @@ void TestSendLog::appendedJobByJob()
     // A merge's letters come as one job; the rows before stay byte for byte.
     const QList<Entry> merge = {{kAt, Method::Pdf, u8("B社"), u8("t"), u8("/x/all.pdf")},
                                 {kAt, Method::Pdf, u8("C社"), u8("t"), u8("/x/all.pdf")}};
-    QVERIFY(sendlog::append(dir.programDir(), merge, &error));
+    QVERIFY(sendlog::append(dir.programDir(), merge));
     const QByteArray both = dir.readFile(u8("送付記録.csv"));
     QVERIFY(both.startsWith(first));
     QCOMPARE(both.mid(first.size()), (sendlog::row(merge[0]) + sendlog::row(merge[1])).toUtf8());
     QCOMPARE(both.count(kBom), 1);
     // A job of no letters adds nothing.
-    QVERIFY(sendlog::append(dir.programDir(), {}, &error));
+    QVERIFY(sendlog::append(dir.programDir(), {}));
     QCOMPARE(dir.readFile(u8("送付記録.csv")), both);
 }
 
@@ -100,10 +99,10 @@ void TestSendLog::logThatCannotBeWrittenStaysAsItWas()
     // A folder that does not exist cannot hold the log. (A read-only log is
     // tried as an ordinary user, through the window, in tst_fieldsendtoend.)
     ProgramDir dir;
-    QString error;
-    QVERIFY(!sendlog::append(dir.path(u8("missing/")),
-                             {{kAt, Method::Print, u8("A"), u8("t"), u8("q")}}, &error));
-    QVERIFY(error.contains(u8("送付記録.csv に書き込めません")));
+    const Result<void> appended = sendlog::append(
+        dir.path(u8("missing/")), {{kAt, Method::Print, u8("A"), u8("t"), u8("q")}});
+    QVERIFY(!appended);
+    QVERIFY(appended.error().contains(u8("送付記録.csv に書き込めません")));
 }
 
 QTEST_APPLESS_MAIN(TestSendLog)

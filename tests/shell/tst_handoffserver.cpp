@@ -181,8 +181,8 @@ std::unique_ptr<HandOffServer> TestHandOffServer::makeServer(int clientTimeoutMs
             ++m_applied;
         });
     server->setClientTimeout(clientTimeoutMs);
-    if (!server->listen(m_socketPath))
-        qWarning() << "listen failed:" << server->errorString();
+    if (const Result<void> listening = server->listen(m_socketPath); !listening)
+        qWarning() << "listen failed:" << listening.error();
     return server;
 }
 
