@@ -34,7 +34,7 @@ namespace {
 constexpr char kHead[4] = {'T', 'X', 'D', '1'};
 constexpr char kTail[4] = {'E', 'N', 'D', '!'};
 // A cell holds at most 32767 characters; anything larger is not a report.
-constexpr qsizetype kMaxReport = qsizetype(kRows) * kColumns * 32767 * 4 + 4096;
+constexpr qsizetype kMaxReport = qsizetype(Sheet::kRows) * Sheet::kColumns * 32767 * 4 + 4096;
 
 // FreeXL's functions as the child calls them, from libfreexl.so.1 opened in
 // this process before the first child is made, so that the child finds it
@@ -115,6 +115,53 @@ private:
     qsizetype m_pos = 0;
 };
 
+// One cell of the report, as the sheet holds it; false when the report is
+// malformed there.
+bool readCell(Reader &in, Cell &cell)
+{
+    quint8 readable = 0;
+    if (!in.get(readable) || readable > 1)
+        return false;
+    if (readable == 0) {
+        cell = Cell::unreadable(); // FreeXL had no value to give
+        return true;
+    }
+    quint8 type = 0;
+    if (!in.get(type))
+        return false;
+    if (type == FREEXL_CELL_INT) {
+        qint32 value = 0;
+        if (!in.get(value))
+            return false;
+        cell = Cell::ofInteger(value);
+    } else if (type == FREEXL_CELL_DOUBLE) {
+        double value = 0;
+        if (!in.get(value))
+            return false;
+        cell = Cell::ofNumber(value);
+    } else if (isText(type)) {
+        quint32 length = 0;
+        QByteArray text;
+        if (!in.get(length) || !in.get(text, qsizetype(length)))
+            return false;
+        // A NUL inside would cut the text short; FreeXL's texts have none.
+        if (text.contains('\0'))
+            return false;
+        if (type == FREEXL_CELL_TEXT || type == FREEXL_CELL_SST_TEXT)
+            cell = Cell::ofText(QString::fromUtf8(text));
+        else
+            cell = Cell::ofDate(type == FREEXL_CELL_DATE       ? Cell::Kind::Date
+                                : type == FREEXL_CELL_DATETIME ? Cell::Kind::DateTime
+                                                               : Cell::Kind::Time,
+                                QString::fromLatin1(text));
+    } else if (type == FREEXL_CELL_NULL) {
+        cell = Cell();
+    } else {
+        cell = Cell::unreadable(); // a kind of value this program has no text for
+    }
+    return true;
+}
+
 Outcome failed(Failure failure, int freexlError = FREEXL_OK)
 {
     Outcome outcome;
@@ -159,26 +206,6 @@ bool writeAll(int fd, const QByteArray &bytes)
 
 } // namespace
 
-FreeXL_CellValue Cell::value() const
-{
-    FreeXL_CellValue value{};
-    value.type = type;
-    if (type == FREEXL_CELL_INT)
-        value.value.int_value = intValue;
-    else if (type == FREEXL_CELL_DOUBLE)
-        value.value.double_value = doubleValue;
-    else if (isText(type))
-        value.value.text_value = text.constData();
-    return value;
-}
-
-const Cell *Sheet::cell(int row, int column) const
-{
-    if (row < 0 || column < 0 || row >= rows || column >= columns)
-        return nullptr;
-    return &cells[size_t(row) * size_t(columns) + size_t(column)];
-}
-
 QByteArray report(const char *path)
 {
     // Without FreeXL there is nothing to report; load() says so before any
@@ -205,9 +232,9 @@ QByteArray report(const char *path)
             if (dimensionsCode == FREEXL_OK) {
                 put<quint32>(out, rows);
                 put<quint16>(out, columns);
-                const unsigned int lastRow = qMin(rows, unsigned(kRows));
+                const unsigned int lastRow = qMin(rows, unsigned(Sheet::kRows));
                 const unsigned short lastColumn =
-                    qMin(columns, static_cast<unsigned short>(kColumns));
+                    qMin(columns, static_cast<unsigned short>(Sheet::kColumns));
                 for (unsigned int r = 0; r < lastRow; ++r) {
                     for (unsigned short c = 0; c < lastColumn; ++c) {
                         FreeXL_CellValue value{};
@@ -261,34 +288,12 @@ Outcome decode(QByteArrayView bytes)
         if (!in.get(rows) || !in.get(columns))
             return failed(Failure::Garbled);
         Sheet sheet;
-        sheet.rows = int(qMin(rows, quint32(kRows)));
-        sheet.columns = qMin(int(columns), kColumns);
+        sheet.rows = int(qMin(rows, quint32(Sheet::kRows)));
+        sheet.columns = qMin(int(columns), Sheet::kColumns);
         sheet.cells.resize(size_t(sheet.rows) * size_t(sheet.columns));
         for (Cell &cell : sheet.cells) {
-            quint8 readable = 0;
-            if (!in.get(readable) || readable > 1)
+            if (!readCell(in, cell))
                 return failed(Failure::Garbled);
-            cell.readable = readable == 1;
-            if (!cell.readable)
-                continue;
-            if (!in.get(cell.type))
-                return failed(Failure::Garbled);
-            if (cell.type == FREEXL_CELL_INT) {
-                qint32 value = 0;
-                if (!in.get(value))
-                    return failed(Failure::Garbled);
-                cell.intValue = value;
-            } else if (cell.type == FREEXL_CELL_DOUBLE) {
-                if (!in.get(cell.doubleValue))
-                    return failed(Failure::Garbled);
-            } else if (isText(cell.type)) {
-                quint32 length = 0;
-                if (!in.get(length) || !in.get(cell.text, qsizetype(length)))
-                    return failed(Failure::Garbled);
-                // A NUL inside would cut the text short; FreeXL's texts have none.
-                if (cell.text.contains('\0'))
-                    return failed(Failure::Garbled);
-            }
         }
         outcome.sheet = std::move(sheet);
     } else {

@@ -1,46 +1,23 @@
 #pragma once
 
+#include "customers/sheet.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <freexl.h>
 
 #include <optional>
-#include <vector>
 
-// The cells of a workbook's first worksheet, read by FreeXL in a child
-// process. FreeXL trusts the lengths and offsets written in the file, and a
+// The cells of an .xls workbook's first worksheet, read by FreeXL in a child
+// process and brought into the sheet every format's reader fills (see
+// sheet.h). FreeXL trusts the lengths and offsets written in the file, and a
 // damaged workbook can make it read or write out of bounds or crash; whatever
 // happens in the child, this process only receives a plain copy of the cells
 // it asked for, or learns that the read failed.
 namespace sheetdump {
 
-constexpr int kRows = 200;
-constexpr int kColumns = 8;
 constexpr int kDefaultTimeoutMs = 20000;
-
-struct Cell
-{
-    bool readable = true; // false: FreeXL had no value to give for the cell
-    unsigned char type = FREEXL_CELL_NULL;
-    int intValue = 0;
-    double doubleValue = 0;
-    QByteArray text; // UTF-8 text, or FreeXL's text of a date or time
-
-    // The value as FreeXL gives it; a text points into `text`.
-    FreeXL_CellValue value() const;
-};
-
-struct Sheet
-{
-    // The part of the sheet that was read: the used range, cut to
-    // kRows x kColumns. Cells outside it are empty.
-    int rows = 0;
-    int columns = 0;
-    std::vector<Cell> cells; // row after row
-
-    const Cell *cell(int row, int column) const;
-};
 
 enum class Failure {
     None,

@@ -32,17 +32,16 @@ QString cellErrorMessage(int row, int column)
         .arg(column + 1);
 }
 
-QString dateTimeText(unsigned char type, const char *raw, const QLocale &locale)
+QString dateTimeText(Cell::Kind kind, const QString &text, const QLocale &locale)
 {
-    const QString text = QString::fromLatin1(raw);
-    switch (type) {
-    case FREEXL_CELL_DATE: {
+    switch (kind) {
+    case Cell::Kind::Date: {
         const QDate date = QDate::fromString(text, Qt::ISODate);
         if (date.isValid())
             return locale.toString(date, QLocale::ShortFormat);
         break;
     }
-    case FREEXL_CELL_DATETIME: {
+    case Cell::Kind::DateTime: {
         const QDateTime dateTime =
             QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (dateTime.isValid()) {
@@ -52,14 +51,17 @@ QString dateTimeText(unsigned char type, const char *raw, const QLocale &locale)
         }
         break;
     }
-    case FREEXL_CELL_TIME: {
+    case Cell::Kind::Time: {
         const QTime time = QTime::fromString(text, Qt::ISODate);
         if (time.isValid())
             return locale.toString(time, QLocale::ShortFormat);
         break;
     }
+    default:
+        break;
     }
-    // A value the calendar cannot hold: FreeXL's own text is better than none.
+    // A value the calendar cannot hold: the workbook's own text is better
+    // than none.
     return text;
 }
 
@@ -89,29 +91,25 @@ std::optional<QString> numberText(double value, const QLocale &locale)
     return text;
 }
 
-std::optional<QString> cellText(const FreeXL_CellValue &value, const QLocale &locale)
+std::optional<QString> cellText(const Cell &cell, const QLocale &locale)
 {
-    switch (value.type) {
-    case FREEXL_CELL_NULL:
+    switch (cell.kind) {
+    case Cell::Kind::Empty:
         return QString();
-    case FREEXL_CELL_INT:
-        return QString::number(value.value.int_value);
-    case FREEXL_CELL_DOUBLE:
-        return numberText(value.value.double_value, locale);
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-        if (!value.value.text_value)
-            return QString();
-        return cp932::representable(QString::fromUtf8(value.value.text_value));
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        if (!value.value.text_value)
-            return QString();
-        return dateTimeText(value.type, value.value.text_value, locale);
-    default:
+    case Cell::Kind::Unreadable:
         return std::nullopt;
+    case Cell::Kind::Integer:
+        return QString::number(cell.integer);
+    case Cell::Kind::Number:
+        return numberText(cell.number, locale);
+    case Cell::Kind::Text:
+        return cp932::representable(cell.text);
+    case Cell::Kind::Date:
+    case Cell::Kind::DateTime:
+    case Cell::Kind::Time:
+        return dateTimeText(cell.kind, cell.text, locale);
     }
+    return std::nullopt;
 }
 
 QString describeError(int freexlError)
@@ -241,19 +239,16 @@ Result readReported(const sheetdump::Outcome &outcome, const QString &path, int 
     return readSheet(*outcome.sheet, keyItem, table, locale);
 }
 
-Result readSheet(const sheetdump::Sheet &sheet, int keyItem, CustomerTable &table,
-                 const QLocale &locale)
+Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table, const QLocale &locale)
 {
     Result result;
     const int keyColumn = keyItem == 1 ? kPersonColumn : kCompanyColumn;
 
     auto readCell = [&](int row, int column) -> std::optional<QString> {
-        const sheetdump::Cell *cell = sheet.cell(row, column);
+        const Cell *cell = sheet.cell(row, column);
         if (!cell)
             return QString(); // outside the sheet's used range
-        if (!cell->readable)
-            return std::nullopt;
-        return cellText(cell->value(), locale);
+        return cellText(*cell, locale);
     };
 
     QStringList keys;

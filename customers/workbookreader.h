@@ -1,10 +1,10 @@
 #pragma once
 
+#include "customers/sheet.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
-
-#include <freexl.h>
 
 #include <optional>
 
@@ -12,7 +12,6 @@ class CustomerTable;
 
 namespace sheetdump {
 struct Outcome;
-struct Sheet;
 } // namespace sheetdump
 
 // The customer workbook: .xls read with FreeXL in a child process (see
@@ -23,8 +22,8 @@ struct Sheet;
 // kept between reads.
 namespace workbookreader {
 
-constexpr int kMaxRows = 200;
-constexpr int kColumns = 8;
+constexpr int kMaxRows = Sheet::kRows;
+constexpr int kColumns = Sheet::kColumns;
 
 struct Result
 {
@@ -57,14 +56,14 @@ Result readReported(const sheetdump::Outcome &outcome, const QString &path, int 
                     CustomerTable &table, const QLocale &locale = QLocale::system());
 
 // The read of a sheet's cells, from whichever format they came.
-Result readSheet(const sheetdump::Sheet &sheet, int keyItem, CustomerTable &table,
+Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table,
                  const QLocale &locale = QLocale::system());
 
 // A cell's text: numbers in the general form with at most 15 significant
 // digits and the locale's decimal separator, dates and times in the locale's
 // short form, text limited to what code page 932 holds. No value for a cell
 // that has no text form.
-std::optional<QString> cellText(const FreeXL_CellValue &value, const QLocale &locale);
+std::optional<QString> cellText(const Cell &cell, const QLocale &locale);
 
 // The general form of a floating-point number ("3", "0.5", "1E+20").
 // No value for infinities and NaN, which no cell can hold.

@@ -16,6 +16,8 @@
 
 using workbookreader::Result;
 
+Q_DECLARE_METATYPE(Cell)
+
 class TestWorkbookReader : public QObject
 {
     Q_OBJECT
@@ -299,12 +301,12 @@ void TestWorkbookReader::childReportMatchesInProcessRead()
     QCOMPARE(viaChild.sheet->columns, 8);
     for (int row = 0; row < 6; ++row) {
         for (int column = 0; column < 8; ++column) {
-            const sheetdump::Cell *a = viaChild.sheet->cell(row, column);
-            const sheetdump::Cell *b = inProcess.sheet->cell(row, column);
-            QCOMPARE(a->type, b->type);
+            const Cell *a = viaChild.sheet->cell(row, column);
+            const Cell *b = inProcess.sheet->cell(row, column);
+            QCOMPARE(a->kind, b->kind);
             QCOMPARE(a->text, b->text);
-            QCOMPARE(a->intValue, b->intValue);
-            QCOMPARE(a->doubleValue, b->doubleValue);
+            QCOMPARE(a->integer, b->integer);
+            QCOMPARE(a->number, b->number);
         }
     }
 }
@@ -342,54 +344,38 @@ void TestWorkbookReader::numberText()
 
 void TestWorkbookReader::cellText_data()
 {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("intValue");
-    QTest::addColumn<double>("doubleValue");
-    QTest::addColumn<QByteArray>("textValue");
+    QTest::addColumn<Cell>("cell");
     QTest::addColumn<bool>("hasText");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("empty") << FREEXL_CELL_NULL << 0 << 0.0 << QByteArray() << true << QString();
-    QTest::newRow("integer") << FREEXL_CELL_INT << -7 << 0.0 << QByteArray() << true << u"-7"_qs;
-    QTest::newRow("double") << FREEXL_CELL_DOUBLE << 0 << 2.5 << QByteArray() << true << u"2.5"_qs;
-    QTest::newRow("text") << FREEXL_CELL_SST_TEXT << 0 << 0.0 << QByteArray("\xE8\x83\xBD") << true
-                          << u8("能");
-    QTest::newRow("invalid UTF-8")
-        << FREEXL_CELL_TEXT << 0 << 0.0 << QByteArray("a\xFF") << true << u8("a?");
-    QTest::newRow("date") << FREEXL_CELL_DATE << 0 << 0.0 << QByteArray("2024-12-31") << true
-                          << u8("2024/12/31");
-    QTest::newRow("date FreeXL could not make a calendar date of")
-        << FREEXL_CELL_DATE << 0 << 0.0 << QByteArray("1900-02-29") << true << u8("1900-02-29");
-    QTest::newRow("time") << FREEXL_CELL_TIME << 0 << 0.0 << QByteArray("07:05:00") << true
-                          << u8("7:05");
-    QTest::newRow("not a number") << FREEXL_CELL_DOUBLE << 0
-                                  << std::numeric_limits<double>::quiet_NaN() << QByteArray()
-                                  << false << QString();
-    QTest::newRow("infinity") << FREEXL_CELL_DOUBLE << 0 << std::numeric_limits<double>::infinity()
-                              << QByteArray() << false << QString();
-    QTest::newRow("unknown type") << 99 << 0 << 0.0 << QByteArray() << false << QString();
+    using Kind = Cell::Kind;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    QTest::newRow("empty") << Cell() << true << QString();
+    QTest::newRow("integer") << Cell::ofInteger(-7) << true << u"-7"_qs;
+    QTest::newRow("double") << Cell::ofNumber(2.5) << true << u"2.5"_qs;
+    QTest::newRow("text") << Cell::ofText(u8("能")) << true << u8("能");
+    QTest::newRow("invalid UTF-8, as decoded")
+        << Cell::ofText(QString::fromUtf8("a\xFF")) << true << u8("a?");
+    QTest::newRow("date") << Cell::ofDate(Kind::Date, u"2024-12-31"_qs) << true << u8("2024/12/31");
+    QTest::newRow("date the calendar cannot hold")
+        << Cell::ofDate(Kind::Date, u"1900-02-29"_qs) << true << u8("1900-02-29");
+    QTest::newRow("date and time") << Cell::ofDate(Kind::DateTime, u"2024-03-05 13:45:10"_qs)
+                                   << true << u8("2024/03/05 13:45");
+    QTest::newRow("time") << Cell::ofDate(Kind::Time, u"07:05:00"_qs) << true << u8("7:05");
+    QTest::newRow("not a number") << Cell::ofNumber(nan) << false << QString();
+    QTest::newRow("infinity") << Cell::ofNumber(infinity) << false << QString();
+    QTest::newRow("unreadable") << Cell::unreadable() << false << QString();
 }
 
 void TestWorkbookReader::cellText()
 {
-    QFETCH(int, type);
-    QFETCH(int, intValue);
-    QFETCH(double, doubleValue);
-    QFETCH(QByteArray, textValue);
+    QFETCH(Cell, cell);
     QFETCH(bool, hasText);
     QFETCH(QString, text);
 
-    FreeXL_CellValue value{};
-    value.type = static_cast<unsigned char>(type);
-    if (type == FREEXL_CELL_INT)
-        value.value.int_value = intValue;
-    else if (type == FREEXL_CELL_DOUBLE)
-        value.value.double_value = doubleValue;
-    else if (type != FREEXL_CELL_NULL && type != 99)
-        value.value.text_value = textValue.constData();
-
     const std::optional<QString> result =
-        workbookreader::cellText(value, QLocale(QLocale::Japanese, QLocale::Japan));
+        workbookreader::cellText(cell, QLocale(QLocale::Japanese, QLocale::Japan));
     QCOMPARE(result.has_value(), hasText);
     if (hasText)
         QCOMPARE(*result, text);
