@@ -11,7 +11,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace workbookreader {
 
@@ -112,43 +111,6 @@ std::optional<QString> cellText(const Cell &cell, const QLocale &locale)
     return std::nullopt;
 }
 
-QString describeError(int freexlError)
-{
-    switch (freexlError) {
-    case FREEXL_FILE_NOT_FOUND:
-        return QString::fromUtf8("ファイルが見つからないか、読み取れません");
-    case FREEXL_INSUFFICIENT_MEMORY:
-        return QString::fromUtf8("メモリが不足しています");
-    case FREEXL_INVALID_CFBF_HEADER:
-    case FREEXL_CFBF_INVALID_SIGNATURE:
-    case FREEXL_CFBF_INVALID_SECTOR_SIZE:
-        return QString::fromUtf8("Excel 97-2003 ブック (.xls) の形式ではありません");
-    case FREEXL_CFBF_READ_ERROR:
-    case FREEXL_CFBF_SEEK_ERROR:
-        // Also what a file shorter than a workbook header gives.
-        return QString::fromUtf8("ファイルが途中で切れているか、.xls 形式ではありません");
-    case FREEXL_CFBF_EMPTY_FAT_CHAIN:
-    case FREEXL_CFBF_ILLEGAL_FAT_ENTRY:
-    case FREEXL_INVALID_MINI_STREAM:
-    case FREEXL_CFBF_ILLEGAL_MINI_FAT_ENTRY:
-    case FREEXL_BIFF_INVALID_BOF:
-    case FREEXL_BIFF_INVALID_SST:
-    case FREEXL_BIFF_ILLEGAL_SST_INDEX:
-    case FREEXL_CRAFTED_FILE:
-        return QString::fromUtf8("ブックが壊れています");
-    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-        return QString::fromUtf8("ファイルにブックのデータがありません");
-    case FREEXL_BIFF_ILLEGAL_SHEET_INDEX:
-    case FREEXL_BIFF_UNSELECTED_SHEET:
-        return QString::fromUtf8("ブックにワークシートがありません");
-    case FREEXL_INVALID_CHARACTER:
-    case FREEXL_UNSUPPORTED_CHARSET:
-        return QString::fromUtf8("ブックの文字コードを変換できません");
-    default:
-        return QString::fromUtf8("ブックを読み取れません (FreeXL のエラー %1)").arg(freexlError);
-    }
-}
-
 namespace {
 
 // The workbook libraries are opened at the first read, so a missing one
@@ -156,27 +118,6 @@ namespace {
 QString missingLibraryText(const QString &library)
 {
     return QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません").arg(library);
-}
-
-QString failureText(const sheetdump::Outcome &outcome)
-{
-    switch (outcome.failure) {
-    case sheetdump::Failure::None:
-    case sheetdump::Failure::FreeXL:
-        return describeError(outcome.freexlError);
-    case sheetdump::Failure::Encrypted:
-        return QString::fromUtf8("パスワードで保護されたブックは読めません");
-    case sheetdump::Failure::Crashed:
-    case sheetdump::Failure::Garbled:
-        return QString::fromUtf8("ブックが壊れています");
-    case sheetdump::Failure::TimedOut:
-        return QString::fromUtf8("ブックの読み取りが時間内に終わりません");
-    case sheetdump::Failure::NoProcess:
-        return QString::fromLocal8Bit(std::strerror(outcome.systemError));
-    case sheetdump::Failure::NoLibrary:
-        return missingLibraryText(QStringLiteral("libfreexl.so.1"));
-    }
-    return describeError(outcome.freexlError);
 }
 
 QString officeFailureText(officesheet::Failure failure)
@@ -226,17 +167,12 @@ Result read(const QString &path, int keyItem, CustomerTable &table, const QLocal
             return openFailed(path, officeFailureText(outcome.failure));
         return readSheet(*outcome.sheet, keyItem, table, locale);
     }
-    return readReported(sheetdump::load(QFile::encodeName(path)), path, keyItem, table, locale);
-}
-
-Result readReported(const sheetdump::Outcome &outcome, const QString &path, int keyItem,
-                    CustomerTable &table, const QLocale &locale)
-{
     // Everything that can make the file unreadable as a whole is settled
     // before the first cell is stored.
-    if (!outcome.sheet)
-        return openFailed(path, failureText(outcome));
-    return readSheet(*outcome.sheet, keyItem, table, locale);
+    const sheetdump::Outcome outcome = sheetdump::load(QFile::encodeName(path));
+    if (!outcome)
+        return openFailed(path, outcome.error());
+    return readSheet(*outcome, keyItem, table, locale);
 }
 
 Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table, const QLocale &locale)

@@ -10,11 +10,7 @@
 
 class CustomerTable;
 
-namespace sheetdump {
-struct Outcome;
-} // namespace sheetdump
-
-// The customer workbook: .xls read with FreeXL in a child process (see
+// The customer workbook: .xls read by FreeXL in a process of its own (see
 // sheetdump.h), or .xlsx and .ods, told by their content whatever the file's
 // name (see officesheet.h). The first worksheet, rows 1 to 200, columns 1 to 8 into table
 // columns 0 to 7. The key column is 2 (company, selector item 0) or 3
@@ -50,11 +46,6 @@ struct Result
 Result read(const QString &path, int keyItem, CustomerTable &table,
             const QLocale &locale = QLocale::system());
 
-// The read once the child process that ran FreeXL has reported (see
-// sheetdump.h); `path` only names the file in an error.
-Result readReported(const sheetdump::Outcome &outcome, const QString &path, int keyItem,
-                    CustomerTable &table, const QLocale &locale = QLocale::system());
-
 // The read of a sheet's cells, from whichever format they came.
 Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table,
                  const QLocale &locale = QLocale::system());
@@ -68,8 +59,5 @@ std::optional<QString> cellText(const Cell &cell, const QLocale &locale);
 // The general form of a floating-point number ("3", "0.5", "1E+20").
 // No value for infinities and NaN, which no cell can hold.
 std::optional<QString> numberText(double value, const QLocale &locale);
-
-// The description of a FreeXL error code shown in the open error.
-QString describeError(int freexlError);
 
 } // namespace workbookreader

@@ -1,5 +1,4 @@
 #include "customers/customertable.h"
-#include "customers/sheetdump.h"
 #include "customers/workbookreader.h"
 
 #include <QFile>
@@ -10,6 +9,8 @@
 #include "../testfiles.h"
 #include "fixturescript.h"
 #include "oldtable.h"
+
+#include <freexl.h>
 
 #include <cmath>
 #include <limits>
@@ -35,9 +36,7 @@ private slots:
     void unreadableWorkbook_data();
     void unreadableWorkbook();
     void readAfterFailureStartsAfresh();
-    void missingFreeXLIsNamed();
     void workbookThatCrashesFreeXL();
-    void childReportMatchesInProcessRead();
 
     void numberText_data();
     void numberText();
@@ -245,19 +244,6 @@ void TestWorkbookReader::unreadableWorkbook()
     QVERIFY(untouched(table));
 }
 
-void TestWorkbookReader::missingFreeXLIsNamed()
-{
-    // FreeXL is opened at the first read; on a machine without it the read
-    // says which library is missing instead of calling the workbook damaged.
-    sheetdump::Outcome outcome;
-    outcome.failure = sheetdump::Failure::NoLibrary;
-    CustomerTable table = oldTable();
-    const Result result = workbookreader::readReported(outcome, u"/x/smpl2.xls"_qs, 1, table);
-    QCOMPARE(result.status, Result::Status::OpenFailed);
-    QVERIFY2(result.errorMessage.contains(u"libfreexl.so.1"_qs), qPrintable(result.errorMessage));
-    QVERIFY(untouched(table));
-}
-
 void TestWorkbookReader::readAfterFailureStartsAfresh()
 {
     CustomerTable table = oldTable();
@@ -289,26 +275,6 @@ void TestWorkbookReader::workbookThatCrashesFreeXL()
     QVERIFY(untouched(table));
     // And the next read works as ever.
     QVERIFY(workbookreader::read(fixture("customers.xls"), 1, table, QLocale::c()).ok());
-}
-
-void TestWorkbookReader::childReportMatchesInProcessRead()
-{
-    const QByteArray path = QFile::encodeName(fixture("customers.xls"));
-    const sheetdump::Outcome viaChild = sheetdump::load(path);
-    const sheetdump::Outcome inProcess = sheetdump::decode(sheetdump::report(path.constData()));
-    QVERIFY(viaChild.sheet && inProcess.sheet);
-    QCOMPARE(viaChild.sheet->rows, 6);
-    QCOMPARE(viaChild.sheet->columns, 8);
-    for (int row = 0; row < 6; ++row) {
-        for (int column = 0; column < 8; ++column) {
-            const Cell *a = viaChild.sheet->cell(row, column);
-            const Cell *b = inProcess.sheet->cell(row, column);
-            QCOMPARE(a->kind, b->kind);
-            QCOMPARE(a->text, b->text);
-            QCOMPARE(a->integer, b->integer);
-            QCOMPARE(a->number, b->number);
-        }
-    }
 }
 
 void TestWorkbookReader::numberText_data()
