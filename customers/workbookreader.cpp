@@ -113,8 +113,8 @@ std::optional<QString> cellText(const Cell &cell, const QLocale &locale)
 
 namespace {
 
-// The workbook libraries are opened at the first read, so a missing one
-// shows here rather than at start.
+// libzip is opened at the first read, so a missing one shows here rather
+// than at start.
 QString missingLibraryText(const QString &library)
 {
     return QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません").arg(library);

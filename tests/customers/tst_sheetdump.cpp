@@ -374,7 +374,7 @@ void TestSheetDump::helperOutcomes_data()
         << QByteArray("exit 3") << 5000 << Failure::NoLibrary
         << u"ブックを読むためのライブラリ libfreexl.so.1 を開けません"_qs;
     QTest::newRow("killed by a signal")
-        << QByteArray("kill -SEGV $$") << 5000 << Failure::Crashed << damaged;
+        << QByteArray("ulimit -c 0; kill -SEGV $$") << 5000 << Failure::Crashed << damaged;
     QTest::newRow("report not written")
         << QByteArray("exit 1") << 5000 << Failure::Crashed << damaged;
     QTest::newRow("nothing said") << QByteArray("exit 0") << 5000 << Failure::Garbled << damaged;
@@ -410,7 +410,7 @@ void TestSheetDump::helperOutcomes()
 void TestSheetDump::helperHoldsNoFileOfTheProgram()
 {
     // A file this process opened without O_CLOEXEC, as another thread may
-    // at any time; the helper must not have it, nor this test's input.
+    // at any time, must not reach the helper; its input is /dev/null.
     const int stray = ::open("/dev/null", O_RDONLY);
     QVERIFY(stray > STDERR_FILENO && stray < 10); // below the shell's own
     const QString helper = standIn("[ -e /proc/$$/fd/" + QByteArray::number(stray) +
