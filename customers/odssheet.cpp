@@ -92,31 +92,12 @@ QString cellText(XmlPart &xml)
     return text;
 }
 
-sheetdump::Cell textCell(const QString &text)
-{
-    sheetdump::Cell cell;
-    if (!text.isEmpty()) {
-        cell.type = FREEXL_CELL_TEXT;
-        cell.text = text.toUtf8();
-        cell.text.replace('\0', QByteArray());
-    }
-    return cell;
-}
-
-sheetdump::Cell unreadable()
-{
-    sheetdump::Cell cell;
-    cell.readable = false;
-    return cell;
-}
-
-// A cell as the .xls reader would get it: its value by its value type.
-sheetdump::Cell cellOf(const QXmlStreamAttributes &attributes, const QString &text)
+// A cell as the .xls reader would give it: its value by its value type.
+Cell cellOf(const QXmlStreamAttributes &attributes, const QString &text)
 {
     if (attributes.value(kCalcExt, QLatin1String("value-type")) == u"error")
-        return unreadable();
+        return Cell::unreadable();
     const QStringView type = attributes.value(kOffice, QLatin1String("value-type"));
-    sheetdump::Cell cell;
     if (type == u"float" || type == u"percentage" || type == u"currency") {
         const QByteArray number =
             attributes.value(kOffice, QLatin1String("value")).trimmed().toLatin1();
@@ -124,43 +105,39 @@ sheetdump::Cell cellOf(const QXmlStreamAttributes &attributes, const QString &te
         const char *end = number.constData() + number.size();
         const auto [ptr, ec] = std::from_chars(number.constData(), end, value);
         if (number.isEmpty() || ec != std::errc() || ptr != end)
-            return unreadable();
-        cell.type = FREEXL_CELL_DOUBLE;
-        cell.doubleValue = value;
-    } else if (type == u"date") {
+            return Cell::unreadable();
+        return Cell::ofNumber(value);
+    }
+    if (type == u"date") {
         const QString value =
             attributes.value(kOffice, QLatin1String("date-value")).trimmed().toString();
         const qsizetype t = value.indexOf(u'T');
         const QDate date = QDate::fromString(value.left(t < 0 ? value.size() : t), Qt::ISODate);
         if (!date.isValid())
-            return textCell(text); // no calendar date: what the cell shows
-        if (t < 0) {
-            cell.type = FREEXL_CELL_DATE;
-            cell.text = date.toString(Qt::ISODate).toLatin1();
-        } else {
-            const QTime time = QTime::fromString(value.mid(t + 1, 8), Qt::ISODate);
-            cell.type = FREEXL_CELL_DATETIME;
-            cell.text = (date.toString(Qt::ISODate) + u' ' + time.toString(Qt::ISODate)).toLatin1();
-        }
-    } else if (type == u"time") {
-        const std::optional<QByteArray> time = sheetdate::durationText(
+            return Cell::ofText(text); // no calendar date: what the cell shows
+        if (t < 0)
+            return Cell::ofDate(Cell::Kind::Date, date.toString(Qt::ISODate));
+        const QTime time = QTime::fromString(value.mid(t + 1, 8), Qt::ISODate);
+        return Cell::ofDate(Cell::Kind::DateTime,
+                            date.toString(Qt::ISODate) + u' ' + time.toString(Qt::ISODate));
+    }
+    if (type == u"time") {
+        std::optional<QString> time = sheetdate::durationText(
             attributes.value(kOffice, QLatin1String("time-value")).trimmed());
         if (!time)
-            return textCell(text);
-        cell.type = FREEXL_CELL_TIME;
-        cell.text = *time;
-    } else if (type == u"boolean") {
+            return Cell::ofText(text);
+        return Cell::ofDate(Cell::Kind::Time, std::move(*time));
+    }
+    if (type == u"boolean") {
         const QStringView value =
             attributes.value(kOffice, QLatin1String("boolean-value")).trimmed();
         if (value == u"true" || value == u"1")
-            return textCell(QStringLiteral("True"));
+            return Cell::ofText(QStringLiteral("True"));
         if (value == u"false" || value == u"0")
-            return textCell(QStringLiteral("False"));
-        return unreadable();
-    } else {
-        return textCell(text); // string, or no value type at all
+            return Cell::ofText(QStringLiteral("False"));
+        return Cell::unreadable();
     }
-    return cell;
+    return Cell::ofText(text); // string, or no value type at all
 }
 
 } // namespace
@@ -174,7 +151,7 @@ Outcome read(const ZipArchive &zip)
         return outcome;
     }
 
-    sheetdump::Sheet sheet = officesheet::emptySheet();
+    Sheet sheet = officesheet::emptySheet();
     int depth = 0;
     int spreadsheetDepth = 0;
     int tableDepth = 0;
@@ -212,7 +189,7 @@ Outcome read(const ZipArchive &zip)
 
         const qint64 repeatRows =
             repeatCount(xml.attributes(), QLatin1String("number-rows-repeated"));
-        std::vector<sheetdump::Cell> cells(sheetdump::kColumns);
+        std::vector<Cell> cells(Sheet::kColumns);
         qint64 column = 0;
         bool any = false;
         while (!xml.atEnd()) {
@@ -228,23 +205,23 @@ Outcome read(const ZipArchive &zip)
             const QXmlStreamAttributes attributes = xml.attributes();
             const qint64 repeatColumns =
                 repeatCount(attributes, QLatin1String("number-columns-repeated"));
-            if (column >= sheetdump::kColumns) {
+            if (column >= Sheet::kColumns) {
                 xml.skipElement();
                 continue;
             }
-            const sheetdump::Cell cell = cellOf(attributes, cellText(xml));
-            for (qint64 k = 0; k < repeatColumns && column + k < sheetdump::kColumns; ++k)
+            const Cell cell = cellOf(attributes, cellText(xml));
+            for (qint64 k = 0; k < repeatColumns && column + k < Sheet::kColumns; ++k)
                 cells[size_t(column + k)] = cell;
-            any = any || !cell.readable || cell.type != FREEXL_CELL_NULL;
+            any = any || cell.kind != Cell::Kind::Empty;
             column += repeatColumns;
         }
         --depth; // the row's end was taken above
-        for (qint64 k = 0; k < repeatRows && row < sheetdump::kRows; ++k, ++row) {
-            std::copy(cells.begin(), cells.end(), sheet.cells.begin() + row * sheetdump::kColumns);
+        for (qint64 k = 0; k < repeatRows && row < Sheet::kRows; ++k, ++row) {
+            std::copy(cells.begin(), cells.end(), sheet.cells.begin() + row * Sheet::kColumns);
             if (any)
                 usedRows = int(row) + 1;
         }
-        if (row >= sheetdump::kRows)
+        if (row >= Sheet::kRows)
             done = true; // the rows below are never parsed
     }
 

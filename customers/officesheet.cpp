@@ -56,18 +56,18 @@ Outcome loadBytes(QByteArrayView bytes)
     return fromArchive(zip);
 }
 
-sheetdump::Sheet emptySheet()
+Sheet emptySheet()
 {
-    sheetdump::Sheet sheet;
-    sheet.rows = sheetdump::kRows;
-    sheet.columns = sheetdump::kColumns;
+    Sheet sheet;
+    sheet.rows = Sheet::kRows;
+    sheet.columns = Sheet::kColumns;
     sheet.cells.resize(size_t(sheet.rows) * size_t(sheet.columns));
     return sheet;
 }
 
-void trim(sheetdump::Sheet &sheet, int usedRows)
+void trim(Sheet &sheet, int usedRows)
 {
-    sheet.rows = qBound(0, usedRows, sheetdump::kRows);
+    sheet.rows = qBound(0, usedRows, Sheet::kRows);
     sheet.cells.resize(size_t(sheet.rows) * size_t(sheet.columns));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "customers/sheetdump.h"
+#include "customers/sheet.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -12,10 +12,9 @@ class ZipArchive;
 // The first worksheet of a workbook in today's formats, Office Open XML
 // (.xlsx) or OpenDocument (.ods), whatever the file is called: both are ZIP
 // archives of XML parts, told apart by what the archive holds. The cells come
-// out as the .xls reader gets them from FreeXL (see sheetdump.h), so one set
-// of rules makes text of every workbook's cells. Only rows 1 to 200 and
-// columns 1 to 8 are parsed; no part is read beyond kMaxPartBytes of
-// uncompressed XML.
+// out in the same sheet as the .xls reader's (see sheet.h), so one set of
+// rules makes text of every workbook's cells. Only rows 1 to 200 and columns
+// 1 to 8 are parsed; no part is read beyond kMaxPartBytes of uncompressed XML.
 namespace officesheet {
 
 constexpr qint64 kMaxPartBytes = qint64(16) << 20;
@@ -32,7 +31,7 @@ enum class Failure {
 
 struct Outcome
 {
-    std::optional<sheetdump::Sheet> sheet;
+    std::optional<Sheet> sheet;
     Failure failure = Failure::None;
 };
 
@@ -43,8 +42,8 @@ Outcome load(const QString &path);
 Outcome loadBytes(QByteArrayView bytes);
 
 // Shared by the two formats: the sheet they fill, cells outside it empty.
-sheetdump::Sheet emptySheet();
+Sheet emptySheet();
 // Cuts the sheet to the rows that hold anything.
-void trim(sheetdump::Sheet &sheet, int usedRows);
+void trim(Sheet &sheet, int usedRows);
 
 } // namespace officesheet

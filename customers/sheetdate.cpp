@@ -92,16 +92,16 @@ Kind kindOfCode(QStringView code)
 
 namespace {
 
-QByteArray clockText(qint64 seconds)
+QString clockText(qint64 seconds)
 {
-    return QByteArray::number(seconds / 3600).rightJustified(2, '0') + ':' +
-           QByteArray::number(seconds / 60 % 60).rightJustified(2, '0') + ':' +
-           QByteArray::number(seconds % 60).rightJustified(2, '0');
+    return QString::number(seconds / 3600).rightJustified(2, u'0') + u':' +
+           QString::number(seconds / 60 % 60).rightJustified(2, u'0') + u':' +
+           QString::number(seconds % 60).rightJustified(2, u'0');
 }
 
 } // namespace
 
-std::optional<QByteArray> serialText(double serial, Kind kind, bool system1904)
+std::optional<QString> serialText(double serial, Kind kind, bool system1904)
 {
     if (kind == Kind::Number || !std::isfinite(serial) || serial < 0 || serial >= 2958466)
         return std::nullopt;
@@ -114,23 +114,24 @@ std::optional<QByteArray> serialText(double serial, Kind kind, bool system1904)
     if (kind == Kind::Time)
         return clockText(seconds);
 
-    QByteArray dayText;
+    QString dayText;
     if (system1904) {
-        dayText = QDate(1904, 1, 1).addDays(day).toString(Qt::ISODate).toLatin1();
+        dayText = QDate(1904, 1, 1).addDays(day).toString(Qt::ISODate);
     } else if (day == 60) {
-        dayText = "1900-02-29"; // the day the 1900 system counts and no calendar has
+        dayText =
+            QStringLiteral("1900-02-29"); // the day the 1900 system counts and no calendar has
     } else if (day == 0) {
-        dayText = "1900-01-00";
+        dayText = QStringLiteral("1900-01-00");
     } else {
         // Serials before the false leap day count from one day later.
-        dayText = QDate(1899, 12, day < 60 ? 31 : 30).addDays(day).toString(Qt::ISODate).toLatin1();
+        dayText = QDate(1899, 12, day < 60 ? 31 : 30).addDays(day).toString(Qt::ISODate);
     }
     if (kind == Kind::Date)
         return dayText;
-    return dayText + ' ' + clockText(seconds);
+    return dayText + u' ' + clockText(seconds);
 }
 
-std::optional<QByteArray> durationText(QStringView duration)
+std::optional<QString> durationText(QStringView duration)
 {
     // PnDTnHnMn.nS, as OpenDocument writes a time of day.
     if (!duration.startsWith(u"PT") && !duration.startsWith(u"-PT") && !duration.startsWith(u'P'))

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QByteArray>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
 
-// Dates and times in workbooks of today's formats, brought to the texts the
-// .xls reader gets from FreeXL ("2024-03-05", "2024-03-05 13:45:10",
-// "13:45:10"), so that every workbook's cells become text by the same rules.
+// Dates and times in workbooks of today's formats, brought to the ISO texts a
+// sheet's date and time cells hold ("2024-03-05", "2024-03-05 13:45:10",
+// "13:45:10", see sheet.h), as the .xls reader's do, so that every
+// workbook's cells become text by the same rules.
 namespace sheetdate {
 
 enum class Kind {
@@ -22,13 +23,13 @@ enum class Kind {
 Kind kindOfBuiltIn(int numberFormatId);
 Kind kindOfCode(QStringView formatCode);
 
-// The FreeXL-style text of a day serial (days since 1899-12-30, or since
+// The ISO text of a day serial (days since 1899-12-30, or since
 // 1904-01-01 in a workbook of the 1904 date system) shown as `kind`. No value
 // when the serial lies outside the years 1900 to 9999, where a spreadsheet
 // shows no date either.
-std::optional<QByteArray> serialText(double serial, Kind kind, bool system1904);
+std::optional<QString> serialText(double serial, Kind kind, bool system1904);
 
 // An OpenDocument duration of a time cell ("PT13H45M10S") as "13:45:10".
-std::optional<QByteArray> durationText(QStringView duration);
+std::optional<QString> durationText(QStringView duration);
 
 } // namespace sheetdate

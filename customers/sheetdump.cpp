@@ -1,8 +1,12 @@
 #include "customers/sheetdump.h"
 
+#include "platform/companion.h"
 #include "platform/lazylibrary.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
+
+#include <freexl.h>
 
 #include <cerrno>
 #include <csignal>
@@ -11,19 +15,19 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/resource.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-// Set by libFuzzer under the sanitizers; a crash in the throwaway child must
-// not be reported as the fuzzer's own.
-extern "C" void __sanitizer_set_death_callback(void (*callback)(void)) __attribute__((weak));
 
 namespace sheetdump {
 
 namespace {
 
-// Report layout, native byte order (parent and child are the same program):
+constexpr char kHelperName[] = "tavrint-sheetdump";
+constexpr char kFreeXLName[] = "libfreexl.so.1";
+
+// Report layout, native byte order (the helper comes with the program, from
+// the same build):
 //   "TXD1", int32 open code;
 //   if open succeeded: uint32 password info, int32 select code;
 //   if selected: int32 dimensions code;
@@ -34,11 +38,10 @@ namespace {
 constexpr char kHead[4] = {'T', 'X', 'D', '1'};
 constexpr char kTail[4] = {'E', 'N', 'D', '!'};
 // A cell holds at most 32767 characters; anything larger is not a report.
-constexpr qsizetype kMaxReport = qsizetype(kRows) * kColumns * 32767 * 4 + 4096;
+constexpr qsizetype kMaxReport = qsizetype(Sheet::kRows) * Sheet::kColumns * 32767 * 4 + 4096;
 
-// FreeXL's functions as the child calls them, from libfreexl.so.1 opened in
-// this process before the first child is made, so that the child finds it
-// open and never runs the loader itself.
+// FreeXL's functions as the helper calls them, from libfreexl.so.1, opened
+// at the helper's first need.
 struct FreeXL
 {
     decltype(&freexl_open) open = nullptr;
@@ -52,7 +55,7 @@ struct FreeXL
 const std::optional<FreeXL> &freexl()
 {
     static const std::optional<FreeXL> functions = []() -> std::optional<FreeXL> {
-        LazyLibrary library("libfreexl.so.1");
+        LazyLibrary library(kFreeXLName);
         FreeXL f;
         if (library.load() && library.resolve("freexl_open", f.open) &&
             library.resolve("freexl_get_info", f.getInfo) &&
@@ -115,74 +118,172 @@ private:
     qsizetype m_pos = 0;
 };
 
-Outcome failed(Failure failure, int freexlError = FREEXL_OK)
+// One cell of the report, as the sheet holds it; false when the report is
+// malformed there.
+bool readCell(Reader &in, Cell &cell)
 {
-    Outcome outcome;
-    outcome.failure = failure;
-    outcome.freexlError = freexlError;
-    return outcome;
-}
-
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    const char *p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+    quint8 readable = 0;
+    if (!in.get(readable) || readable > 1)
+        return false;
+    if (readable == 0) {
+        cell = Cell::unreadable(); // FreeXL had no value to give
+        return true;
+    }
+    quint8 type = 0;
+    if (!in.get(type))
+        return false;
+    if (type == FREEXL_CELL_INT) {
+        qint32 value = 0;
+        if (!in.get(value))
             return false;
-        }
-        p += n;
-        left -= n;
+        cell = Cell::ofInteger(value);
+    } else if (type == FREEXL_CELL_DOUBLE) {
+        double value = 0;
+        if (!in.get(value))
+            return false;
+        cell = Cell::ofNumber(value);
+    } else if (isText(type)) {
+        quint32 length = 0;
+        QByteArray text;
+        if (!in.get(length) || !in.get(text, qsizetype(length)))
+            return false;
+        // A NUL inside would cut the text short; FreeXL's texts have none.
+        if (text.contains('\0'))
+            return false;
+        if (type == FREEXL_CELL_TEXT || type == FREEXL_CELL_SST_TEXT)
+            cell = Cell::ofText(QString::fromUtf8(text));
+        else
+            cell = Cell::ofDate(type == FREEXL_CELL_DATE       ? Cell::Kind::Date
+                                : type == FREEXL_CELL_DATETIME ? Cell::Kind::DateTime
+                                                               : Cell::Kind::Time,
+                                QString::fromLatin1(text));
+    } else if (type == FREEXL_CELL_NULL) {
+        cell = Cell();
+    } else {
+        cell = Cell::unreadable(); // a kind of value this program has no text for
     }
     return true;
 }
 
-[[noreturn]] void runChild(const char *path, int fd)
+QString describeFreeXLError(int freexlError)
 {
-    // Die quietly: no crash handler of the parent (a test runner's stack
-    // dump, a sanitizer's report) is to run for the child, nor a core dump.
-    if (__sanitizer_set_death_callback)
-        __sanitizer_set_death_callback(nullptr);
-    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS})
-        std::signal(sig, SIG_DFL);
-    const rlimit noCore{0, 0};
-    ::setrlimit(RLIMIT_CORE, &noCore);
-    const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (devNull >= 0)
-        ::dup2(devNull, STDERR_FILENO);
-    const bool ok = writeAll(fd, report(path));
-    ::_exit(ok ? 0 : 1);
+    switch (freexlError) {
+    case FREEXL_FILE_NOT_FOUND:
+        return QString::fromUtf8("ファイルが見つからないか、読み取れません");
+    case FREEXL_INSUFFICIENT_MEMORY:
+        return QString::fromUtf8("メモリが不足しています");
+    case FREEXL_INVALID_CFBF_HEADER:
+    case FREEXL_CFBF_INVALID_SIGNATURE:
+    case FREEXL_CFBF_INVALID_SECTOR_SIZE:
+        return QString::fromUtf8("Excel 97-2003 ブック (.xls) の形式ではありません");
+    case FREEXL_CFBF_READ_ERROR:
+    case FREEXL_CFBF_SEEK_ERROR:
+        // Also what a file shorter than a workbook header gives.
+        return QString::fromUtf8("ファイルが途中で切れているか、.xls 形式ではありません");
+    case FREEXL_CFBF_EMPTY_FAT_CHAIN:
+    case FREEXL_CFBF_ILLEGAL_FAT_ENTRY:
+    case FREEXL_INVALID_MINI_STREAM:
+    case FREEXL_CFBF_ILLEGAL_MINI_FAT_ENTRY:
+    case FREEXL_BIFF_INVALID_BOF:
+    case FREEXL_BIFF_INVALID_SST:
+    case FREEXL_BIFF_ILLEGAL_SST_INDEX:
+    case FREEXL_CRAFTED_FILE:
+        return QString::fromUtf8("ブックが壊れています");
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+        return QString::fromUtf8("ファイルにブックのデータがありません");
+    case FREEXL_BIFF_ILLEGAL_SHEET_INDEX:
+    case FREEXL_BIFF_UNSELECTED_SHEET:
+        return QString::fromUtf8("ブックにワークシートがありません");
+    case FREEXL_INVALID_CHARACTER:
+    case FREEXL_UNSUPPORTED_CHARSET:
+        return QString::fromUtf8("ブックの文字コードを変換できません");
+    default:
+        return QString::fromUtf8("ブックを読み取れません (FreeXL のエラー %1)").arg(freexlError);
+    }
+}
+
+QString errorText(Failure kind, int freexlError, int systemError)
+{
+    switch (kind) {
+    case Failure::FreeXL:
+        return describeFreeXLError(freexlError);
+    case Failure::Encrypted:
+        return QString::fromUtf8("パスワードで保護されたブックは読めません");
+    case Failure::Crashed:
+    case Failure::Garbled:
+        return QString::fromUtf8("ブックが壊れています");
+    case Failure::TimedOut:
+        return QString::fromUtf8("ブックの読み取りが時間内に終わりません");
+    case Failure::NoProcess:
+        if (systemError == ENOENT)
+            return QString::fromUtf8("ブックを読むためのプログラム %1 が見つかりません")
+                .arg(QLatin1String(kHelperName));
+        return QString::fromLocal8Bit(std::strerror(systemError));
+    case Failure::NoLibrary:
+        // FreeXL is opened at the first read, so a missing one shows here
+        // rather than at start.
+        return QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません")
+            .arg(QLatin1String(kFreeXLName));
+    }
+    return QString();
+}
+
+// Starts the helper on the workbook with its standard output on `reportFd`,
+// its standard input on /dev/null and no other file of this process open,
+// whatever another thread opened without O_CLOEXEC meanwhile: a report pipe
+// held open by a stray helper would keep its reader waiting for the end.
+// posix_spawn runs the helper in the new process at once: no code of this
+// program runs there, so no lock that another thread of it held at that
+// moment is ever waited for. Returns 0 or the error number.
+int spawnHelper(const QByteArray &program, const QByteArray &path, int reportFd, pid_t &pid)
+{
+    posix_spawn_file_actions_t actions;
+    if (const int failed = ::posix_spawn_file_actions_init(&actions))
+        return failed;
+    posix_spawnattr_t attributes;
+    if (const int failed = ::posix_spawnattr_init(&attributes)) {
+        ::posix_spawn_file_actions_destroy(&actions);
+        return failed;
+    }
+    // No signal of this process's handlers, ignored or blocked, is the helper's.
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    int failed = ::posix_spawn_file_actions_adddup2(&actions, reportFd, STDOUT_FILENO);
+    if (!failed)
+        failed =
+            ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (!failed)
+        failed = ::posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    if (!failed)
+        failed =
+            ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    if (!failed)
+        failed = ::posix_spawnattr_setsigmask(&attributes, &none);
+    if (!failed)
+        failed = ::posix_spawnattr_setsigdefault(&attributes, &all);
+    if (!failed) {
+        char *argv[] = {const_cast<char *>(program.constData()),
+                        const_cast<char *>(path.constData()), nullptr};
+        failed = ::posix_spawn(&pid, program.constData(), &actions, &attributes, argv, environ);
+    }
+    ::posix_spawnattr_destroy(&attributes);
+    ::posix_spawn_file_actions_destroy(&actions);
+    return failed;
 }
 
 } // namespace
 
-FreeXL_CellValue Cell::value() const
+bool freexlAvailable()
 {
-    FreeXL_CellValue value{};
-    value.type = type;
-    if (type == FREEXL_CELL_INT)
-        value.value.int_value = intValue;
-    else if (type == FREEXL_CELL_DOUBLE)
-        value.value.double_value = doubleValue;
-    else if (isText(type))
-        value.value.text_value = text.constData();
-    return value;
-}
-
-const Cell *Sheet::cell(int row, int column) const
-{
-    if (row < 0 || column < 0 || row >= rows || column >= columns)
-        return nullptr;
-    return &cells[size_t(row) * size_t(columns) + size_t(column)];
+    return freexl().has_value();
 }
 
 QByteArray report(const char *path)
 {
-    // Without FreeXL there is nothing to report; load() says so before any
-    // child is made.
+    // Without FreeXL there is nothing to report; the helper says so in its
+    // exit status.
     if (!freexl())
         return {};
     const FreeXL &x = *freexl();
@@ -205,9 +306,9 @@ QByteArray report(const char *path)
             if (dimensionsCode == FREEXL_OK) {
                 put<quint32>(out, rows);
                 put<quint16>(out, columns);
-                const unsigned int lastRow = qMin(rows, unsigned(kRows));
+                const unsigned int lastRow = qMin(rows, unsigned(Sheet::kRows));
                 const unsigned short lastColumn =
-                    qMin(columns, static_cast<unsigned short>(kColumns));
+                    qMin(columns, static_cast<unsigned short>(Sheet::kColumns));
                 for (unsigned int r = 0; r < lastRow; ++r) {
                     for (unsigned short c = 0; c < lastColumn; ++c) {
                         FreeXL_CellValue value{};
@@ -241,89 +342,70 @@ Outcome decode(QByteArrayView bytes)
     Reader in(bytes);
     qint32 openCode = 0;
     if (!in.expect(kHead) || !in.get(openCode))
-        return failed(Failure::Garbled);
+        return error(Failure::Garbled);
     if (openCode != FREEXL_OK)
-        return in.expect(kTail) && in.atEnd() ? failed(Failure::FreeXL, openCode)
-                                              : failed(Failure::Garbled);
+        return in.expect(kTail) && in.atEnd() ? error(Failure::FreeXL, openCode)
+                                              : error(Failure::Garbled);
 
     quint32 password = 0;
     qint32 selectCode = 0;
     if (!in.get(password) || !in.get(selectCode))
-        return failed(Failure::Garbled);
+        return error(Failure::Garbled);
     qint32 dimensionsCode = selectCode;
     if (selectCode == FREEXL_OK && !in.get(dimensionsCode))
-        return failed(Failure::Garbled);
+        return error(Failure::Garbled);
 
-    Outcome outcome;
+    std::optional<Sheet> sheet;
     if (dimensionsCode == FREEXL_OK) {
         quint32 rows = 0;
         quint16 columns = 0;
         if (!in.get(rows) || !in.get(columns))
-            return failed(Failure::Garbled);
-        Sheet sheet;
-        sheet.rows = int(qMin(rows, quint32(kRows)));
-        sheet.columns = qMin(int(columns), kColumns);
-        sheet.cells.resize(size_t(sheet.rows) * size_t(sheet.columns));
-        for (Cell &cell : sheet.cells) {
-            quint8 readable = 0;
-            if (!in.get(readable) || readable > 1)
-                return failed(Failure::Garbled);
-            cell.readable = readable == 1;
-            if (!cell.readable)
-                continue;
-            if (!in.get(cell.type))
-                return failed(Failure::Garbled);
-            if (cell.type == FREEXL_CELL_INT) {
-                qint32 value = 0;
-                if (!in.get(value))
-                    return failed(Failure::Garbled);
-                cell.intValue = value;
-            } else if (cell.type == FREEXL_CELL_DOUBLE) {
-                if (!in.get(cell.doubleValue))
-                    return failed(Failure::Garbled);
-            } else if (isText(cell.type)) {
-                quint32 length = 0;
-                if (!in.get(length) || !in.get(cell.text, qsizetype(length)))
-                    return failed(Failure::Garbled);
-                // A NUL inside would cut the text short; FreeXL's texts have none.
-                if (cell.text.contains('\0'))
-                    return failed(Failure::Garbled);
-            }
+            return error(Failure::Garbled);
+        sheet.emplace();
+        sheet->rows = int(qMin(rows, quint32(Sheet::kRows)));
+        sheet->columns = qMin(int(columns), Sheet::kColumns);
+        sheet->cells.resize(size_t(sheet->rows) * size_t(sheet->columns));
+        for (Cell &cell : sheet->cells) {
+            if (!readCell(in, cell))
+                return error(Failure::Garbled);
         }
-        outcome.sheet = std::move(sheet);
-    } else {
-        outcome = failed(Failure::FreeXL, dimensionsCode);
     }
     if (!in.expect(kTail) || !in.atEnd())
-        return failed(Failure::Garbled);
+        return error(Failure::Garbled);
     if (password == FREEXL_BIFF_OBFUSCATED)
-        return failed(Failure::Encrypted);
-    return outcome;
+        return error(Failure::Encrypted);
+    if (!sheet)
+        return error(Failure::FreeXL, dimensionsCode);
+    return std::move(*sheet);
+}
+
+Error error(Failure kind, int freexlError, int systemError)
+{
+    return Error{kind, freexlError, systemError, errorText(kind, freexlError, systemError)};
 }
 
 Outcome load(const QByteArray &path, int timeoutMs)
 {
-    if (!freexl())
-        return failed(Failure::NoLibrary);
+    const QString helper =
+        companion::find(QLatin1String(kHelperName), QStringLiteral(TAVRINT_SHEETDUMP_BUILT));
+    if (helper.isEmpty())
+        return error(Failure::NoProcess, 0, ENOENT);
+    return loadWith(helper, path, timeoutMs);
+}
+
+Outcome loadWith(const QString &helper, const QByteArray &path, int timeoutMs)
+{
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        Outcome outcome = failed(Failure::NoProcess);
-        outcome.systemError = errno;
-        return outcome;
-    }
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        Outcome outcome = failed(Failure::NoProcess);
-        outcome.systemError = errno;
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return outcome;
-    }
-    if (pid == 0) {
-        ::close(fds[0]);
-        runChild(path.constData(), fds[1]);
-    }
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return error(Failure::NoProcess, 0, errno);
+    pid_t pid = 0;
+    const int spawnError = spawnHelper(QFile::encodeName(helper), path, fds[1], pid);
+    // The helper holds the write end now: the pipe ends when it does.
     ::close(fds[1]);
+    if (spawnError != 0) {
+        ::close(fds[0]);
+        return error(Failure::NoProcess, 0, spawnError);
+    }
 
     QByteArray bytes;
     bool timedOut = false;
@@ -367,13 +449,15 @@ Outcome load(const QByteArray &path, int timeoutMs)
     }
 
     if (timedOut)
-        return failed(Failure::TimedOut);
+        return error(Failure::TimedOut);
     if (tooLarge)
-        return failed(Failure::Garbled);
-    // A sanitizer that catches FreeXL out ends the child with a status
+        return error(Failure::Garbled);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kExitNoLibrary)
+        return error(Failure::NoLibrary);
+    // A sanitizer that catches FreeXL out ends the helper with a status
     // instead of a signal.
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return failed(Failure::Crashed);
+        return error(Failure::Crashed);
     return decode(bytes);
 }
 

@@ -1,75 +1,66 @@
 #pragma once
 
+#include "customers/sheet.h"
+#include "platform/result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
-#include <freexl.h>
-
-#include <optional>
-#include <vector>
-
-// The cells of a workbook's first worksheet, read by FreeXL in a child
-// process. FreeXL trusts the lengths and offsets written in the file, and a
-// damaged workbook can make it read or write out of bounds or crash; whatever
-// happens in the child, this process only receives a plain copy of the cells
-// it asked for, or learns that the read failed.
+// The cells of an .xls workbook's first worksheet, read by FreeXL in a
+// process of its own, tavrint-sheetdump, and brought into the sheet every
+// format's reader fills (see sheet.h). FreeXL trusts the lengths and offsets
+// written in the file, and a damaged workbook can make it read or write out
+// of bounds or crash; whatever happens there, this process only receives a
+// plain copy of the cells it asked for, or learns that the read failed.
+// FreeXL is never loaded into the program itself.
 namespace sheetdump {
 
-constexpr int kRows = 200;
-constexpr int kColumns = 8;
 constexpr int kDefaultTimeoutMs = 20000;
 
-struct Cell
-{
-    bool readable = true; // false: FreeXL had no value to give for the cell
-    unsigned char type = FREEXL_CELL_NULL;
-    int intValue = 0;
-    double doubleValue = 0;
-    QByteArray text; // UTF-8 text, or FreeXL's text of a date or time
-
-    // The value as FreeXL gives it; a text points into `text`.
-    FreeXL_CellValue value() const;
-};
-
-struct Sheet
-{
-    // The part of the sheet that was read: the used range, cut to
-    // kRows x kColumns. Cells outside it are empty.
-    int rows = 0;
-    int columns = 0;
-    std::vector<Cell> cells; // row after row
-
-    const Cell *cell(int row, int column) const;
-};
+// The helper's exit status besides 0, a report written.
+constexpr int kExitNotWritten = 1; // the report could not be written out
+constexpr int kExitUsage = 2;      // not started with one workbook
+constexpr int kExitNoLibrary = 3;  // libfreexl.so.1 cannot be opened
 
 enum class Failure {
-    None,
     FreeXL,    // FreeXL reported `freexlError`
     Encrypted, // the workbook is protected by a password
-    Crashed,   // the child died while reading
-    TimedOut,  // the child took too long and was stopped
-    Garbled,   // the child's report was incomplete or malformed
-    NoProcess, // no child could be started: `systemError`
+    Crashed,   // the helper died while reading
+    TimedOut,  // the helper took too long and was stopped
+    Garbled,   // the helper's report was incomplete or malformed
+    NoProcess, // no helper could be started: `systemError` (ENOENT: none found)
     NoLibrary, // libfreexl.so.1 cannot be opened
 };
 
-struct Outcome
+// Why a read failed, and the reason the open error shows.
+struct Error
 {
-    std::optional<Sheet> sheet;
-    Failure failure = Failure::None;
-    int freexlError = FREEXL_OK;
+    Failure kind = Failure::Garbled;
+    int freexlError = 0;
     int systemError = 0;
+    QString text;
 };
 
-// Reads the workbook at `path` (in the file system's encoding) in a child
-// process. Blocks until the child has finished or `timeoutMs` has passed.
+Error error(Failure kind, int freexlError = 0, int systemError = 0);
+
+using Outcome = Result<Sheet, Error>;
+
+// Reads the workbook at `path` (in the file system's encoding) with the
+// helper, found beside the program's executable or where the build left it
+// (see companion.h). Blocks until the helper has finished or `timeoutMs` has passed,
+// when it is killed.
 Outcome load(const QByteArray &path, int timeoutMs = kDefaultTimeoutMs);
 
-// The child's part: opens the workbook with FreeXL and writes its report;
-// empty when FreeXL cannot be opened.
+// The same with the helper at `helper`, started as `helper path`.
+Outcome loadWith(const QString &helper, const QByteArray &path, int timeoutMs);
+
+// The helper's part: whether FreeXL can be opened, and the report of the
+// workbook at `path` it writes (empty without FreeXL).
+bool freexlAvailable();
 QByteArray report(const char *path);
 
-// The parent's part: the outcome a report stands for. Any byte sequence is
+// The program's part: the outcome a report stands for. Any byte sequence is
 // accepted; what does not parse is Garbled.
 Outcome decode(QByteArrayView report);
 

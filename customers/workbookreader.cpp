@@ -11,7 +11,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace workbookreader {
 
@@ -32,17 +31,16 @@ QString cellErrorMessage(int row, int column)
         .arg(column + 1);
 }
 
-QString dateTimeText(unsigned char type, const char *raw, const QLocale &locale)
+QString dateTimeText(Cell::Kind kind, const QString &text, const QLocale &locale)
 {
-    const QString text = QString::fromLatin1(raw);
-    switch (type) {
-    case FREEXL_CELL_DATE: {
+    switch (kind) {
+    case Cell::Kind::Date: {
         const QDate date = QDate::fromString(text, Qt::ISODate);
         if (date.isValid())
             return locale.toString(date, QLocale::ShortFormat);
         break;
     }
-    case FREEXL_CELL_DATETIME: {
+    case Cell::Kind::DateTime: {
         const QDateTime dateTime =
             QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (dateTime.isValid()) {
@@ -52,14 +50,17 @@ QString dateTimeText(unsigned char type, const char *raw, const QLocale &locale)
         }
         break;
     }
-    case FREEXL_CELL_TIME: {
+    case Cell::Kind::Time: {
         const QTime time = QTime::fromString(text, Qt::ISODate);
         if (time.isValid())
             return locale.toString(time, QLocale::ShortFormat);
         break;
     }
+    default:
+        break;
     }
-    // A value the calendar cannot hold: FreeXL's own text is better than none.
+    // A value the calendar cannot hold: the workbook's own text is better
+    // than none.
     return text;
 }
 
@@ -89,96 +90,34 @@ std::optional<QString> numberText(double value, const QLocale &locale)
     return text;
 }
 
-std::optional<QString> cellText(const FreeXL_CellValue &value, const QLocale &locale)
+std::optional<QString> cellText(const Cell &cell, const QLocale &locale)
 {
-    switch (value.type) {
-    case FREEXL_CELL_NULL:
+    switch (cell.kind) {
+    case Cell::Kind::Empty:
         return QString();
-    case FREEXL_CELL_INT:
-        return QString::number(value.value.int_value);
-    case FREEXL_CELL_DOUBLE:
-        return numberText(value.value.double_value, locale);
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-        if (!value.value.text_value)
-            return QString();
-        return cp932::representable(QString::fromUtf8(value.value.text_value));
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        if (!value.value.text_value)
-            return QString();
-        return dateTimeText(value.type, value.value.text_value, locale);
-    default:
+    case Cell::Kind::Unreadable:
         return std::nullopt;
+    case Cell::Kind::Integer:
+        return QString::number(cell.integer);
+    case Cell::Kind::Number:
+        return numberText(cell.number, locale);
+    case Cell::Kind::Text:
+        return cp932::representable(cell.text);
+    case Cell::Kind::Date:
+    case Cell::Kind::DateTime:
+    case Cell::Kind::Time:
+        return dateTimeText(cell.kind, cell.text, locale);
     }
-}
-
-QString describeError(int freexlError)
-{
-    switch (freexlError) {
-    case FREEXL_FILE_NOT_FOUND:
-        return QString::fromUtf8("ファイルが見つからないか、読み取れません");
-    case FREEXL_INSUFFICIENT_MEMORY:
-        return QString::fromUtf8("メモリが不足しています");
-    case FREEXL_INVALID_CFBF_HEADER:
-    case FREEXL_CFBF_INVALID_SIGNATURE:
-    case FREEXL_CFBF_INVALID_SECTOR_SIZE:
-        return QString::fromUtf8("Excel 97-2003 ブック (.xls) の形式ではありません");
-    case FREEXL_CFBF_READ_ERROR:
-    case FREEXL_CFBF_SEEK_ERROR:
-        // Also what a file shorter than a workbook header gives.
-        return QString::fromUtf8("ファイルが途中で切れているか、.xls 形式ではありません");
-    case FREEXL_CFBF_EMPTY_FAT_CHAIN:
-    case FREEXL_CFBF_ILLEGAL_FAT_ENTRY:
-    case FREEXL_INVALID_MINI_STREAM:
-    case FREEXL_CFBF_ILLEGAL_MINI_FAT_ENTRY:
-    case FREEXL_BIFF_INVALID_BOF:
-    case FREEXL_BIFF_INVALID_SST:
-    case FREEXL_BIFF_ILLEGAL_SST_INDEX:
-    case FREEXL_CRAFTED_FILE:
-        return QString::fromUtf8("ブックが壊れています");
-    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-        return QString::fromUtf8("ファイルにブックのデータがありません");
-    case FREEXL_BIFF_ILLEGAL_SHEET_INDEX:
-    case FREEXL_BIFF_UNSELECTED_SHEET:
-        return QString::fromUtf8("ブックにワークシートがありません");
-    case FREEXL_INVALID_CHARACTER:
-    case FREEXL_UNSUPPORTED_CHARSET:
-        return QString::fromUtf8("ブックの文字コードを変換できません");
-    default:
-        return QString::fromUtf8("ブックを読み取れません (FreeXL のエラー %1)").arg(freexlError);
-    }
+    return std::nullopt;
 }
 
 namespace {
 
-// The workbook libraries are opened at the first read, so a missing one
-// shows here rather than at start.
+// libzip is opened at the first read, so a missing one shows here rather
+// than at start.
 QString missingLibraryText(const QString &library)
 {
     return QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません").arg(library);
-}
-
-QString failureText(const sheetdump::Outcome &outcome)
-{
-    switch (outcome.failure) {
-    case sheetdump::Failure::None:
-    case sheetdump::Failure::FreeXL:
-        return describeError(outcome.freexlError);
-    case sheetdump::Failure::Encrypted:
-        return QString::fromUtf8("パスワードで保護されたブックは読めません");
-    case sheetdump::Failure::Crashed:
-    case sheetdump::Failure::Garbled:
-        return QString::fromUtf8("ブックが壊れています");
-    case sheetdump::Failure::TimedOut:
-        return QString::fromUtf8("ブックの読み取りが時間内に終わりません");
-    case sheetdump::Failure::NoProcess:
-        return QString::fromLocal8Bit(std::strerror(outcome.systemError));
-    case sheetdump::Failure::NoLibrary:
-        return missingLibraryText(QStringLiteral("libfreexl.so.1"));
-    }
-    return describeError(outcome.freexlError);
 }
 
 QString officeFailureText(officesheet::Failure failure)
@@ -228,32 +167,24 @@ Result read(const QString &path, int keyItem, CustomerTable &table, const QLocal
             return openFailed(path, officeFailureText(outcome.failure));
         return readSheet(*outcome.sheet, keyItem, table, locale);
     }
-    return readReported(sheetdump::load(QFile::encodeName(path)), path, keyItem, table, locale);
-}
-
-Result readReported(const sheetdump::Outcome &outcome, const QString &path, int keyItem,
-                    CustomerTable &table, const QLocale &locale)
-{
     // Everything that can make the file unreadable as a whole is settled
     // before the first cell is stored.
-    if (!outcome.sheet)
-        return openFailed(path, failureText(outcome));
-    return readSheet(*outcome.sheet, keyItem, table, locale);
+    const sheetdump::Outcome outcome = sheetdump::load(QFile::encodeName(path));
+    if (!outcome)
+        return openFailed(path, outcome.error());
+    return readSheet(*outcome, keyItem, table, locale);
 }
 
-Result readSheet(const sheetdump::Sheet &sheet, int keyItem, CustomerTable &table,
-                 const QLocale &locale)
+Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table, const QLocale &locale)
 {
     Result result;
     const int keyColumn = keyItem == 1 ? kPersonColumn : kCompanyColumn;
 
     auto readCell = [&](int row, int column) -> std::optional<QString> {
-        const sheetdump::Cell *cell = sheet.cell(row, column);
+        const Cell *cell = sheet.cell(row, column);
         if (!cell)
             return QString(); // outside the sheet's used range
-        if (!cell->readable)
-            return std::nullopt;
-        return cellText(cell->value(), locale);
+        return cellText(*cell, locale);
     };
 
     QStringList keys;

@@ -1,21 +1,16 @@
 #pragma once
 
+#include "customers/sheet.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
-
-#include <freexl.h>
 
 #include <optional>
 
 class CustomerTable;
 
-namespace sheetdump {
-struct Outcome;
-struct Sheet;
-} // namespace sheetdump
-
-// The customer workbook: .xls read with FreeXL in a child process (see
+// The customer workbook: .xls read by FreeXL in a process of its own (see
 // sheetdump.h), or .xlsx and .ods, told by their content whatever the file's
 // name (see officesheet.h). The first worksheet, rows 1 to 200, columns 1 to 8 into table
 // columns 0 to 7. The key column is 2 (company, selector item 0) or 3
@@ -23,8 +18,8 @@ struct Sheet;
 // kept between reads.
 namespace workbookreader {
 
-constexpr int kMaxRows = 200;
-constexpr int kColumns = 8;
+constexpr int kMaxRows = Sheet::kRows;
+constexpr int kColumns = Sheet::kColumns;
 
 struct Result
 {
@@ -51,26 +46,18 @@ struct Result
 Result read(const QString &path, int keyItem, CustomerTable &table,
             const QLocale &locale = QLocale::system());
 
-// The read once the child process that ran FreeXL has reported (see
-// sheetdump.h); `path` only names the file in an error.
-Result readReported(const sheetdump::Outcome &outcome, const QString &path, int keyItem,
-                    CustomerTable &table, const QLocale &locale = QLocale::system());
-
 // The read of a sheet's cells, from whichever format they came.
-Result readSheet(const sheetdump::Sheet &sheet, int keyItem, CustomerTable &table,
+Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table,
                  const QLocale &locale = QLocale::system());
 
 // A cell's text: numbers in the general form with at most 15 significant
 // digits and the locale's decimal separator, dates and times in the locale's
 // short form, text limited to what code page 932 holds. No value for a cell
 // that has no text form.
-std::optional<QString> cellText(const FreeXL_CellValue &value, const QLocale &locale);
+std::optional<QString> cellText(const Cell &cell, const QLocale &locale);
 
 // The general form of a floating-point number ("3", "0.5", "1E+20").
 // No value for infinities and NaN, which no cell can hold.
 std::optional<QString> numberText(double value, const QLocale &locale);
-
-// The description of a FreeXL error code shown in the open error.
-QString describeError(int freexlError);
 
 } // namespace workbookreader

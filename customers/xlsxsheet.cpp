@@ -140,7 +140,7 @@ Failure readCells(const ZipArchive &zip, const QString &name, std::vector<RawCel
             const qint64 number = xml.attributes().value(QLatin1String("r")).toLongLong(&ok);
             row = ok && number > 0 ? number - 1 : row + 1;
             column = -1;
-            if (row >= sheetdump::kRows)
+            if (row >= Sheet::kRows)
                 return Failure::None; // enough read
             continue;
         }
@@ -187,8 +187,8 @@ Failure readCells(const ZipArchive &zip, const QString &name, std::vector<RawCel
             cell.type = RawCell::Type::Number;
         if (type != u"inlineStr" && cell.type == RawCell::Type::Text)
             cell.value = unescaped(cell.value);
-        if (column >= 0 && column < sheetdump::kColumns && row < sheetdump::kRows) {
-            cells[size_t(row) * sheetdump::kColumns + size_t(column)] = std::move(cell);
+        if (column >= 0 && column < Sheet::kColumns && row < Sheet::kRows) {
+            cells[size_t(row) * Sheet::kColumns + size_t(column)] = std::move(cell);
             usedRows = qMax(usedRows, int(row) + 1);
         }
     }
@@ -271,24 +271,6 @@ std::optional<double> numberOf(QStringView text)
     return value;
 }
 
-sheetdump::Cell textCell(const QString &text)
-{
-    sheetdump::Cell cell;
-    if (text.isEmpty())
-        return cell;
-    cell.type = FREEXL_CELL_TEXT;
-    cell.text = text.toUtf8();
-    cell.text.replace('\0', QByteArray()); // the table's texts end at a NUL
-    return cell;
-}
-
-sheetdump::Cell unreadable()
-{
-    sheetdump::Cell cell;
-    cell.readable = false;
-    return cell;
-}
-
 } // namespace
 
 int columnOf(QStringView reference)
@@ -340,7 +322,7 @@ Outcome read(const ZipArchive &zip)
     if (outcome.failure != Failure::None)
         return outcome;
 
-    std::vector<RawCell> cells(size_t(sheetdump::kRows) * sheetdump::kColumns);
+    std::vector<RawCell> cells(size_t(Sheet::kRows) * Sheet::kColumns);
     int usedRows = 0;
     outcome.failure = readCells(zip, parts.sheet, cells, usedRows);
     if (outcome.failure != Failure::None)
@@ -348,7 +330,7 @@ Outcome read(const ZipArchive &zip)
 
     std::set<qint64> neededStrings;
     std::set<int> neededStyles;
-    for (size_t i = 0; i < size_t(usedRows) * sheetdump::kColumns; ++i) {
+    for (size_t i = 0; i < size_t(usedRows) * Sheet::kColumns; ++i) {
         {
             const RawCell &cell = cells[i];
             if (cell.type == RawCell::Type::Shared) {
@@ -372,36 +354,38 @@ Outcome read(const ZipArchive &zip)
     if (outcome.failure != Failure::None)
         return outcome;
 
-    sheetdump::Sheet sheet = officesheet::emptySheet();
+    Sheet sheet = officesheet::emptySheet();
     for (int row = 0; row < usedRows; ++row) {
-        for (int column = 0; column < sheetdump::kColumns; ++column) {
-            const RawCell &raw = cells[size_t(row) * sheetdump::kColumns + size_t(column)];
-            sheetdump::Cell &cell = sheet.cells[size_t(row) * sheetdump::kColumns + size_t(column)];
+        for (int column = 0; column < Sheet::kColumns; ++column) {
+            const RawCell &raw = cells[size_t(row) * Sheet::kColumns + size_t(column)];
+            Cell &cell = sheet.cells[size_t(row) * Sheet::kColumns + size_t(column)];
             switch (raw.type) {
             case RawCell::Type::Empty:
                 break;
             case RawCell::Type::Shared:
-                cell = textCell(strings.value(raw.value.trimmed().toLongLong()));
+                cell = Cell::ofText(strings.value(raw.value.trimmed().toLongLong()));
                 break;
             case RawCell::Type::Text:
-                cell = textCell(raw.value);
+                cell = Cell::ofText(raw.value);
                 break;
             case RawCell::Type::Boolean:
                 if (raw.value.trimmed() == u"1" || raw.value.trimmed() == u"true")
-                    cell = textCell(QStringLiteral("True"));
+                    cell = Cell::ofText(QStringLiteral("True"));
                 else if (raw.value.trimmed() == u"0" || raw.value.trimmed() == u"false")
-                    cell = textCell(QStringLiteral("False"));
+                    cell = Cell::ofText(QStringLiteral("False"));
                 else
-                    cell = unreadable();
+                    cell = Cell::unreadable();
                 break;
             case RawCell::Type::Error:
-                cell = unreadable(); // a value with no text form
+                cell = Cell::unreadable(); // a value with no text form
                 break;
             case RawCell::Type::IsoDate: {
                 const QString value = raw.value.trimmed();
                 const bool withTime = value.contains(u'T');
-                cell.type = withTime ? FREEXL_CELL_DATETIME : FREEXL_CELL_DATE;
-                cell.text = value.left(19).replace(u'T', u' ').toLatin1();
+                // ISO digits are Latin-1; anything else in the value shows as "?".
+                cell = Cell::ofDate(
+                    withTime ? Cell::Kind::DateTime : Cell::Kind::Date,
+                    QString::fromLatin1(value.left(19).replace(u'T', u' ').toLatin1()));
                 break;
             }
             case RawCell::Type::Number: {
@@ -409,20 +393,18 @@ Outcome read(const ZipArchive &zip)
                 if (raw.value.trimmed().isEmpty())
                     break;
                 if (!number) {
-                    cell = unreadable();
+                    cell = Cell::unreadable();
                     break;
                 }
                 const sheetdate::Kind kind = kinds.value(raw.style, sheetdate::Kind::Number);
-                const std::optional<QByteArray> date =
-                    sheetdate::serialText(*number, kind, system1904);
+                std::optional<QString> date = sheetdate::serialText(*number, kind, system1904);
                 if (date) {
-                    cell.type = kind == sheetdate::Kind::Date       ? FREEXL_CELL_DATE
-                                : kind == sheetdate::Kind::DateTime ? FREEXL_CELL_DATETIME
-                                                                    : FREEXL_CELL_TIME;
-                    cell.text = *date;
+                    cell = Cell::ofDate(kind == sheetdate::Kind::Date       ? Cell::Kind::Date
+                                        : kind == sheetdate::Kind::DateTime ? Cell::Kind::DateTime
+                                                                            : Cell::Kind::Time,
+                                        std::move(*date));
                 } else {
-                    cell.type = FREEXL_CELL_DOUBLE;
-                    cell.doubleValue = *number;
+                    cell = Cell::ofNumber(*number);
                 }
                 break;
             }

@@ -22,6 +22,7 @@ rm -rf "$stage"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 app=io.github.tavrint.Tavrint
 for f in usr/bin/tavrint usr/libexec/tavrint/tavrint usr/libexec/tavrint/tavrint-window.so \
+         usr/libexec/tavrint/tavrint-sheetdump \
          usr/share/applications/$app.desktop \
          usr/share/icons/hicolor/scalable/apps/$app.svg \
          usr/share/metainfo/$app.metainfo.xml usr/share/man/man1/tavrint.1 \
@@ -51,6 +52,7 @@ step "cpack -G DEB"
 deb=$(readlink -f "$(ls -t "$build"/tavrint_*.deb | head -1)")
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/deb.list"
 for f in /usr/bin/tavrint /usr/libexec/tavrint/tavrint /usr/libexec/tavrint/tavrint-window.so \
+         /usr/libexec/tavrint/tavrint-sheetdump \
          /usr/share/applications/$app.desktop \
          /usr/share/icons/hicolor/scalable/apps/$app.svg /usr/share/metainfo/$app.metainfo.xml \
          /usr/share/man/man1/tavrint.1 /usr/share/doc/tavrint/examples/smpl1.txt \
@@ -153,6 +155,7 @@ as_user "$home" "$home/tavrint/run.sh" >"$work/run-user.log" 2>&1 &
 expect_window $! "./run.sh as an ordinary user" "$work/run-user.log"
 [ -x "$home/Tavrint/tavrint" ] || fail "run.sh placed no executable in ~/Tavrint"
 [ -f "$home/Tavrint/tavrint-window.so" ] || fail "run.sh placed no window module in ~/Tavrint"
+[ -x "$home/Tavrint/tavrint-sheetdump" ] || fail "run.sh placed no workbook reader in ~/Tavrint"
 [ "$(cat "$home/Tavrint/smpl1.txt")" = $'mine\r' ] || fail "run.sh overwrote the user's smpl1.txt"
 cmp -s "$root/examples/smpl2.xls" "$home/Tavrint/smpl2.xls" || fail "run.sh placed no smpl2.xls"
 [ -e "$home/.cache/tavrint/build-release/CMakeCache.txt" ] || fail "run.sh did not build in the user's own folder"
@@ -169,6 +172,8 @@ expect_program_folder "$home/Tavrint"
 cmp -s /usr/libexec/tavrint/tavrint "$home/Tavrint/tavrint" || fail "the placed executable is not the installed one"
 cmp -s /usr/libexec/tavrint/tavrint-window.so "$home/Tavrint/tavrint-window.so" ||
   fail "the placed window module is not the installed one"
+cmp -s /usr/libexec/tavrint/tavrint-sheetdump "$home/Tavrint/tavrint-sheetdump" ||
+  fail "the placed workbook reader is not the installed one"
 if [ "$was_installed" = 0 ]; then
   dpkg -r tavrint >/dev/null
 fi

@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         return 0;
     }
-    const sheetdump::Sheet &sheet = *outcome.sheet;
+    const Sheet &sheet = *outcome.sheet;
     if (outcome.failure != officesheet::Failure::None || sheet.rows < 0 ||
-        sheet.rows > sheetdump::kRows || sheet.columns != sheetdump::kColumns ||
+        sheet.rows > Sheet::kRows || sheet.columns != Sheet::kColumns ||
         sheet.cells.size() != size_t(sheet.rows) * size_t(sheet.columns))
         std::abort();
 
