@@ -23,8 +23,8 @@ if { [ -e "$build" ] && [ ! -w "$build" ]; } || { [ -e "$build/CMakeCache.txt" ]
   build=${XDG_CACHE_HOME:-$HOME/.cache}/tavrint/build-release
   echo "Building in $build (the checkout's build folder is not yours)."
 fi
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCHMARKS=OFF >/dev/null
-ninja -C "$build" -j"$(nproc)" tavrint
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+ninja -C "$build" -j"$(nproc)"
 
 # The launcher places the executable and the missing sample files in the
 # program folder, then starts the program from there.

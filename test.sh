@@ -1,11 +1,13 @@
 #!/bin/bash
 # Installs what is missing, builds, and runs every test through CTest: once
-# in a normal build, once under AddressSanitizer + UBSan, then the fuzzers
-# briefly. Starts its own CUPS scheduler (a PDF queue as default printer) and
-# Xvfb for the end-to-end tests, and stops them at the end.
+# in a Debug build, once under AddressSanitizer + UBSan, the end-to-end,
+# printing and window tests once more in a Release build (the one users
+# run), then the fuzzers briefly. Starts its own CUPS scheduler (a PDF queue
+# as default printer) and Xvfb for the end-to-end tests, and stops them at
+# the end. Warnings are errors here; a test whose rig is missing fails.
 #
 #   ./test.sh                 everything
-#   TAVRINT_QUICK=1 ./test.sh the normal build's tests only
+#   TAVRINT_QUICK=1 ./test.sh the Debug build's tests only
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -17,7 +19,7 @@ scripts/check-format.sh
 
 jobs=$(nproc)
 build=${BUILD_DIR:-$root/build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRINT_DEVELOPER=ON >/dev/null
 ninja -C "$build" -j"$jobs"
 
 work=$(mktemp -d /tmp/tavrint-test.XXXXXX)
@@ -39,6 +41,13 @@ export TAVRINT_TEST_DISPLAY="$display"
 # No session bus for anything the tests start: Qt would otherwise start
 # dbus-launch in every process that shows a window.
 export DBUS_SESSION_BUS_ADDRESS=disabled:
+# Every rig is here (as root, also the unprivileged user the permission
+# tests switch to): a test that finds one missing fails instead of skipping.
+if [ "$(id -u)" = 0 ]; then
+  export TAVRINT_REQUIRE_RIGS=1
+else
+  echo "Not root: the tests that run the program as another user are skipped." >&2
+fi
 
 ctest --test-dir "$build" --output-on-failure -j"$jobs"
 
@@ -54,12 +63,21 @@ fi
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan=${ASAN_BUILD_DIR:-$root/build-asan}
-cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_SANITIZERS=ON -DBUILD_BENCHMARKS=OFF >/dev/null
+cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRINT_DEVELOPER=ON \
+  -DENABLE_SANITIZERS=ON -DBUILD_BENCHMARKS=OFF >/dev/null
 ninja -C "$asan" -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions="$root/scripts/lsan.supp" \
   ctest --test-dir "$asan" --output-on-failure -j"$jobs"
+
+# The Release build users run: its optimiser has shown faults the Debug
+# build hides. The suites that drive the program, the printer and the window.
+release=${RELEASE_BUILD_DIR:-$root/build-release-tests}
+cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRINT_DEVELOPER=ON \
+  -DBUILD_BENCHMARKS=OFF >/dev/null
+ninja -C "$release" -j"$jobs"
+ctest --test-dir "$release" --output-on-failure -j"$jobs" -L 'e2e|cups|gui'
 
 # The readers against mutated input, briefly.
 scripts/run-fuzz.sh "${TAVRINT_FUZZ_SECONDS:-20}"

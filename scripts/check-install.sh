@@ -159,6 +159,12 @@ expect_window $! "./run.sh as an ordinary user" "$work/run-user.log"
 [ "$(cat "$home/Tavrint/smpl1.txt")" = $'mine\r' ] || fail "run.sh overwrote the user's smpl1.txt"
 cmp -s "$root/examples/smpl2.xls" "$home/Tavrint/smpl2.xls" || fail "run.sh placed no smpl2.xls"
 [ -e "$home/.cache/tavrint/build-release/CMakeCache.txt" ] || fail "run.sh did not build in the user's own folder"
+# A user's build is the program alone: no Qt Test looked for, no test built,
+# and no warning of a newer compiler stops it.
+userbuild="$home/.cache/tavrint/build-release"
+! grep -q '^Qt6Test_DIR:' "$userbuild/CMakeCache.txt" || fail "run.sh's build looked for Qt Test"
+[ ! -e "$userbuild/tests" ] || fail "run.sh's build has tests"
+! grep -q -e '-Werror' "$userbuild/compile_commands.json" || fail "run.sh's build treats warnings as errors"
 
 # The .deb, installed, and `tavrint` from the PATH.
 was_installed=$(dpkg-query -W -f='${Status}' tavrint 2>/dev/null | grep -c "install ok installed" || true)

@@ -13,9 +13,11 @@
 #include "platform/qttranslations.h"
 #include "platform/terminationsignals.h"
 #include "shell/errormessagebox.h"
-#include "shell/firstframeprobe.h"
 #include "shell/handoffserver.h"
 #include "shell/singleinstance.h"
+#ifdef TAVRINT_FIRST_FRAME_PROBE
+#include "shell/firstframeprobe.h"
+#endif
 #include "shell/tform1.h"
 
 #include <QApplication>
@@ -101,7 +103,9 @@ tavrint_window_main(int argc, char **argv, const char *lockDirectory, const char
     if (recovered.outcome == RecoveryStore::Recovery::Outcome::Restored)
         form.showRecoveredNote();
 
+#ifdef TAVRINT_FIRST_FRAME_PROBE
     firstframeprobe::installFromEnvironment(&form); // the start-up benchmark's clock
+#endif
     form.show();
     return app.exec();
 }
