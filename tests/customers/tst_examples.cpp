@@ -6,6 +6,7 @@
 #include "customers/textcustomerreader.h"
 #include "customers/workbookreader.h"
 
+#include "../testrig.h"
 #include "fixturescript.h"
 
 #include <QFile>
@@ -56,7 +57,7 @@ void TestExamples::initTestCase()
 {
     const QString perl = QStandardPaths::findExecutable(QStringLiteral("perl"));
     if (perl.isEmpty())
-        QSKIP("perl is not installed");
+        SKIP_MISSING_RIG("perl is not installed");
     const QString failed = runFixtureScript("make-examples.pl", m_generated.path());
     QVERIFY2(failed.isEmpty(), qPrintable(failed));
 

@@ -38,7 +38,8 @@ void TestSheetDumpThreads::readsWhileSecondStartsArrive()
 
     std::atomic<int> applied{0};
     HandOffServer server([&applied](const QString &, const QString &) { ++applied; });
-    QVERIFY2(server.listen(dir.filePath(u"handoff.socket"_qs)), qPrintable(server.errorString()));
+    const Result<void> listening = server.listen(dir.filePath(u"handoff.socket"_qs));
+    QVERIFY2(listening, qPrintable(listening.error()));
 
     std::atomic<bool> reading{true};
     std::atomic<int> delivered{0};

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "../testfiles.h"
+#include "../testrig.h"
 
 #include <cerrno>
 
@@ -279,7 +280,7 @@ void TestBoxTextFile::unprivileged()
 
     const QString reason = unprivileged::unavailableReason();
     if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+        SKIP_MISSING_RIG(qPrintable(reason));
 
     QVERIFY(unprivileged::chmodTo(m_dir->path(), 0755));
     const QString dataDir = m_programDir + boxtextfile::kDataDirName;
@@ -325,7 +326,7 @@ void TestBoxTextFile::readOnlyFolder()
     QFETCH(bool, succeeds);
     const QString reason = unprivileged::unavailableReason();
     if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+        SKIP_MISSING_RIG(qPrintable(reason));
 
     QVERIFY(unprivileged::chmodTo(m_dir->path(), 0755));
     const QString dataDir = m_programDir + boxtextfile::kDataDirName;

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "../testfiles.h"
+#include "../testrig.h"
 
 #include <cerrno>
 
@@ -261,7 +262,7 @@ void TestAtomicFile::unprivileged()
 
     const QString reason = unprivileged::unavailableReason();
     if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+        SKIP_MISSING_RIG(qPrintable(reason));
 
     QVERIFY(unprivileged::chmodTo(m_dir->path(), 0755));
     const QString dir = path(QStringLiteral("Init"));

@@ -6,6 +6,7 @@
 #include "../shell/formfixture.h"
 #include "../testfiles.h"
 
+#include "../testrig.h"
 #include "letter/boxmemo.h"
 #include "platform/cp932.h"
 #include "print/renderpage.h"
@@ -199,7 +200,8 @@ void TestBoxFields::savedPdfIsRecorded()
 void TestBoxFields::printedLetterIsRecorded()
 {
     if (qEnvironmentVariableIsEmpty("CUPS_SERVER"))
-        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+        SKIP_MISSING_RIG(
+            "no test printer: start scripts/cups-test-printer.sh and export its variables");
     chooseCustomer(0);
     form().PrintPage();
     QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(u'\n')));

@@ -5,6 +5,7 @@
 
 #include "../shell/privatexserver.h"
 #include "../shell/programrunner.h"
+#include "../testrig.h"
 #include "printedjobs.h"
 
 #include <QTest>
@@ -103,7 +104,7 @@ void TestHighDpiEndToEnd::initTestCase()
     if (reason.isEmpty() && qEnvironmentVariableIsEmpty("TAVRINT_CUPS_OUT"))
         reason = QStringLiteral("no test printer: start scripts/cups-test-printer.sh");
     if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+        SKIP_MISSING_RIG(qPrintable(reason));
     PrivateXServer server;
     QVERIFY(server.start({QSize(1366, 768)}));
     m_unscaled = printAt(server.display(), QString(), QString());

@@ -3,6 +3,7 @@
 
 #include "../shell/formfixture.h"
 
+#include "../testrig.h"
 #include "letter/boxmemo.h"
 #include "print/savefilechooser.h"
 #include "shell/panel.h"
@@ -134,7 +135,7 @@ void TestOverflowMark::markGoesWhenTheTextFitsAgain()
 void TestOverflowMark::neverInThePdf()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
-        QSKIP("poppler-utils are not installed");
+        SKIP_MISSING_RIG("poppler-utils are not installed");
     TForm1 &f = form();
     f.memos[kBox]->setText(lines(30));
     QVERIFY(settle(true));

@@ -1,6 +1,7 @@
 // The program's own PDF: A4 sheets with no margins, one per render page,
 // the text layer intact.
 
+#include "../testrig.h"
 #include "print/pdfdocument.h"
 #include "print/renderpage.h"
 
@@ -42,7 +43,7 @@ private slots:
 void TestPdfDocument::initTestCase()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
-        QSKIP("poppler-utils are not installed");
+        SKIP_MISSING_RIG("poppler-utils are not installed");
 }
 
 void TestPdfDocument::sheetIsTheWholeA4()

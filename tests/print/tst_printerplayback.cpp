@@ -3,6 +3,7 @@
 // second one with the same queue but no default printer. Without
 // CUPS_SERVER the printing tests are skipped.
 
+#include "../testrig.h"
 #include "print/documentname.h"
 #include "print/pdfdocument.h"
 #include "print/printerplayback.h"
@@ -252,7 +253,8 @@ void TestPrinterPlayback::printsPageAtItsPlace()
     QFETCH(double, areaWidth);
     QFETCH(double, areaHeight);
     if (!haveRig() || out.isEmpty())
-        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+        SKIP_MISSING_RIG(
+            "no test printer: start scripts/cups-test-printer.sh and export its variables");
 
     // The painter's origin is the printable area's top-left, and the picture
     // is shifted once more by the offsets: it starts at twice the offset.
@@ -341,7 +343,8 @@ void TestPrinterPlayback::printsPageAtItsPlace()
 void TestPrinterPlayback::jobCarriesItsName()
 {
     if (!haveRig())
-        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+        SKIP_MISSING_RIG(
+            "no test printer: start scripts/cups-test-printer.sh and export its variables");
     // Two prints in a row: two jobs, each named for its moment, so a PDF
     // queue keeps both letters.
     const QStringList before = jobFiles(m_out);
@@ -385,7 +388,8 @@ void TestPrinterPlayback::noDefaultPrinter()
     QFETCH(QString, server);
     QFETCH(QString, out);
     if (server.isEmpty())
-        QSKIP("no scheduler without a default printer: start scripts/cups-test-printer.sh");
+        SKIP_MISSING_RIG(
+            "no scheduler without a default printer: start scripts/cups-test-printer.sh");
 
     const QStringList before = out.isEmpty() ? QStringList() : jobFiles(out);
     QProcess child;
@@ -421,7 +425,8 @@ void TestPrinterPlayback::noDefaultPrinter()
 void TestPrinterPlayback::abortedJobIsDiscarded()
 {
     if (!haveRig())
-        QSKIP("no test printer: start scripts/cups-test-printer.sh and export its variables");
+        SKIP_MISSING_RIG(
+            "no test printer: start scripts/cups-test-printer.sh and export its variables");
 
     const QStringList before = jobFiles(m_out);
     int asked = 0;

@@ -129,6 +129,8 @@ bool ProgramRunner::start()
             return true;
         if (m_process->state() != QProcess::NotRunning)
             return false; // running, but no window: no point in a second one
+        // Half a second for the previous instance's socket and the X
+        // server's clients to go before the second try.
         QThread::msleep(500);
     }
     return false;
@@ -151,10 +153,8 @@ bool ProgramRunner::startOnce()
         }
         const bool shown =
             m_screenOrigin ? standardError().contains(".attach(wl_buffer") : !windowId().isEmpty();
-        if (shown) {
-            QThread::msleep(150);
-            return true;
-        }
+        if (shown)
+            return true; // input sent from now on waits in the queue for it
         // Waiting through QProcess (not a plain sleep) lets it notice an
         // exit, so a start that died is retried instead of awaited.
         m_process->waitForFinished(50);
@@ -230,6 +230,27 @@ bool ProgramRunner::waitForWindow(const QString &title, int timeoutMs) const
     return false;
 }
 
+bool ProgramRunner::waitUntilHandled()
+{
+    // The program handles its window system input in order: the save
+    // dialog's shortcut, sent after everything else, opens its window only
+    // once the input before it has been handled. Escape closes it again.
+    if (!key(QStringLiteral("ctrl+shift+s")) || !waitForWindow(QStringLiteral("PDFに保存…")) ||
+        !key(QStringLiteral("Escape")))
+        return false;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 10000) {
+        const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                     QStringLiteral("--name"), QStringLiteral("PDFに保存…")},
+                                    environment());
+        if (ids.isEmpty())
+            return true;
+        m_process->waitForFinished(50);
+    }
+    return false;
+}
+
 int ProgramRunner::windowCount() const
 {
     const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
@@ -244,7 +265,6 @@ bool ProgramRunner::click(QPoint at)
         return false;
     xdotool(pointerTo(at) + QStringList{QStringLiteral("click"), QStringLiteral("1")},
             environment());
-    QThread::msleep(200);
     return true;
 }
 
@@ -256,7 +276,6 @@ bool ProgramRunner::drag(QPoint from, QPoint to)
                 pointerTo((from + to) / 2) + pointerTo(to) +
                 QStringList{QStringLiteral("mouseup"), QStringLiteral("1")},
             environment());
-    QThread::msleep(200);
     return true;
 }
 

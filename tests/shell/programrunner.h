@@ -61,6 +61,10 @@ public:
     bool typeText(const QString &text);
     // Sends a key combination ("ctrl+shift+s") to the window.
     bool key(const QString &keys);
+    // Returns once the program has handled the input sent so far (clicks,
+    // keys and drags are queued, and a later key or click is handled after
+    // them; this is for what comes by another way, a second start's text).
+    bool waitUntilHandled();
     // Sends a signal to the program.
     void sendSignal(int signalNumber);
     // Waits for the program to end; its exit code, or -1 when it did not

@@ -5,6 +5,7 @@
 
 #include "programrunner.h"
 
+#include "../testrig.h"
 #include "platform/cp932.h"
 
 #include <QDir>
@@ -94,7 +95,7 @@ void TestFieldsEndToEnd::init()
 {
     const QString reason = ProgramRunner::unavailableReason();
     if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+        SKIP_MISSING_RIG(qPrintable(reason));
 }
 
 void TestFieldsEndToEnd::fieldsOnEveryPageAndInTheLog()
@@ -169,7 +170,7 @@ void TestFieldsEndToEnd::fieldsOnEveryPageAndInTheLog()
     // LibreOffice Calc reads the same rows (told the file is UTF-8, as its
     // import dialog finds from the byte order mark).
     if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
-        QSKIP("LibreOffice is not installed");
+        SKIP_MISSING_RIG("LibreOffice is not installed");
     QTemporaryDir office;
     QProcess soffice;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

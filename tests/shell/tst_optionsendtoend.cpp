@@ -1,6 +1,7 @@
 // The program's options while a window of it is open on the test X server:
 // they do their own work and never reach the running instance.
 
+#include "../testrig.h"
 #include "programrunner.h"
 
 #include <QFileInfo>
@@ -19,7 +20,7 @@ void TestOptionsEndToEnd::init()
 {
     const QString reason = ProgramRunner::unavailableReason();
     if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+        SKIP_MISSING_RIG(qPrintable(reason));
 }
 
 void TestOptionsEndToEnd::optionsLeaveTheRunningWindowAlone_data()

@@ -4,6 +4,7 @@
 
 #include "../platform/unprivileged.h"
 #include "../testfiles.h"
+#include "../testrig.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -85,9 +86,9 @@ void TestPdfCommand::init()
 {
     const QString binary = QStringLiteral(TAVRINT_BINARY_DIR "/shell/tavrint");
     if (!QFileInfo::exists(binary))
-        QSKIP("the program is not built");
+        SKIP_MISSING_RIG("the program is not built");
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("poppler-utils are not installed");
+        SKIP_MISSING_RIG("poppler-utils are not installed");
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(QFile::copy(binary, program()));
     unprivileged::chmodTo(m_dir->path(), 0755);
@@ -247,7 +248,7 @@ void TestPdfCommand::readOnlyFolderKeepsTheOldFile()
     QFETCH(bool, replaced);
     const QString why = unprivileged::unavailableReason();
     if (!why.isEmpty())
-        QSKIP(qPrintable(why));
+        SKIP_MISSING_RIG(qPrintable(why));
     write(u8("Data/1本文.txt"), "Body\r\n");
     const QString folder = m_dir->filePath(QStringLiteral("out"));
     QVERIFY(QDir().mkpath(folder));
@@ -276,7 +277,7 @@ void TestPdfCommand::unreadableBoxTextWritesNothing()
 {
     const QString why = unprivileged::unavailableReason();
     if (!why.isEmpty())
-        QSKIP(qPrintable(why));
+        SKIP_MISSING_RIG(qPrintable(why));
     write(u8("Data/1本文.txt"), "Body\r\n");
     for (const QString &p : {m_dir->path(), m_dir->filePath(QStringLiteral("Data")),
                              m_dir->filePath(u8("Data/1本文.txt"))})

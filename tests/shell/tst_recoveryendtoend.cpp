@@ -3,6 +3,7 @@
 // that never reached its close (kill -9, the X server gone) the next start
 // brings back what was typed and moved.
 
+#include "../testrig.h"
 #include "privatexserver.h"
 #include "programrunner.h"
 
@@ -66,7 +67,7 @@ void TestRecoveryEndToEnd::init()
     if (reason.isEmpty() && !PrivateXServer::available())
         reason = QStringLiteral("Xvfb is not installed");
     if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+        SKIP_MISSING_RIG(qPrintable(reason));
 }
 
 void TestRecoveryEndToEnd::signalClosesAsTheButtonDoes_data()

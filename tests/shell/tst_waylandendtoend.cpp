@@ -3,6 +3,7 @@
 // close saves what was typed and where the frames went, and the window
 // position, which Wayland never tells a window, is kept as it was stored.
 
+#include "../testrig.h"
 #include "privatewayland.h"
 #include "programrunner.h"
 
@@ -38,7 +39,7 @@ void TestWaylandEndToEnd::init()
     if (reason.isEmpty())
         reason = PrivateWayland::unavailableReason();
     if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+        SKIP_MISSING_RIG(qPrintable(reason));
 }
 
 bool TestWaylandEndToEnd::startOnWayland(PrivateWayland &wayland, ProgramRunner &app)
