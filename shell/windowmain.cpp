@@ -55,17 +55,18 @@ tavrint_window_main(int argc, char **argv, const char *lockDirectory, const char
     TerminationSignals terminations;
     TForm1 *window = nullptr;
     bool terminatedEarly = false;
-    QObject::connect(&terminations, &TerminationSignals::received, [&window, &terminatedEarly] {
-        static bool closing = false;
-        if (window && !closing) {
-            closing = true;
-            window->closeForSignal();
-        } else if (!window) {
-            terminatedEarly = true;
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-        }
-    });
+    bool closing = false; // a second signal while the close runs changes nothing
+    QObject::connect(&terminations, &TerminationSignals::received,
+                     [&window, &terminatedEarly, &closing] {
+                         if (window && !closing) {
+                             closing = true;
+                             window->closeForSignal();
+                         } else if (!window) {
+                             terminatedEarly = true;
+                             if (QWidget *modal = QApplication::activeModalWidget())
+                                 modal->close();
+                         }
+                     });
 
     // Second starts are answered from here on, also while the window is
     // being built or shows a start-up error; their texts wait until the
