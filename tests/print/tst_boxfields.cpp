@@ -33,7 +33,8 @@ const QString kTyped = QStringLiteral("FAX:《FAX》 TEL:《電話》 〒《郵�
 QString printed(const TForm1 &f)
 {
     QStringList texts;
-    for (const RenderRun &run : f.renderPage().runs())
+    const RenderPage page = f.renderPage(); // the runs live as long as their page
+    for (const RenderRun &run : page.runs())
         texts.append(run.text);
     return texts.join(u'|');
 }
