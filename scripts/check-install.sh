@@ -1,8 +1,8 @@
 #!/bin/bash
 # Checks what a user installs: the files `cmake --install` places (desktop
-# entry, AppStream metainfo, man page), the .deb, its file list, its control
-# fields and what lintian says of it, and, when
-# run as root on a display, two first starts as an ordinary user:
+# entry, AppStream metainfo, man page), the .deb with its file list, control
+# fields and what lintian says of it, and, when run as root on a display, two
+# first starts as an ordinary user:
 #   - ./run.sh in a fresh clone whose build folder belongs to root,
 #   - the installed .deb's `tavrint` from the PATH.
 # Each must reach the window with the program folder in that user's home.
@@ -200,7 +200,7 @@ was_installed=$(dpkg-query -W -f='${Status}' tavrint 2>/dev/null | grep -c "inst
 step "installing $deb"
 apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 || fail "apt-get: $(tail "$work/apt.log")"
 [ "$(command -v tavrint)" = /usr/bin/tavrint ] || fail "tavrint is not on the PATH"
-[ "$(man -w tavrint)" = /usr/share/man/man1/tavrint.1.gz ] || fail "man tavrint finds no page"
+man -aw tavrint | grep -qx /usr/share/man/man1/tavrint.1.gz || fail "man tavrint does not find the package's page"
 home=$(fresh_home deb-user)
 as_user "$home" tavrint >"$work/deb-user.log" 2>&1 &
 expect_window $! "tavrint from the PATH" "$work/deb-user.log"
