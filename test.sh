@@ -16,6 +16,8 @@ root=$(pwd)
 
 # The format is a check, not a hope: a file off .clang-format fails the run.
 scripts/check-format.sh
+# So is the licence: every file of code names it in its first lines.
+scripts/check-licence.sh
 
 jobs=$(nproc)
 build=${BUILD_DIR:-$root/build}

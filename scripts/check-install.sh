@@ -1,7 +1,8 @@
 #!/bin/bash
 # Checks what a user installs: the files `cmake --install` places (desktop
-# entry, AppStream metainfo, man page), the .deb and its file list, and, when
-# run as root on a display, two first starts as an ordinary user:
+# entry, AppStream metainfo, man page), the .deb with its file list, control
+# fields and what lintian says of it, and, when run as root on a display, two
+# first starts as an ordinary user:
 #   - ./run.sh in a fresh clone whose build folder belongs to root,
 #   - the installed .deb's `tavrint` from the PATH.
 # Each must reach the window with the program folder in that user's home.
@@ -25,9 +26,10 @@ for f in usr/bin/tavrint usr/libexec/tavrint/tavrint usr/libexec/tavrint/tavrint
          usr/libexec/tavrint/tavrint-sheetdump \
          usr/share/applications/$app.desktop \
          usr/share/icons/hicolor/scalable/apps/$app.svg \
-         usr/share/metainfo/$app.metainfo.xml usr/share/man/man1/tavrint.1 \
+         usr/share/metainfo/$app.metainfo.xml usr/share/man/man1/tavrint.1.gz \
+         usr/share/doc/tavrint/copyright usr/share/doc/tavrint/changelog.gz \
          usr/share/doc/tavrint/examples/smpl1.txt usr/share/doc/tavrint/examples/smpl2.xls \
-         usr/share/doc/tavrint/examples/smpl3.xls; do
+         usr/share/doc/tavrint/examples/smpl3.xls usr/share/lintian/overrides/tavrint; do
   [ -e "$stage/$f" ] || fail "not installed: /$f"
 done
 step "desktop-file-validate"
@@ -36,11 +38,13 @@ out=$(desktop-file-validate "$stage/usr/share/applications/$app.desktop" 2>&1) |
 step "appstreamcli validate --no-net"
 appstreamcli validate --no-net "$stage/usr/share/metainfo/$app.metainfo.xml" >"$work/appstream.log" 2>&1 ||
   fail "appstreamcli: $(cat "$work/appstream.log")"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$stage/usr/share/metainfo/$app.metainfo.xml" ||
+  fail "the metainfo does not name the licence"
 step "man -l"
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$stage/usr/share/man/man1/tavrint.1" 2>&1 >"$work/man.txt")
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$stage/usr/share/man/man1/tavrint.1.gz" 2>&1 >"$work/man.txt")
 [ -z "$warnings" ] || fail "man: $warnings"
 for word in --pdf --customers --screen-height --help --version Ctrl+P F5 Ctrl+F Ctrl+Shift+S \
-            Ctrl+Shift+E Ctrl+Shift+P smpl1.txt; do
+            Ctrl+Shift+E Ctrl+Shift+P smpl1.txt GPL-3.0-or-later; do
   grep -q -- "$word" "$work/man.txt" || fail "the man page does not mention $word"
 done
 xmllint --noout "$stage/usr/share/icons/hicolor/scalable/apps/$app.svg" 2>/dev/null ||
@@ -55,8 +59,10 @@ for f in /usr/bin/tavrint /usr/libexec/tavrint/tavrint /usr/libexec/tavrint/tavr
          /usr/libexec/tavrint/tavrint-sheetdump \
          /usr/share/applications/$app.desktop \
          /usr/share/icons/hicolor/scalable/apps/$app.svg /usr/share/metainfo/$app.metainfo.xml \
-         /usr/share/man/man1/tavrint.1 /usr/share/doc/tavrint/examples/smpl1.txt \
-         /usr/share/doc/tavrint/examples/smpl2.xls /usr/share/doc/tavrint/examples/smpl3.xls; do
+         /usr/share/man/man1/tavrint.1.gz /usr/share/doc/tavrint/copyright \
+         /usr/share/doc/tavrint/changelog.gz /usr/share/doc/tavrint/examples/smpl1.txt \
+         /usr/share/doc/tavrint/examples/smpl2.xls /usr/share/doc/tavrint/examples/smpl3.xls \
+         /usr/share/lintian/overrides/tavrint; do
   grep -qx "$f" "$work/deb.list" || fail "$deb lacks $f"
 done
 # Nothing of the build or the tests goes into the package.
@@ -66,6 +72,38 @@ dpkg-deb -f "$deb" Depends | grep -q fonts-ipafont || fail "$deb does not depend
 for lib in libfreexl1 libzip4 qt6-translations-l10n; do
   dpkg-deb -f "$deb" Depends | grep -q "$lib" || fail "$deb does not depend on $lib"
 done
+# An input method to type Japanese with, either of the two the README names.
+dpkg-deb -f "$deb" Recommends | grep -qF "fcitx5-mozc | ibus-mozc" ||
+  fail "$deb does not recommend an input method"
+# Every program and module in the package is stripped; modules are no programs.
+unpacked="$work/deb-root"
+rm -rf "$unpacked"
+dpkg-deb -x "$deb" "$unpacked"
+for f in "$unpacked"/usr/libexec/tavrint/*; do
+  what=$(file -b "$f")
+  case $what in
+    ELF*) ;;
+    *) continue ;;
+  esac
+  case $what in *", stripped"*) ;; *) fail "${f#"$unpacked"} is not stripped: $what" ;; esac
+  case $what in
+    *"shared object"*) want=644 ;;
+    *) want=755 ;;
+  esac
+  [ "$(stat -c %a "$f")" = "$want" ] || fail "${f#"$unpacked"} is $(stat -c %a "$f"), not $want"
+done
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$unpacked/usr/share/doc/tavrint/changelog.gz" | head -1 | grep -qF "tavrint ($version) " ||
+  fail "the changelog's newest entry is not $version"
+head -1 "$unpacked/usr/share/doc/tavrint/copyright" |
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not machine-readable"
+# Debian's own checks: no error and no warning, but for the one override
+# (national-encoding: the code page 932 sample, as the override says).
+step "lintian"
+lintian --tag-display-limit 0 --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+  fail "lintian: $(grep -E '^[EW]: ' "$work/lintian.log" || cat "$work/lintian.log")"
+if grep -E '^[EW]: ' "$work/lintian.log"; then fail "lintian found errors or warnings"; fi
 
 # ---- a missing package, for a user who cannot install it -----------------
 # The script must name the exact command for root and fail, not half-build.
@@ -169,8 +207,9 @@ userbuild="$home/.cache/tavrint/build-release"
 # The .deb, installed, and `tavrint` from the PATH.
 was_installed=$(dpkg-query -W -f='${Status}' tavrint 2>/dev/null | grep -c "install ok installed" || true)
 step "installing $deb"
-apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 || fail "apt-get: $(tail "$work/apt.log")"
+apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 || fail "apt-get: $(tail "$work/apt.log")"
 [ "$(command -v tavrint)" = /usr/bin/tavrint ] || fail "tavrint is not on the PATH"
+man -aw tavrint | grep -qx /usr/share/man/man1/tavrint.1.gz || fail "man tavrint does not find the package's page"
 home=$(fresh_home deb-user)
 as_user "$home" tavrint >"$work/deb-user.log" 2>&1 &
 expect_window $! "tavrint from the PATH" "$work/deb-user.log"

@@ -25,7 +25,7 @@ TEST="
   libspreadsheet-writeexcel-perl libole-storage-lite-perl libexcel-writer-xlsx-perl
   clang clang-format libclang-rt-14-dev
   util-linux procps psmisc sudo dbus
-  desktop-file-utils appstream man-db dpkg-dev file
+  desktop-file-utils appstream man-db dpkg-dev file lintian
   libreoffice-calc-nogui
 "
 

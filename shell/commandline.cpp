@@ -164,7 +164,7 @@ QString helpText()
         "                       Init/tavrint<N/20>.ini). Without it: the primary\n"
         "                       screen's height when a display is reachable, else 768.\n"
         "  --help               show this text\n"
-        "  --version            show the version\n"
+        "  --version            show the version and the licence\n"
         "\n"
         "Hand-off: while the window is open, a second start hands its first argument\n"
         "to it as the new addressee (box 宛名), \";;\" standing for a line break, and\n"
@@ -210,7 +210,11 @@ QString helpText()
 
 QString versionText()
 {
-    return QStringLiteral("Tavrint ") + QStringLiteral(TAVRINT_VERSION) + QLatin1Char('\n');
+    return QStringLiteral("Tavrint " TAVRINT_VERSION "\n"
+                          "Copyright (C) " TAVRINT_COPYRIGHT "\n"
+                          "License " TAVRINT_LICENSE " <https://gnu.org/licenses/gpl.html>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.\n");
 }
 
 } // namespace commandline

@@ -51,7 +51,7 @@ namespace commandline {
 // The --help text: usage, options, the hand-off, where the files live and
 // the keyboard shortcuts.
 QString helpText();
-// The --version text, one line.
+// The --version text: the version, the copyright and the licence.
 QString versionText();
 
 } // namespace commandline

@@ -21,7 +21,7 @@ private slots:
     void invalidSaysWhy();
     void helpNamesWhatAUserNeeds_data();
     void helpNamesWhatAUserNeeds();
-    void versionIsOneLine();
+    void versionNamesTheLicence();
 };
 
 void TestCommandLine::parse_data()
@@ -198,11 +198,13 @@ void TestCommandLine::helpNamesWhatAUserNeeds()
     QVERIFY(commandline::helpText().contains(text));
 }
 
-void TestCommandLine::versionIsOneLine()
+void TestCommandLine::versionNamesTheLicence()
 {
     const QString version = commandline::versionText();
-    QVERIFY(version.startsWith(QStringLiteral("Tavrint ")));
-    QCOMPARE(version.count(QLatin1Char('\n')), 1);
+    QCOMPARE(version.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Tavrint " TAVRINT_VERSION));
+    QVERIFY(version.contains(QStringLiteral("Copyright (C) 2026 The Tavrint developers\n")));
+    QVERIFY(version.contains(QStringLiteral("License GPL-3.0-or-later ")));
+    QVERIFY(version.contains(QStringLiteral("NO WARRANTY")));
     QVERIFY(version.endsWith(QLatin1Char('\n')));
 }
 

@@ -172,7 +172,7 @@ void TestRecoveryEndToEnd::copyOfARunStillGoingIsNotApplied()
     QTemporaryDir otherRuntime;
     ::chmod(QFile::encodeName(otherRuntime.path()).constData(), 0700);
     if (::geteuid() == 0)
-        ::chown(QFile::encodeName(otherRuntime.path()).constData(), 65534, 65534);
+        QCOMPARE(::chown(QFile::encodeName(otherRuntime.path()).constData(), 65534, 65534), 0);
     app.setEnvironment(QStringLiteral("XDG_RUNTIME_DIR"), otherRuntime.path());
     auto second = app.launch({});
     QByteArray said;
