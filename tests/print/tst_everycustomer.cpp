@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One letter for every customer from the window: "全員分をPDFに保存…" and
 // "全員分を印刷" by key and by the page's menu; each page's box B as a
 // click on that customer shows it; nothing to merge said plainly; the letter
@@ -17,6 +18,7 @@
 #include "print/savefilechooser.h"
 #include "shell/panel.h"
 
+#include "../poppler.h"
 #include "../testrig.h"
 #include "customers/addressblock.h"
 
@@ -48,29 +50,6 @@ const char kCustomers[] = "\xEF\xBB\xBF"
                           "丸の内ビルディング十二階受付,03\r\n"
                           "CHARLIECO,PERSONC,DEPTC,300,ADDRC,03\r\n";
 const char *const kCompanies[] = {"ALPHACO", "BRAVOCO", "CHARLIECO"};
-
-QString tool(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QString pageText(const QString &pdf, int page)
-{
-    const QString n = QString::number(page);
-    return tool(QStringLiteral("pdftotext"),
-                {QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
-}
-
-int pageCount(const QString &pdf)
-{
-    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
-                                          QRegularExpression::MultilineOption);
-    const auto match = pages.match(tool(QStringLiteral("pdfinfo"), {pdf}));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
 
 // What the window shows and would print.
 struct Letter
@@ -299,7 +278,7 @@ void TestEveryCustomer::oneDocumentOfAllCustomers()
             jobs.clear();
             for (const QString &name : jobFiles(spool))
                 if (!jobsBefore.contains(name) &&
-                    pageText(QDir(spool).filePath(name), 1).contains(u8(kCompanies[0])))
+                    poppler::pageText(QDir(spool).filePath(name), 1).contains(u8(kCompanies[0])))
                     jobs.append(name);
             if (!jobs.isEmpty())
                 break;
@@ -311,9 +290,9 @@ void TestEveryCustomer::oneDocumentOfAllCustomers()
         QCOMPARE(m_asked, 1);
     }
     // The spooler may still be writing the job's last pages.
-    QTRY_COMPARE_WITH_TIMEOUT(pageCount(pdf), 3, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(poppler::pageCount(pdf), 3, 10000);
     for (int k = 0; k < 3; ++k) {
-        const QString text = pageText(pdf, k + 1);
+        const QString text = poppler::pageText(pdf, k + 1);
         QVERIFY2(text.contains(u8(kCompanies[k])), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("BODYOFEVERYLETTER")), qPrintable(text));
         for (int other = 0; other < 3; ++other)
@@ -438,7 +417,8 @@ void TestEveryCustomer::cancelLeavesNothing()
             [&] {
                 for (const QString &name : jobFiles(spool))
                     if (!jobsBefore.contains(name) &&
-                        pageText(QDir(spool).filePath(name), 1).contains(u8("AFTERCANCEL")))
+                        poppler::pageText(QDir(spool).filePath(name), 1)
+                            .contains(u8("AFTERCANCEL")))
                         markerJob = name;
                 return !markerJob.isEmpty();
             }(),

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own PDF: A4 sheets with no margins, one per render page,
 // the text layer intact.
 
+#include "../poppler.h"
 #include "../testrig.h"
 #include "print/pdfdocument.h"
 #include "print/renderpage.h"
@@ -19,14 +21,6 @@ RenderPage pageSaying(const QString &word)
     font.setPixelSize(19);
     return RenderPage::build(590, 834, {RenderBox{QPoint(50, 120), font, -19, Qt::black, {word}}},
                              2);
-}
-
-QString tool(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 } // namespace
 
@@ -73,7 +67,7 @@ void TestPdfDocument::onePagePerRenderPage()
     const Result<void> written = pdfdocument::write(pdf, pages, QStringLiteral("Tavrint test"));
     QVERIFY2(written, qPrintable(written.error()));
 
-    const QString info = tool(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = poppler::run(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+%1$").arg(words.size()),
                                               QRegularExpression::MultilineOption)),
              qPrintable(info));
@@ -83,9 +77,9 @@ void TestPdfDocument::onePagePerRenderPage()
     // Each word on its own page, in order.
     for (int i = 0; i < words.size(); ++i) {
         const QString text =
-            tool(QStringLiteral("pdftotext"),
-                 {QStringLiteral("-f"), QString::number(i + 1), QStringLiteral("-l"),
-                  QString::number(i + 1), pdf, QStringLiteral("-")});
+            poppler::run(QStringLiteral("pdftotext"),
+                         {QStringLiteral("-f"), QString::number(i + 1), QStringLiteral("-l"),
+                          QString::number(i + 1), pdf, QStringLiteral("-")});
         QCOMPARE(text.trimmed(), words.at(i));
     }
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "programrunner.h"
 
 #include <QDir>
@@ -209,11 +210,18 @@ QString ProgramRunner::windowId() const
     if (!m_process)
         return QString();
     const QString pid = QString::number(m_process->processId());
-    const QString ids =
-        xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                 pid, QStringLiteral("--name"), QStringLiteral("^Tavrint$")},
-                environment());
-    return ids.section(QLatin1Char('\n'), 0, 0);
+    // A search that meets a window being destroyed (a dialog just closed)
+    // can come back empty: a running program's window is looked for again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                     QStringLiteral("--pid"), pid, QStringLiteral("--name"),
+                                     QStringLiteral("^Tavrint$")},
+                                    environment());
+        if (!ids.isEmpty() || m_process->state() != QProcess::Running)
+            return ids.section(QLatin1Char('\n'), 0, 0);
+        QThread::msleep(100);
+    }
+    return QString();
 }
 
 bool ProgramRunner::waitForWindow(const QString &title, int timeoutMs) const
@@ -238,20 +246,46 @@ bool ProgramRunner::waitUntilHandled()
 {
     // The program handles its window system input in order: the save
     // dialog's shortcut, sent after everything else, opens its window only
-    // once the input before it has been handled. Escape closes it again.
-    if (!key(QStringLiteral("ctrl+shift+s")) || !waitForWindow(QStringLiteral("PDFに保存…")) ||
-        !key(QStringLiteral("Escape")))
+    // once the input before it has been handled. Escape closes it again,
+    // once the dialog has the keyboard (with no window manager, the program
+    // gives it the focus a moment after it shows).
+    const QString title = QStringLiteral("PDFに保存…");
+    if (!key(QStringLiteral("ctrl+shift+s")) || !waitForWindow(title)) {
+        qWarning("the save dialog did not open");
         return false;
+    }
+    const QStringList search = {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                QStringLiteral("--name"), title};
     QElapsedTimer t;
     t.start();
+    int unseen = 0; // searches in a row that found no dialog
     while (t.elapsed() < 10000) {
-        const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                     QStringLiteral("--name"), QStringLiteral("PDFに保存…")},
-                                    environment());
-        if (ids.isEmpty())
-            return true;
-        m_process->waitForFinished(50);
+        if (xdotool(search, environment()).isEmpty()) {
+            if (++unseen == 3) // not a search that missed it
+                return true;
+        } else {
+            unseen = 0;
+            xdotool(search + QStringList{QStringLiteral("windowfocus"), QStringLiteral("key"),
+                                         QStringLiteral("Escape")},
+                    environment());
+        }
+        m_process->waitForFinished(100);
     }
+    qWarning("the save dialog did not close");
+    return false;
+}
+
+bool ProgramRunner::waitForWindowCount(int count, int timeoutMs) const
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeoutMs) {
+        if (windowCount() == count)
+            return true;
+        if (m_process)
+            m_process->waitForFinished(50);
+    }
+    qWarning("%d windows titled Tavrint, not %d", windowCount(), count);
     return false;
 }
 

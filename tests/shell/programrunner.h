@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QPoint>
@@ -76,6 +77,10 @@ public:
     bool isRunning() const;
     // Windows titled "Tavrint" on the test display.
     int windowCount() const;
+    // Waits until `count` of them show at once; false after `timeoutMs`.
+    // (A search can miss a window while another one is destroyed: a count
+    // seen once is what happened.)
+    bool waitForWindowCount(int count, int timeoutMs = 10000) const;
     // Waits until a window of the program titled `title` is shown (a dialog
     // it opened); false after `timeoutMs`.
     bool waitForWindow(const QString &title, int timeoutMs = 10000) const;

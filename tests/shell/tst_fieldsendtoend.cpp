@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fields and the send log with the real program, as an ordinary user meets
 // them: the customer's FAX and telephone numbers on the page the window
 // saves as a PDF and on every page of --pdf --customers, fields as typed in
@@ -5,6 +6,7 @@
 
 #include "programrunner.h"
 
+#include "../poppler.h"
 #include "../testrig.h"
 #include "platform/cp932.h"
 
@@ -26,21 +28,6 @@ const QPoint kTextOption(10 + 135 + 5 + 8, 20 + 35 + 8);
 QPoint listEntry(int k)
 {
     return QPoint(10 + 15 + 1 + 4 + 1 + 50, 230 + 1 + 4 + 38 + 1 + 8 + 16 * k);
-}
-
-QString tool(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QString pageText(const QString &pdf, int page)
-{
-    const QString n = QString::number(page);
-    return tool(QStringLiteral("pdftotext"),
-                {QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
 }
 
 // The rows of a CSV file by RFC 4180, fields unquoted.
@@ -119,7 +106,7 @@ void TestFieldsEndToEnd::fieldsOnEveryPageAndInTheLog()
     QVERIFY(app.typeText(windowPdf));
     QVERIFY(app.key(QStringLiteral("Return")));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(windowPdf).size() > 0, 10000);
-    const QString page = pageText(windowPdf, 1);
+    const QString page = poppler::pageText(windowPdf, 1);
     QVERIFY2(page.contains(QStringLiteral("FAXFAX-B")) &&
                  page.contains(QStringLiteral("TELTEL-B")) &&
                  page.contains(QStringLiteral("〒200-0002")),
@@ -136,7 +123,7 @@ void TestFieldsEndToEnd::fieldsOnEveryPageAndInTheLog()
                            QStringLiteral("txt")}),
              0);
     for (int k = 0; k < 3; ++k) {
-        const QString text = pageText(textPdf, k + 1);
+        const QString text = poppler::pageText(textPdf, k + 1);
         QVERIFY2(text.contains(QStringLiteral("FAX") + QLatin1String(kFax[k])) &&
                      text.contains(QStringLiteral("TEL") + QLatin1String(kTel[k])),
                  qPrintable(text));
@@ -146,13 +133,13 @@ void TestFieldsEndToEnd::fieldsOnEveryPageAndInTheLog()
                            QStringLiteral("xls")}),
              0);
     // The sample workbook: column G holds the fax numbers, F the telephone.
-    QVERIFY(pageText(bookPdf, 1).contains(QStringLiteral("FAX03-3211-0002")));
-    QVERIFY(pageText(bookPdf, 1).contains(QStringLiteral("TEL03-3211-0001")));
-    QVERIFY(pageText(bookPdf, 12).contains(QStringLiteral("FAX098-866-2122")));
+    QVERIFY(poppler::pageText(bookPdf, 1).contains(QStringLiteral("FAX03-3211-0002")));
+    QVERIFY(poppler::pageText(bookPdf, 1).contains(QStringLiteral("TEL03-3211-0001")));
+    QVERIFY(poppler::pageText(bookPdf, 12).contains(QStringLiteral("FAX098-866-2122")));
     const QString plainPdf = app.path(QStringLiteral("plain.pdf"));
     QCOMPARE(app.runToEnd({QStringLiteral("--pdf"), plainPdf}), 0);
-    QVERIFY2(pageText(plainPdf, 1).contains(QStringLiteral("FAX TEL 〒")),
-             qPrintable(pageText(plainPdf, 1)));
+    QVERIFY2(poppler::pageText(plainPdf, 1).contains(QStringLiteral("FAX TEL 〒")),
+             qPrintable(poppler::pageText(plainPdf, 1)));
 
     // The send log: one row per letter that went out, in order.
     const QString logPath = app.path(QStringLiteral("送付記録.csv"));

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tavrint --pdf FILE` run as a script would run it: a fresh process with no
 // display, in a program directory holding a letter; the PDF read back with
 // poppler's tools. Also --help and --version without a display.
 
 #include "../platform/unprivileged.h"
+#include "../poppler.h"
 #include "../testfiles.h"
 #include "../testrig.h"
 
@@ -29,18 +31,10 @@ struct Word
     double xMin, yMin; // points from the sheet's top-left
 };
 
-QString tool(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 QList<Word> wordsOf(const QString &pdf)
 {
-    QXmlStreamReader xml(
-        tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    QXmlStreamReader xml(poppler::run(QStringLiteral("pdftotext"),
+                                      {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
     QList<Word> words;
     while (!xml.atEnd()) {
         if (xml.readNext() == QXmlStreamReader::StartElement &&
@@ -168,7 +162,7 @@ void TestPdfCommand::writesTheSavedLetter()
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY(r.out.isEmpty());
 
-    const QString info = tool(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = poppler::run(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+1$"),
                                               QRegularExpression::MultilineOption)),
              qPrintable(info));
@@ -177,7 +171,7 @@ void TestPdfCommand::writesTheSavedLetter()
              qPrintable(info));
 
     // A text layer: the letter's lines come back as text.
-    const QString text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString text = poppler::run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     for (const QString &line :
          {QStringLiteral("Body text of the letter"), QStringLiteral("ADDRESSEE"),
           QStringLiteral("SECONDLINE"), u8("山田"), u8("太郎"),
@@ -185,8 +179,8 @@ void TestPdfCommand::writesTheSavedLetter()
         QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral(" in:\n") + text));
 
     // Every font embedded, none drawn as Type 3 glyph procedures.
-    const QStringList fonts =
-        tool(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList fonts = poppler::run(QStringLiteral("pdffonts"), {pdf})
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QVERIFY(fonts.size() > 2);
     for (const QString &font : fonts.mid(2)) {
         QVERIFY2(!font.contains(QStringLiteral("Type 3")), qPrintable(font));
@@ -308,12 +302,6 @@ const char *const kSampleCustomers[][2] = {
     {"琉球トラベル", "吉田"},
 };
 
-QString pageText(const QString &pdf, int page)
-{
-    const QString number = QString::number(page);
-    return tool(QStringLiteral("pdftotext"), {QStringLiteral("-f"), number, QStringLiteral("-l"),
-                                              number, pdf, QStringLiteral("-")});
-}
 } // namespace
 
 void TestPdfCommand::oneLetterPerCustomer_data()
@@ -339,7 +327,7 @@ void TestPdfCommand::oneLetterPerCustomer()
     const Run r = run({QStringLiteral("--pdf"), pdf, QStringLiteral("--customers"), source});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
 
-    const QString info = tool(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = poppler::run(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages:\\s+12$"),
                                               QRegularExpression::MultilineOption)),
              qPrintable(info));
@@ -350,7 +338,7 @@ void TestPdfCommand::oneLetterPerCustomer()
     // Page k: customer k's block and nobody else's, the rest of the letter
     // as saved; the saved addressee is on no page.
     for (int k = 0; k < 12; ++k) {
-        const QString text = pageText(pdf, k + 1);
+        const QString text = poppler::pageText(pdf, k + 1);
         const QString where = QStringLiteral("page %1:\n").arg(k + 1) + text;
         QVERIFY2(text.contains(u8(kSampleCustomers[k][0])), qPrintable(where));
         QVERIFY2(text.contains(u8(kSampleCustomers[k][1])), qPrintable(where));
