@@ -116,16 +116,20 @@ int main(int argc, char *argv[])
         busy = launch(secondStart, runs);
         done = true;
     });
+    bool readFailed = false;
     while (!done) {
         CustomerTable table;
         QElapsedTimer t;
         t.start();
-        textcustomerreader::read(path, 1, table);
+        if (!textcustomerreader::read(path, 1, table))
+            readFailed = true;
         readMs += t.nsecsElapsed() / 1e6;
         ++reads;
         QCoreApplication::processEvents();
     }
     busySender.join();
+    if (readFailed)
+        return 1;
     QCoreApplication::processEvents();
     const Runs floor = launch({"/bin/true"}, runs);
 

@@ -34,7 +34,8 @@ double readOnce(const QString &path, int lines)
     QElapsedTimer timer;
     timer.start();
     const auto result = textcustomerreader::read(path, 1, table);
-    const QStringList shown = customerlist::listEntriesWithout(result.entries, QChar(0x3000));
+    const QStringList shown =
+        customerlist::listEntriesWithout(result ? result->entries : QStringList(), QChar(0x3000));
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     return shown.size() == lines ? ms : -1;
 }

@@ -65,9 +65,11 @@ int child(const QString &path, bool floorOnly)
         entries = file.readAll().size();
     } else {
         CustomerTable table;
-        auto result = textcustomerreader::read(path, 1, table);
+        CustomerRead result = textcustomerreader::read(path, 1, table);
         const QStringList shown =
-            customerlist::listEntriesWithout(std::move(result.entries), QChar(0x3000));
+            result
+                ? customerlist::listEntriesWithout(std::move(result.value().entries), QChar(0x3000))
+                : QStringList();
         entries = shown.size();
     }
     const double ms = t.nsecsElapsed() / 1e6;

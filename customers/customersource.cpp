@@ -27,29 +27,32 @@ addressblock::Layout layoutOf(Source source)
     return source == Source::TextList ? addressblock::Layout::Text : addressblock::Layout::Workbook;
 }
 
-Read read(TFList &holder, Source source, const QString &path, int keyItem)
+CustomerRead read(TFList &holder, Source source, const QString &path, int keyItem)
 {
-    Read read;
-    if (source == Source::TextList) {
-        textcustomerreader::Result result = holder.Button1Click(path, keyItem);
-        read.count = result.count;
-        read.errorMessage = result.ok() ? QString() : result.errorMessage;
-        read.entries =
-            result.ok() ? customerlist::listEntriesWithout(std::move(result.entries), QChar(0x3000))
-                        : QStringList();
+    switch (source) {
+    case Source::TextList: {
+        CustomerRead read = holder.Button1Click(path, keyItem);
+        if (read)
+            read.value().entries =
+                customerlist::listEntriesWithout(std::move(read.value().entries), QChar(0x3000));
         return read;
     }
-    if (source == Source::WorkbookList) {
-        workbookreader::Result result = holder.Button2Click(path, keyItem);
-        using Status = workbookreader::Result::Status;
-        if (result.status != Status::OpenFailed)
-            read.entries = std::move(result.entries);
-        if (result.status == Status::Read)
-            read.count = result.count;
-        else
-            read.errorMessage = result.errorMessage;
+    case Source::WorkbookList:
+        return holder.Button2Click(path, keyItem);
+    case Source::MergeWorkbook:
+        break;
     }
-    return read;
+    return CustomerRows{}; // opened by the spreadsheet program, never read
+}
+
+std::optional<QStringList> shownEntries(const CustomerRead &read)
+{
+    return read ? std::optional<QStringList>(read->entries) : read.failure().entries;
+}
+
+std::optional<int> shownCount(const CustomerRead &read)
+{
+    return read ? std::optional<int>(read->count) : read.failure().count;
 }
 
 } // namespace customersource

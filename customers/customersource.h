@@ -1,5 +1,7 @@
 #pragma once
 
+#include "customers/customerread.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,25 +30,18 @@ QString fileName(Source source, const QString &programDir);
 // How a customer's addressee block is composed from a list of this source.
 addressblock::Layout layoutOf(Source source);
 
-// What a read leaves for the list, the count label and the error report.
-struct Read
-{
-    // The entries the list shows now; nothing when it keeps what it shows
-    // (a workbook that could not be opened).
-    std::optional<QStringList> entries;
-    // The customer count now; nothing when it stays as it was.
-    std::optional<int> count;
-    // The error to report; empty when every customer was read.
-    QString errorMessage;
-
-    bool ok() const { return errorMessage.isEmpty(); }
-};
-
 // Reads the list of `source` from `path` into the data holder's table
-// through its readers; `keyItem` is the company/person selector's item.
-// A text list shows nothing after a bad line (its entries would sit at
-// other rows' places), but its count is the file's line count all the
-// same; a workbook whose cell had no text form shows the rows read before.
-Read read(TFList &holder, Source source, const QString &path, int keyItem);
+// through its readers; `keyItem` is the company/person selector's item. The
+// entries are those the list shows, the spaces that stood for half-width
+// ones taken out. A text list shows nothing after a bad line (its entries
+// would sit at other rows' places), but its count is the file's line count
+// all the same; a workbook whose cell had no text form shows the rows read
+// before.
+CustomerRead read(TFList &holder, Source source, const QString &path, int keyItem);
+
+// What the list and the count label show after a read, failed or not;
+// nothing where they keep what they showed.
+std::optional<QStringList> shownEntries(const CustomerRead &read);
+std::optional<int> shownCount(const CustomerRead &read);
 
 } // namespace customersource

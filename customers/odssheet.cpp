@@ -144,12 +144,9 @@ Cell cellOf(const QXmlStreamAttributes &attributes, const QString &text)
 
 Outcome read(const ZipArchive &zip)
 {
-    Outcome outcome;
     XmlPart xml(zip, QStringLiteral("content.xml"));
-    if (!xml.isOpen()) {
-        outcome.failure = xml.failure();
-        return outcome;
-    }
+    if (!xml.isOpen())
+        return officesheet::error(xml.failure());
 
     Sheet sheet = officesheet::emptySheet();
     int depth = 0;
@@ -225,17 +222,12 @@ Outcome read(const ZipArchive &zip)
             done = true; // the rows below are never parsed
     }
 
-    if (xml.failure() == Failure::TooLarge || (!done && xml.failure() != Failure::None)) {
-        outcome.failure = xml.failure();
-        return outcome;
-    }
-    if (!found) {
-        outcome.failure = Failure::NoSheet;
-        return outcome;
-    }
+    if (xml.failure() == Failure::TooLarge || (!done && xml.failure() != Failure::None))
+        return officesheet::error(xml.failure());
+    if (!found)
+        return officesheet::error(Failure::NoSheet);
     officesheet::trim(sheet, usedRows);
-    outcome.sheet = std::move(sheet);
-    return outcome;
+    return sheet;
 }
 
 } // namespace odssheet

@@ -10,29 +10,46 @@ namespace officesheet {
 
 namespace {
 
-Outcome failed(Failure failure)
-{
-    Outcome outcome;
-    outcome.failure = failure;
-    return outcome;
-}
-
 Outcome fromArchive(const ZipArchive &zip)
 {
     if (zip.contains(QStringLiteral("xl/workbook.xml")))
         return xlsxsheet::read(zip);
     if (zip.contains(QStringLiteral("content.xml")))
         return odssheet::read(zip);
-    return failed(Failure::NotAWorkbook);
+    return error(Failure::NotAWorkbook);
 }
 
 // An archive that does not open is damaged, unless libzip itself is missing.
 Outcome notOpened()
 {
-    return failed(ZipArchive::libraryAvailable() ? Failure::Damaged : Failure::NoLibrary);
+    return error(ZipArchive::libraryAvailable() ? Failure::Damaged : Failure::NoLibrary);
 }
 
 } // namespace
+
+Error error(Failure kind)
+{
+    switch (kind) {
+    case Failure::None:
+    case Failure::Damaged:
+        return {kind, QString::fromUtf8("ブックが壊れています")};
+    case Failure::NotAWorkbook:
+        return {kind, QString::fromUtf8("ZIP 書庫ですが、Excel ブック (.xlsx) でも "
+                                        "OpenDocument スプレッドシート (.ods) でもありません")};
+    case Failure::Encrypted:
+        return {kind, QString::fromUtf8("パスワードで保護されたブックは読めません")};
+    case Failure::TooLarge:
+        return {kind, QString::fromUtf8("ブックの一部が大きすぎます")};
+    case Failure::NoSheet:
+        return {kind, QString::fromUtf8("ブックにワークシートがありません")};
+    case Failure::NoLibrary:
+        // libzip is opened at the first read, so a missing one shows here
+        // rather than at start.
+        return {kind, QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません")
+                          .arg(QStringLiteral("libzip.so.4"))};
+    }
+    return {kind, QString()};
+}
 
 bool looksLikeZip(QByteArrayView head)
 {

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "customers/sheet.h"
+#include "platform/result.h"
 
 #include <QByteArrayView>
 #include <QString>
-
-#include <optional>
 
 class ZipArchive;
 
@@ -20,7 +19,7 @@ namespace officesheet {
 constexpr qint64 kMaxPartBytes = qint64(16) << 20;
 
 enum class Failure {
-    None,
+    None,         // (between the steps of a read: nothing went wrong so far)
     Damaged,      // a damaged archive or malformed XML
     NotAWorkbook, // a ZIP archive, but neither kind of workbook
     Encrypted,    // a part is protected by a password
@@ -29,11 +28,16 @@ enum class Failure {
     NoLibrary,    // libzip cannot be opened
 };
 
-struct Outcome
+// Why a workbook could not be read, and the reason the open error shows.
+struct Error
 {
-    std::optional<Sheet> sheet;
-    Failure failure = Failure::None;
+    Failure kind = Failure::Damaged;
+    QString text;
 };
+
+Error error(Failure kind);
+
+using Outcome = Result<Sheet, Error>;
 
 // Whether the file's first bytes are those of a ZIP archive.
 bool looksLikeZip(QByteArrayView head);

@@ -108,6 +108,14 @@ QString indexErrorMessage(qsizetype index)
     return QString::fromUtf8("リストのインデックスが範囲を超えています (%1)").arg(index);
 }
 
+// A file that exists but cannot be read: the list and the count show none.
+CustomerReadError openFailed(const QString &path, const QFile &file)
+{
+    return CustomerReadError{
+        CustomerReadError::Kind::OpenFailed, QStringList(), 0,
+        QString::fromUtf8("ファイル \"%1\". %2 は開けません").arg(path, file.errorString())};
+}
+
 } // namespace
 
 LineDecoder lineDecoderFor(QByteArrayView bytes)
@@ -116,8 +124,8 @@ LineDecoder lineDecoderFor(QByteArrayView bytes)
                                                                     : &cp932::decode;
 }
 
-Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
-                 const ReleaseRead &release)
+CustomerRead readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
+                       const ReleaseRead &release)
 {
     const int key = keyIndex == 1 ? 1 : 0;
     if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
@@ -127,30 +135,30 @@ Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
     // first customer's name.
     bytes = textcharset::withoutByteOrderMark(bytes);
 
-    Result result;
-    result.count = int(qMin<qsizetype>(countLines(bytes), std::numeric_limits<int>::max()));
-    table.setRowCount(result.count);
-    if (result.count == 0)
-        return result;
-    table.reserveRows(result.count);
+    const int count = int(qMin<qsizetype>(countLines(bytes), std::numeric_limits<int>::max()));
+    table.setRowCount(count);
+    if (count == 0)
+        return CustomerRows{};
+    table.reserveRows(count);
 
     // The lines are handled last to first and the first malformed one met
     // ends the read, so the lines after it stay stored while the lines before
     // it are never touched. Each line is decoded on its own: the file's text
     // is never held whole a second time.
-    QStringList entries(result.count);
+    QStringList entries(count);
     LinesBackwards lines(bytes);
     qsizetype released = bytes.size();
-    for (int row = result.count - 1; row >= 0; --row) {
+    for (int row = count - 1; row >= 0; --row) {
         const QStringList fields =
             delimitedtext::split(preparedLine(decode(lines.takeLine())), kFaxField + 1);
         const int stored = int(qMin<qsizetype>(fields.size(), kStoredFields));
         for (int column = 0; column < stored; ++column)
             table.setCell(column, row, fields[column]);
         if (stored < kStoredFields) {
-            result.status = Result::Status::BadLine;
-            result.errorMessage = indexErrorMessage(stored);
-            return result;
+            // The entries would sit at other rows' places: the list shows
+            // nothing, the count the lines all the same.
+            return CustomerReadError{CustomerReadError::Kind::BadLine, QStringList(), count,
+                                     indexErrorMessage(stored)};
         }
         // A file without fax numbers makes no column for them; one that has
         // some overwrites what an earlier workbook left there in every row.
@@ -163,24 +171,16 @@ Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
             release(released);
         }
     }
-    result.entries = std::move(entries);
-    return result;
+    return CustomerRows{std::move(entries), count};
 }
 
-Result read(const QString &path, int keyIndex, CustomerTable &table)
+CustomerRead read(const QString &path, int keyIndex, CustomerTable &table)
 {
-    Result result;
-    if (!QFileInfo(path).isFile()) {
-        result.status = Result::Status::Missing;
-        return result;
-    }
+    if (!QFileInfo(path).isFile())
+        return CustomerRows{}; // no file, no customers: the table untouched
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = Result::Status::OpenFailed;
-        result.errorMessage =
-            QString::fromUtf8("ファイル \"%1\". %2 は開けません").arg(path, file.errorString());
-        return result;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return openFailed(path, file);
     // Mapped, the file's pages are the page cache's, not ours, and those
     // already read are given back as the read goes on: a file of hundreds of
     // megabytes costs the table, not the table plus the file.
@@ -189,7 +189,7 @@ Result read(const QString &path, int keyIndex, CustomerTable &table)
         if (uchar *mapped = file.map(0, size)) {
             const auto start = reinterpret_cast<quintptr>(mapped);
             const qsizetype page = qsizetype(::sysconf(_SC_PAGESIZE));
-            result = readBytes(
+            CustomerRead result = readBytes(
                 QByteArrayView(mapped, qsizetype(size)), keyIndex, table, [&](qsizetype from) {
                     // Whole pages from `from` to the end.
                     const quintptr first =
@@ -203,12 +203,8 @@ Result read(const QString &path, int keyIndex, CustomerTable &table)
         }
     }
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.status = Result::Status::OpenFailed;
-        result.errorMessage =
-            QString::fromUtf8("ファイル \"%1\". %2 は開けません").arg(path, file.errorString());
-        return result;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return openFailed(path, file);
     return readBytes(bytes, keyIndex, table);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "customers/customerread.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -16,38 +18,19 @@ class CustomerTable;
 // list entry.
 namespace textcustomerreader {
 
-struct Result
-{
-    enum class Status {
-        Read,       // every line read
-        Missing,    // no file: nothing read, table untouched
-        OpenFailed, // the file exists but could not be read; table untouched
-        BadLine,    // a line with an open quote before field 5
-    };
-
-    Status status = Status::Read;
-    // The customer count: the number of lines in the file, also after a bad
-    // line; 0 when the file is missing or could not be opened.
-    int count = 0;
-    // Entry k is the key of row k. Empty unless every line was read. The
-    // ideographic spaces are still in; see listEntriesWithout().
-    QStringList entries;
-    // The error to report; empty for Read and Missing.
-    QString errorMessage;
-
-    bool ok() const { return status == Status::Read || status == Status::Missing; }
-};
-
-// Reads the file at `path`. `keyIndex` is the selector's item index.
-Result read(const QString &path, int keyIndex, CustomerTable &table);
+// Reads the file at `path`. `keyIndex` is the selector's item index. The
+// count is the number of lines in the file, also after a bad line, when the
+// list shows nothing; a missing file reads as none. Entry k is the key of
+// row k, the ideographic spaces still in (see listEntriesWithout()).
+CustomerRead read(const QString &path, int keyIndex, CustomerTable &table);
 
 // Called now and then during a read with the offset below which the bytes
 // are still needed; everything from there on has been read.
 using ReleaseRead = std::function<void(qsizetype from)>;
 
 // The same for the file's bytes (a NUL byte ends the text).
-Result readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
-                 const ReleaseRead &release = {});
+CustomerRead readBytes(QByteArrayView bytes, int keyIndex, CustomerTable &table,
+                       const ReleaseRead &release = {});
 
 // Turns one line's bytes into text.
 using LineDecoder = QString (*)(QByteArrayView line);

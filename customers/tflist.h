@@ -18,8 +18,8 @@ public:
     // The customer text file at `path`; `keyIndex` is the company/person
     // selector's item. The list entries still hold the ideographic spaces
     // that stood for the file's half-width spaces.
-    textcustomerreader::Result Button1Click(const QString &path, int keyIndex);
+    CustomerRead Button1Click(const QString &path, int keyIndex);
 
     // The customer workbook at `path`; `keyIndex` as above.
-    workbookreader::Result Button2Click(const QString &path, int keyIndex);
+    CustomerRead Button2Click(const QString &path, int keyIndex);
 };

@@ -138,15 +138,9 @@ void TForm1::LoadForMode()
         break;
     case StoredMode::WorkbookList: {
         setActivePage(1);
-        const customersource::Read read =
-            customersource::read(*m_list, customersource::Source::WorkbookList,
-                                 m_letter.programDir() + m_sourceFile, radioGroupItemIndex());
-        if (read.entries)
-            ListBox1Items->setStringList(*read.entries);
-        if (read.count)
-            showCustomerCount(*read.count);
-        if (!read.ok())
-            errorreport::show(read.errorMessage);
+        showCustomerRead(customersource::read(*m_list, customersource::Source::WorkbookList,
+                                              m_letter.programDir() + m_sourceFile,
+                                              radioGroupItemIndex()));
         break;
     }
     case StoredMode::NotChosen:
@@ -158,18 +152,21 @@ void TForm1::LoadForMode()
 void TForm1::LoadTextList()
 {
     ListBox1Items->setStringList({});
-    const customersource::Read read =
-        customersource::read(*m_list, customersource::Source::TextList,
-                             m_letter.programDir() + m_sourceFile, radioGroupItemIndex());
     // The count is the file's line count, shown also when a line was bad;
     // after a bad line the list stays empty, the table and the count stand.
-    if (read.count)
-        showCustomerCount(*read.count);
-    if (!read.ok()) {
-        errorreport::show(read.errorMessage);
-        return;
-    }
-    ListBox1Items->setStringList(*read.entries);
+    showCustomerRead(customersource::read(*m_list, customersource::Source::TextList,
+                                          m_letter.programDir() + m_sourceFile,
+                                          radioGroupItemIndex()));
+}
+
+void TForm1::showCustomerRead(const CustomerRead &read)
+{
+    if (const std::optional<QStringList> entries = customersource::shownEntries(read))
+        ListBox1Items->setStringList(*entries);
+    if (const std::optional<int> count = customersource::shownCount(read))
+        showCustomerCount(*count);
+    if (!read)
+        errorreport::show(read.error());
 }
 
 bool TForm1::IsFileInUse(const QString &path)

@@ -113,40 +113,16 @@ std::optional<QString> cellText(const Cell &cell, const QLocale &locale)
 
 namespace {
 
-// libzip is opened at the first read, so a missing one shows here rather
-// than at start.
-QString missingLibraryText(const QString &library)
+CustomerReadError openFailed(const QString &path, const QString &reason)
 {
-    return QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません").arg(library);
+    return CustomerReadError{CustomerReadError::Kind::OpenFailed, std::nullopt, std::nullopt,
+                             openErrorMessage(path, reason)};
 }
 
-QString officeFailureText(officesheet::Failure failure)
+CustomerReadError cellFailed(int row, int column, const QStringList &keys)
 {
-    switch (failure) {
-    case officesheet::Failure::None:
-    case officesheet::Failure::Damaged:
-        return QString::fromUtf8("ブックが壊れています");
-    case officesheet::Failure::NotAWorkbook:
-        return QString::fromUtf8("ZIP 書庫ですが、Excel ブック (.xlsx) でも OpenDocument "
-                                 "スプレッドシート (.ods) でもありません");
-    case officesheet::Failure::Encrypted:
-        return QString::fromUtf8("パスワードで保護されたブックは読めません");
-    case officesheet::Failure::TooLarge:
-        return QString::fromUtf8("ブックの一部が大きすぎます");
-    case officesheet::Failure::NoSheet:
-        return QString::fromUtf8("ブックにワークシートがありません");
-    case officesheet::Failure::NoLibrary:
-        return missingLibraryText(QStringLiteral("libzip.so.4"));
-    }
-    return QString();
-}
-
-Result openFailed(const QString &path, const QString &reason)
-{
-    Result result;
-    result.status = Result::Status::OpenFailed;
-    result.errorMessage = openErrorMessage(path, reason);
-    return result;
+    return CustomerReadError{CustomerReadError::Kind::CellFailed, keys, std::nullopt,
+                             cellErrorMessage(row, column)};
 }
 
 // Whether the file is a ZIP archive, the wrapping of .xlsx and .ods, rather
@@ -159,13 +135,13 @@ bool isZipFile(const QString &path)
 
 } // namespace
 
-Result read(const QString &path, int keyItem, CustomerTable &table, const QLocale &locale)
+CustomerRead read(const QString &path, int keyItem, CustomerTable &table, const QLocale &locale)
 {
     if (isZipFile(path)) {
         const officesheet::Outcome outcome = officesheet::load(path);
-        if (!outcome.sheet)
-            return openFailed(path, officeFailureText(outcome.failure));
-        return readSheet(*outcome.sheet, keyItem, table, locale);
+        if (!outcome)
+            return openFailed(path, outcome.error());
+        return readSheet(*outcome, keyItem, table, locale);
     }
     // Everything that can make the file unreadable as a whole is settled
     // before the first cell is stored.
@@ -175,9 +151,8 @@ Result read(const QString &path, int keyItem, CustomerTable &table, const QLocal
     return readSheet(*outcome, keyItem, table, locale);
 }
 
-Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table, const QLocale &locale)
+CustomerRead readSheet(const Sheet &sheet, int keyItem, CustomerTable &table, const QLocale &locale)
 {
-    Result result;
     const int keyColumn = keyItem == 1 ? kPersonColumn : kCompanyColumn;
 
     auto readCell = [&](int row, int column) -> std::optional<QString> {
@@ -190,31 +165,22 @@ Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table, const QL
     QStringList keys;
     for (int row = 0; row < kMaxRows; ++row) {
         const std::optional<QString> key = readCell(row, keyColumn);
-        if (!key) {
-            result.status = Result::Status::CellFailed;
-            result.errorMessage = cellErrorMessage(row, keyColumn);
-            result.entries = keys;
-            return result;
-        }
+        if (!key)
+            return cellFailed(row, keyColumn, keys);
         if (key->isEmpty())
             break;
         for (int column = 0; column < kColumns; ++column) {
             const std::optional<QString> text = readCell(row, column);
-            if (!text) {
-                result.status = Result::Status::CellFailed;
-                result.errorMessage = cellErrorMessage(row, column);
-                result.entries = keys;
-                return result;
-            }
+            if (!text)
+                return cellFailed(row, column, keys);
             table.setCell(column, row, *text);
         }
         keys.append(*key);
     }
 
-    result.count = int(keys.size());
-    table.setRowCount(result.count);
-    result.entries = customerlist::listEntriesWithout(keys, QLatin1Char(' '));
-    return result;
+    const int count = int(keys.size());
+    table.setRowCount(count);
+    return CustomerRows{customerlist::listEntriesWithout(keys, QLatin1Char(' ')), count};
 }
 
 } // namespace workbookreader

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "customers/customerread.h"
 #include "customers/sheet.h"
 
 #include <QLocale>
@@ -21,34 +22,18 @@ namespace workbookreader {
 constexpr int kMaxRows = Sheet::kRows;
 constexpr int kColumns = Sheet::kColumns;
 
-struct Result
-{
-    enum class Status {
-        Read,       // all customers read
-        OpenFailed, // not a readable workbook: list, table and count untouched
-        CellFailed, // a cell had no text form: earlier rows stored
-    };
-
-    Status status = Status::Read;
-    // Read: the keys without half-width spaces, entry k for row k.
-    // CellFailed: the keys, as stored, of the rows read completely.
-    // OpenFailed: empty; the list keeps what it had.
-    QStringList entries;
-    // The customer count after a complete read (the number of entries).
-    int count = 0;
-    QString errorMessage;
-
-    bool ok() const { return status == Status::Read; }
-};
-
 // Reads the workbook at `path`; cells go into `table` as they are read, and
 // after a complete read the table's row count becomes the customer count.
-Result read(const QString &path, int keyItem, CustomerTable &table,
-            const QLocale &locale = QLocale::system());
+// The entries are the keys without half-width spaces. A workbook that cannot
+// be opened leaves the list, the table and the count as they were; after a
+// cell without a text form the list shows the keys, as stored, of the rows
+// read before it, and the count stays.
+CustomerRead read(const QString &path, int keyItem, CustomerTable &table,
+                  const QLocale &locale = QLocale::system());
 
 // The read of a sheet's cells, from whichever format they came.
-Result readSheet(const Sheet &sheet, int keyItem, CustomerTable &table,
-                 const QLocale &locale = QLocale::system());
+CustomerRead readSheet(const Sheet &sheet, int keyItem, CustomerTable &table,
+                       const QLocale &locale = QLocale::system());
 
 // A cell's text: numbers in the general form with at most 15 significant
 // digits and the locale's decimal separator, dates and times in the locale's

@@ -312,21 +312,21 @@ QString unescaped(QStringView text)
 
 Outcome read(const ZipArchive &zip)
 {
-    Outcome outcome;
+    Failure failure = Failure::None;
     QString sheetId;
     bool system1904 = false;
     Parts parts;
-    outcome.failure = readWorkbook(zip, sheetId, system1904);
-    if (outcome.failure == Failure::None)
-        outcome.failure = readRelations(zip, sheetId, parts);
-    if (outcome.failure != Failure::None)
-        return outcome;
+    failure = readWorkbook(zip, sheetId, system1904);
+    if (failure == Failure::None)
+        failure = readRelations(zip, sheetId, parts);
+    if (failure != Failure::None)
+        return officesheet::error(failure);
 
     std::vector<RawCell> cells(size_t(Sheet::kRows) * Sheet::kColumns);
     int usedRows = 0;
-    outcome.failure = readCells(zip, parts.sheet, cells, usedRows);
-    if (outcome.failure != Failure::None)
-        return outcome;
+    failure = readCells(zip, parts.sheet, cells, usedRows);
+    if (failure != Failure::None)
+        return officesheet::error(failure);
 
     std::set<qint64> neededStrings;
     std::set<int> neededStyles;
@@ -337,8 +337,7 @@ Outcome read(const ZipArchive &zip)
                 bool ok = false;
                 const qint64 index = cell.value.trimmed().toLongLong(&ok);
                 if (!ok || index < 0) {
-                    outcome.failure = Failure::Damaged;
-                    return outcome;
+                    return officesheet::error(Failure::Damaged);
                 }
                 neededStrings.insert(index);
             } else if (cell.type == RawCell::Type::Number) {
@@ -348,11 +347,11 @@ Outcome read(const ZipArchive &zip)
     }
     QHash<qint64, QString> strings;
     QHash<int, sheetdate::Kind> kinds;
-    outcome.failure = readSharedStrings(zip, parts.sharedStrings, neededStrings, strings);
-    if (outcome.failure == Failure::None)
-        outcome.failure = readStyles(zip, parts.styles, neededStyles, kinds);
-    if (outcome.failure != Failure::None)
-        return outcome;
+    failure = readSharedStrings(zip, parts.sharedStrings, neededStrings, strings);
+    if (failure == Failure::None)
+        failure = readStyles(zip, parts.styles, neededStyles, kinds);
+    if (failure != Failure::None)
+        return officesheet::error(failure);
 
     Sheet sheet = officesheet::emptySheet();
     for (int row = 0; row < usedRows; ++row) {
@@ -412,8 +411,7 @@ Outcome read(const ZipArchive &zip)
         }
     }
     officesheet::trim(sheet, usedRows);
-    outcome.sheet = std::move(sheet);
-    return outcome;
+    return sheet;
 }
 
 } // namespace xlsxsheet

@@ -1,10 +1,16 @@
 #include "customers/xmlpart.h"
 
+#include <utility>
+
 XmlPart::XmlPart(const ZipArchive &zip, const QString &name)
 {
-    m_part = zip.open(name, officesheet::kMaxPartBytes, m_openFailure);
-    if (m_part)
-        m_xml.setDevice(m_part.get());
+    auto opened = zip.open(name, officesheet::kMaxPartBytes);
+    if (!opened) {
+        m_openFailure = opened.failure();
+        return;
+    }
+    m_part = std::move(opened).value();
+    m_xml.setDevice(m_part.get());
 }
 
 QXmlStreamReader::TokenType XmlPart::next()

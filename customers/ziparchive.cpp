@@ -113,44 +113,22 @@ bool ZipArchive::contains(const QString &name) const
     return locate(name) >= 0;
 }
 
-std::unique_ptr<ZipArchive::Part> ZipArchive::open(const QString &name, qint64 maxBytes,
-                                                   Failure &failure) const
+Result<std::unique_ptr<ZipArchive::Part>, ZipArchive::Failure>
+ZipArchive::open(const QString &name, qint64 maxBytes) const
 {
     const qint64 index = locate(name);
-    if (index < 0) {
-        failure = Failure::Damaged;
-        return nullptr;
-    }
+    if (index < 0)
+        return Failure::Damaged;
     zip_file_t *file = lib().fopenIndex(m_zip, zip_uint64_t(index), 0);
     if (!file) {
         const int code = lib().errorCodeZip(lib().getError(m_zip));
-        failure =
-            code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_ENCRNOTSUPP
-                ? Failure::Encrypted
-                : Failure::Damaged;
-        return nullptr;
+        return code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_ENCRNOTSUPP
+                   ? Failure::Encrypted
+                   : Failure::Damaged;
     }
-    failure = Failure::None;
     auto part = std::make_unique<Part>(file, maxBytes);
     part->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     return part;
-}
-
-QByteArray ZipArchive::readAll(const QString &name, qint64 maxBytes, Failure &failure) const
-{
-    const std::unique_ptr<Part> part = open(name, maxBytes, failure);
-    if (!part)
-        return {};
-    QByteArray bytes;
-    char buffer[16384];
-    for (;;) {
-        const qint64 n = part->read(buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        bytes.append(buffer, n);
-    }
-    failure = part->failure();
-    return failure == Failure::None ? bytes : QByteArray();
 }
 
 ZipArchive::Part::Part(zip_file *file, qint64 maxBytes) : m_file(file), m_left(maxBytes) {}

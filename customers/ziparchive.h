@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QIODevice>
@@ -40,14 +42,12 @@ public:
     // Whether the archive holds a part of that name (exact, else ignoring case).
     bool contains(const QString &name) const;
 
-    // The part as a device (opened for reading), or null with `failure` set.
-    // Reading past `maxBytes` of uncompressed data fails and sets the
-    // device's failure to TooLarge; a damaged stream sets Damaged.
+    // The part as a device (opened for reading), or why it cannot be opened
+    // (Damaged or Encrypted). Reading past `maxBytes` of uncompressed data
+    // fails and sets the device's failure to TooLarge; a damaged stream sets
+    // Damaged.
     class Part;
-    std::unique_ptr<Part> open(const QString &name, qint64 maxBytes, Failure &failure) const;
-
-    // The whole part, at most `maxBytes`.
-    QByteArray readAll(const QString &name, qint64 maxBytes, Failure &failure) const;
+    Result<std::unique_ptr<Part>, Failure> open(const QString &name, qint64 maxBytes) const;
 
 private:
     qint64 locate(const QString &name) const;

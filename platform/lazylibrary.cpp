@@ -2,29 +2,23 @@
 
 #include <dlfcn.h>
 
-bool LazyLibrary::load()
+Result<void> LazyLibrary::load()
 {
     if (m_handle)
-        return true;
+        return {};
     // Local: the program's own code reaches the library only through the
     // functions resolved here.
     m_handle = ::dlopen(m_soname.constData(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) {
         const char *reason = ::dlerror();
-        m_error = QString::fromLocal8Bit(reason ? reason : m_soname.constData());
+        return fail(QString::fromLocal8Bit(reason ? reason : m_soname.constData()));
     }
-    return m_handle != nullptr;
+    return {};
 }
 
 void *LazyLibrary::address(const char *symbol)
 {
     if (!m_handle)
         return nullptr;
-    ::dlerror();
-    void *found = ::dlsym(m_handle, symbol);
-    if (!found) {
-        const char *reason = ::dlerror();
-        m_error = QString::fromLocal8Bit(reason ? reason : symbol);
-    }
-    return found;
+    return ::dlsym(m_handle, symbol);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include <QByteArray>
-#include <QString>
 
 // A shared library opened the first time it is needed, not at start. The
 // workbook libraries serve the "XLS" data sources alone; linked to the
@@ -17,10 +18,9 @@ public:
     LazyLibrary(const LazyLibrary &) = delete;
     LazyLibrary &operator=(const LazyLibrary &) = delete;
 
-    // Opens the library; false, with errorString(), when it cannot be. It
-    // stays open for the rest of the run.
-    bool load();
-    QString errorString() const { return m_error; }
+    // Opens the library, or says why it cannot be. It stays open for the
+    // rest of the run.
+    Result<void> load();
 
     // Sets `slot` to the library's function `symbol`, of the type its header
     // declares; false (and a null slot) when the library has no such
@@ -36,5 +36,4 @@ private:
 
     QByteArray m_soname;
     void *m_handle = nullptr;
-    QString m_error;
 };

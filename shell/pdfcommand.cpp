@@ -80,11 +80,11 @@ void readCustomers(CommandLine::Customers option, const QString &programDir, Cus
                       .arg(QDir::toNativeSeparators(path));
         return;
     }
-    const customersource::Read read =
+    const CustomerRead read =
         customersource::read(customers->holder, source, path, kListStartsWithPersons);
-    customers->count = read.count.value_or(0);
-    if (!read.ok())
-        customers->error = errorreport::displayText(read.errorMessage);
+    customers->count = customersource::shownCount(read).value_or(0);
+    if (!read)
+        customers->error = errorreport::displayText(read.error());
     else if (customers->count == 0)
         customers->error = QStringLiteral("nothing to merge: %1 holds no customers")
                                .arg(QDir::toNativeSeparators(path));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "customers/customerread.h"
 #include "letter/boxtable.h"
 #include "letter/framezone.h"
 #include "letter/lettermodel.h"
@@ -231,6 +232,8 @@ private:
     void LoadForMode();
     void LoadTextList();
     void showCustomerCount(int count);
+    // The list, the count and the error report after a read of the list.
+    void showCustomerRead(const CustomerRead &read);
     static bool IsFileInUse(const QString &path);
     void OpenMergeWorkbook();
     void noteMissingSource(const QString &path);

@@ -52,9 +52,13 @@ int run(int argc, char **argv, const SingleInstanceLock &lock)
         LazyLibrary module(QFile::encodeName(place).constData());
         windowentry::Stamp stamp = nullptr;
         windowentry::Main windowMain = nullptr;
-        if (!module.load() || !module.resolve(windowentry::kStampSymbol, stamp) ||
+        if (const Result<void> loaded = module.load(); !loaded) {
+            tried.append(place + QStringLiteral(" (") + loaded.error() + QLatin1Char(')'));
+            continue;
+        }
+        if (!module.resolve(windowentry::kStampSymbol, stamp) ||
             !module.resolve(windowentry::kMainSymbol, windowMain)) {
-            tried.append(place + QStringLiteral(" (") + module.errorString() + QLatin1Char(')'));
+            tried.append(place + QStringLiteral(" (no window entry)"));
             continue;
         }
         if (std::strcmp(stamp(), TAVRINT_BUILD_STAMP) != 0) {

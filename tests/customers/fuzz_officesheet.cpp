@@ -8,36 +8,37 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "customerreadcheck.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(data, qsizetype(size));
     const officesheet::Outcome outcome = officesheet::loadBytes(bytes);
-    if (!outcome.sheet) {
-        if (outcome.failure == officesheet::Failure::None)
+    if (!outcome) {
+        if (outcome.failure().kind == officesheet::Failure::None || outcome.error().isEmpty())
             std::abort();
         return 0;
     }
-    const Sheet &sheet = *outcome.sheet;
-    if (outcome.failure != officesheet::Failure::None || sheet.rows < 0 ||
-        sheet.rows > Sheet::kRows || sheet.columns != Sheet::kColumns ||
+    const Sheet &sheet = *outcome;
+    if (sheet.rows < 0 || sheet.rows > Sheet::kRows || sheet.columns != Sheet::kColumns ||
         sheet.cells.size() != size_t(sheet.rows) * size_t(sheet.columns))
         std::abort();
 
     CustomerTable table;
     table.setRowCount(-1);
-    const workbookreader::Result result =
+    const CustomerRead result =
         workbookreader::readSheet(sheet, int(size % 2), table, QLocale::c());
-    switch (result.status) {
-    case workbookreader::Result::Status::Read:
-        if (result.count != result.entries.size() || result.count > sheet.rows ||
-            table.rowCount() != result.count)
+    switch (kindOf(result)) {
+    case ReadKind::Read:
+        if (countOf(result) != entriesOf(result).size() || countOf(result) > sheet.rows ||
+            table.rowCount() != countOf(result))
             std::abort();
         break;
-    case workbookreader::Result::Status::CellFailed:
-        if (result.entries.size() >= sheet.rows || result.errorMessage.isEmpty())
+    case ReadKind::CellFailed:
+        if (entriesOf(result).size() >= sheet.rows || result.error().isEmpty())
             std::abort();
         break;
-    case workbookreader::Result::Status::OpenFailed:
+    case ReadKind::OpenFailed:
         std::abort(); // a sheet in hand always opens
     }
     return 0;

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "customerreadcheck.h"
+
 // With TAVRINT_WRITE_REPORTS=DIR the program only writes the reports of the
 // workbooks named on its command line into DIR, as seeds, and ends.
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -44,17 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int key : {0, 1}) {
         CustomerTable table;
         table.setRowCount(-1);
-        const workbookreader::Result result = workbookreader::readSheet(
+        const CustomerRead result = workbookreader::readSheet(
             *outcome, key, table, QLocale(QLocale::Japanese, QLocale::Japan));
-        using Status = workbookreader::Result::Status;
-        if (result.status == Status::OpenFailed)
+        if (kindOf(result) == ReadKind::OpenFailed)
             std::abort(); // a sheet in hand always opens
-        if (result.status == Status::Read &&
-            (result.count != result.entries.size() || table.rowCount() != result.count ||
-             result.count > workbookreader::kMaxRows))
+        if (kindOf(result) == ReadKind::Read &&
+            (countOf(result) != entriesOf(result).size() || table.rowCount() != countOf(result) ||
+             countOf(result) > workbookreader::kMaxRows))
             std::abort();
-        if (result.status != Status::Read &&
-            (table.rowCount() != -1 || result.errorMessage.isEmpty()))
+        if (kindOf(result) != ReadKind::Read &&
+            (table.rowCount() != -1 || result.error().isEmpty()))
             std::abort();
     }
     return 0;

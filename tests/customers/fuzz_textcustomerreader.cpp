@@ -6,29 +6,31 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "customerreadcheck.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     for (int key : {0, 1}) {
         CustomerTable table;
-        const textcustomerreader::Result result = textcustomerreader::readBytes(bytes, key, table);
-        if (table.rowCount() != result.count)
+        const CustomerRead result = textcustomerreader::readBytes(bytes, key, table);
+        if (table.rowCount() != countOf(result))
             std::abort();
-        switch (result.status) {
-        case textcustomerreader::Result::Status::Read: {
-            if (result.entries.size() != result.count)
+        switch (kindOf(result)) {
+        case ReadKind::Read: {
+            if (entriesOf(result).size() != countOf(result))
                 std::abort();
             const QStringList shown =
-                customerlist::listEntriesWithout(result.entries, QChar(0x3000));
-            if (shown.size() != result.entries.size())
+                customerlist::listEntriesWithout(entriesOf(result), QChar(0x3000));
+            if (shown.size() != entriesOf(result).size())
                 std::abort();
-            for (int row = 0; row < result.count; ++row)
-                if (table.cell(key, row) != result.entries[row])
+            for (int row = 0; row < countOf(result); ++row)
+                if (table.cell(key, row) != entriesOf(result)[row])
                     std::abort();
             break;
         }
-        case textcustomerreader::Result::Status::BadLine:
-            if (!result.entries.isEmpty() || result.errorMessage.isEmpty())
+        case ReadKind::BadLine:
+            if (!entriesOf(result).isEmpty() || result.error().isEmpty())
                 std::abort();
             break;
         default:

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "customerreadcheck.h"
+
 namespace {
 
 // FreeXL opens a path; an in-memory file keeps the disk out of the loop.
@@ -46,22 +48,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int key = int(size % 2);
         CustomerTable table;
         table.setRowCount(-1);
-        const workbookreader::Result result =
-            workbookreader::read(inputPath(), key, table, QLocale::c());
-        switch (result.status) {
-        case workbookreader::Result::Status::Read:
-            if (result.count != result.entries.size() || result.count > workbookreader::kMaxRows ||
-                table.rowCount() != result.count || !result.errorMessage.isEmpty())
+        const CustomerRead result = workbookreader::read(inputPath(), key, table, QLocale::c());
+        switch (kindOf(result)) {
+        case ReadKind::Read:
+            if (countOf(result) != entriesOf(result).size() ||
+                countOf(result) > workbookreader::kMaxRows || table.rowCount() != countOf(result) ||
+                !result.error().isEmpty())
                 std::abort();
             break;
-        case workbookreader::Result::Status::OpenFailed:
-            if (!result.entries.isEmpty() || table.rowCount() != -1 ||
-                result.errorMessage.isEmpty())
+        case ReadKind::OpenFailed:
+            if (!entriesOf(result).isEmpty() || table.rowCount() != -1 || result.error().isEmpty())
                 std::abort();
             break;
-        case workbookreader::Result::Status::CellFailed:
-            if (result.entries.size() >= workbookreader::kMaxRows || table.rowCount() != -1 ||
-                result.errorMessage.isEmpty())
+        case ReadKind::CellFailed:
+            if (entriesOf(result).size() >= workbookreader::kMaxRows || table.rowCount() != -1 ||
+                result.error().isEmpty())
                 std::abort();
             break;
         }

@@ -14,7 +14,7 @@
 
 #include <sys/resource.h>
 
-using workbookreader::Result;
+#include "customerreadcheck.h"
 
 namespace {
 
@@ -113,15 +113,15 @@ void TestOfficeWorkbook::sameCustomersAsTheXls()
     QFETCH(int, key);
 
     CustomerTable expected = oldTable();
-    const Result xls =
+    const CustomerRead xls =
         workbookreader::read(fixture(u"customers.xls"_qs), key, expected, QLocale::c());
     QVERIFY(xls.ok());
 
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(copy(file, savedAs), key, table, QLocale::c());
-    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
-    QCOMPARE(result.entries, xls.entries);
-    QCOMPARE(result.count, xls.count);
+    const CustomerRead result = workbookreader::read(copy(file, savedAs), key, table, QLocale::c());
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(entriesOf(result), entriesOf(xls));
+    QCOMPARE(countOf(result), countOf(xls));
     QCOMPARE(table.rowCount(), expected.rowCount());
     // The keys, the addressee lines and the rows below the end, as the .xls gives them.
     for (int row = 0; row < 7; ++row) {
@@ -147,8 +147,8 @@ void TestOfficeWorkbook::cellTexts()
     QFETCH(QString, file);
     CustomerTable table;
     const QLocale japan(QLocale::Japanese, QLocale::Japan);
-    const Result result = workbookreader::read(fixture(file), 1, table, japan);
-    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
+    const CustomerRead result = workbookreader::read(fixture(file), 1, table, japan);
+    QVERIFY2(result.ok(), qPrintable(result.error()));
     QCOMPARE(table.cell(0, 0), u8("No.1"));
     QCOMPARE(table.cell(3, 0), u8("東京都ソ表能区1-2-3"));
     QCOMPARE(table.cell(4, 0), u8("3"));
@@ -178,10 +178,10 @@ void TestOfficeWorkbook::atMost200Rows()
 {
     QFETCH(QString, file);
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(fixture(file), 1, table, QLocale::c());
-    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
-    QCOMPARE(result.count, 200);
-    QCOMPARE(result.entries.last(), u8("担当200"));
+    const CustomerRead result = workbookreader::read(fixture(file), 1, table, QLocale::c());
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(countOf(result), 200);
+    QCOMPARE(entriesOf(result).last(), u8("担当200"));
     QCOMPARE(table.cell(7, 199), u8("住所200"));
     QCOMPARE(table.cell(7, 200), kSentinel);
 }
@@ -198,9 +198,9 @@ void TestOfficeWorkbook::emptyFirstKeyGivesNoCustomer()
     file.replace(u"many"_qs, u"emptyfirst"_qs);
     for (int key : {0, 1}) {
         CustomerTable table = oldTable();
-        const Result result = workbookreader::read(fixture(file), key, table, QLocale::c());
-        QVERIFY2(result.ok(), qPrintable(result.errorMessage));
-        QCOMPARE(result.count, 0);
+        const CustomerRead result = workbookreader::read(fixture(file), key, table, QLocale::c());
+        QVERIFY2(result.ok(), qPrintable(result.error()));
+        QCOMPARE(countOf(result), 0);
         QCOMPARE(table.rowCount(), 0);
         QCOMPARE(table.cell(0, 0), kSentinel);
     }
@@ -217,9 +217,9 @@ void TestOfficeWorkbook::errorValueStopsTheRead()
 {
     QFETCH(QString, file);
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(fixture(file), 0, table, QLocale::c());
-    QCOMPARE(result.status, Result::Status::CellFailed);
-    QCOMPARE(result.entries, (QStringList{u8("会社 1"), u8("会社 2")}));
+    const CustomerRead result = workbookreader::read(fixture(file), 0, table, QLocale::c());
+    QCOMPARE(kindOf(result), ReadKind::CellFailed);
+    QCOMPARE(entriesOf(result), (QStringList{u8("会社 1"), u8("会社 2")}));
     QCOMPARE(table.rowCount(), 7);
     QCOMPARE(table.cell(3, 2), u8("D3"));
     QCOMPARE(table.cell(4, 2), kSentinel);
@@ -238,12 +238,12 @@ void TestOfficeWorkbook::dateSystem1904()
 void TestOfficeWorkbook::whatJapaneseExcelWrites()
 {
     CustomerTable table;
-    const Result result =
+    const CustomerRead result =
         workbookreader::read(fixture(u"handmade.xlsx"_qs), 0, table, QLocale::c());
-    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
+    QVERIFY2(result.ok(), qPrintable(result.error()));
     // The readings stay out; runs join; rows and cells without numbers
     // follow the one before.
-    QCOMPARE(result.entries, (QStringList{u8("山田商事"), u8("東西物産")}));
+    QCOMPARE(entriesOf(result), (QStringList{u8("山田商事"), u8("東西物産")}));
     QCOMPARE(table.cell(0, 0), u8("A1"));
     QCOMPARE(table.cell(2, 0), u8("山田太郎"));
     QCOMPARE(table.cell(3, 0), u8("大阪 北区"));
@@ -297,11 +297,10 @@ void TestOfficeWorkbook::hostileOrDamaged()
 
     const long peakBefore = peakKiB();
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(path, 1, table, QLocale::c());
+    const CustomerRead result = workbookreader::read(path, 1, table, QLocale::c());
 
-    QCOMPARE(result.status, Result::Status::OpenFailed);
-    QCOMPARE(result.errorMessage,
-             u8("ファイル \"") + path + u8("\". ") + reason + u8(" は開けません"));
+    QCOMPARE(kindOf(result), ReadKind::OpenFailed);
+    QCOMPARE(result.error(), u8("ファイル \"") + path + u8("\". ") + reason + u8(" は開けません"));
     QVERIFY(untouched(table));
     // Bounded memory: the parts are streamed and capped, never inflated whole
     // (the time this takes is measured by bench_workbookreader).

@@ -19,6 +19,8 @@
 #include <chrono>
 #include <thread>
 
+#include "customerreadcheck.h"
+
 using namespace std::chrono_literals;
 
 class TestSheetDumpThreads : public QObject
@@ -62,13 +64,12 @@ void TestSheetDumpThreads::readsWhileSecondStartsArrive()
         CustomerTable table;
         QElapsedTimer timer;
         timer.start();
-        const workbookreader::Result result =
-            workbookreader::read(workbook, 1, table, QLocale::c());
+        const CustomerRead result = workbookreader::read(workbook, 1, table, QLocale::c());
         slowestMs = qMax(slowestMs, timer.elapsed());
-        if (result.ok() && result.count == 5)
+        if (result.ok() && countOf(result) == 5)
             ++readsOk;
         else if (firstError.isEmpty())
-            firstError = result.errorMessage;
+            firstError = result.error();
     }
     const int deliveredDuringReads = delivered;
     reading = false;

@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-using textcustomerreader::Result;
+#include "customerreadcheck.h"
 
 namespace {
 
@@ -111,11 +111,11 @@ void TestTextCustomerReader::lines()
     QFETCH(QStringList, entries);
 
     CustomerTable table = oldTable();
-    const Result result = textcustomerreader::readBytes(bytes, key, table);
-    QCOMPARE(result.status, Result::Status::Read);
-    QVERIFY(result.errorMessage.isEmpty());
-    QCOMPARE(result.count, entries.size());
-    QCOMPARE(result.entries, entries);
+    const CustomerRead result = textcustomerreader::readBytes(bytes, key, table);
+    QCOMPARE(kindOf(result), ReadKind::Read);
+    QVERIFY(result.error().isEmpty());
+    QCOMPARE(countOf(result), entries.size());
+    QCOMPARE(entriesOf(result), entries);
     QCOMPARE(table.rowCount(), entries.size());
     for (int row = 0; row < entries.size(); ++row) {
         QCOMPARE(table.cell(key, row), entries[row]);
@@ -168,14 +168,14 @@ void TestTextCustomerReader::fields()
 
     CustomerTable table = oldTable();
     const QByteArray bytes = cp932::encode(line) + "\r\n" + cp932::encode(line) + "\r\n";
-    const Result result = textcustomerreader::readBytes(bytes, 0, table);
-    QCOMPARE(result.status, Result::Status::Read);
-    QCOMPARE(result.count, 2);
+    const CustomerRead result = textcustomerreader::readBytes(bytes, 0, table);
+    QCOMPARE(kindOf(result), ReadKind::Read);
+    QCOMPARE(countOf(result), 2);
     // Six columns always, the seventh (fax) where the line has one.
     const QStringList expected = columns.size() > 6 ? columns : columns + QStringList{QString()};
     for (int row = 0; row < 2; ++row) {
         QCOMPARE(rowCells(table, row).mid(0, 7), expected);
-        QCOMPARE(result.entries[row], columns[0]);
+        QCOMPARE(entriesOf(result)[row], columns[0]);
     }
 }
 
@@ -202,14 +202,13 @@ void TestTextCustomerReader::badLine()
     const QByteArray bytes = cp932::encode(lines.join(u"\r\n"_qs));
 
     CustomerTable table = oldTable();
-    const Result result = textcustomerreader::readBytes(bytes, 1, table);
-    QCOMPARE(result.status, Result::Status::BadLine);
+    const CustomerRead result = textcustomerreader::readBytes(bytes, 1, table);
+    QCOMPARE(kindOf(result), ReadKind::BadLine);
     QVERIFY(!result.ok());
-    QCOMPARE(result.errorMessage,
-             u8("リストのインデックスが範囲を超えています (%1)").arg(missingField));
-    QCOMPARE(result.count, 5);
+    QCOMPARE(result.error(), u8("リストのインデックスが範囲を超えています (%1)").arg(missingField));
+    QCOMPARE(countOf(result), 5);
     QCOMPARE(table.rowCount(), 5);
-    QVERIFY(result.entries.isEmpty());
+    QVERIFY(entriesOf(result).isEmpty());
 
     // Lines after the malformed one are stored.
     QCOMPARE(table.cell(0, 3), u"ok3"_qs);
@@ -237,12 +236,12 @@ void TestTextCustomerReader::shiftJisFieldsKeepTrailBytes()
     // backslash there.
     const QByteArray bytes("\x83\x5C\x95\x5C,\x94\x5C\x97\xCD,\x83\x5C\r\n");
     CustomerTable table;
-    const Result result = textcustomerreader::readBytes(bytes, 0, table);
-    QCOMPARE(result.status, Result::Status::Read);
+    const CustomerRead result = textcustomerreader::readBytes(bytes, 0, table);
+    QCOMPARE(kindOf(result), ReadKind::Read);
     QCOMPARE(table.cell(0, 0), u8("ソ表"));
     QCOMPARE(table.cell(1, 0), u8("能力"));
     QCOMPARE(table.cell(2, 0), u8("ソ"));
-    QCOMPARE(result.entries, QStringList{u8("ソ表")});
+    QCOMPARE(entriesOf(result), QStringList{u8("ソ表")});
     QCOMPARE(cp932::encode(table.cell(0, 0)), QByteArray("\x83\x5C\x95\x5C"));
 }
 
@@ -251,11 +250,12 @@ void TestTextCustomerReader::listEntriesLoseIdeographicSpaces()
     // 山田 太郎 with a half-width space and 佐藤　花子 with an ideographic one.
     const QByteArray bytes = cp932::encode(u8("山田 太郎,a\r\n佐藤　花子,b\r\n"));
     CustomerTable table;
-    const Result result = textcustomerreader::readBytes(bytes, 0, table);
-    QCOMPARE(result.status, Result::Status::Read);
+    const CustomerRead result = textcustomerreader::readBytes(bytes, 0, table);
+    QCOMPARE(kindOf(result), ReadKind::Read);
     QCOMPARE(table.cell(0, 0), u8("山田　太郎"));
     QCOMPARE(table.cell(0, 1), u8("佐藤　花子"));
-    const QStringList shown = customerlist::listEntriesWithout(result.entries, kIdeographicSpace);
+    const QStringList shown =
+        customerlist::listEntriesWithout(entriesOf(result), kIdeographicSpace);
     QCOMPARE(shown, (QStringList{u8("山田太郎"), u8("佐藤花子")}));
     // The table keeps its spaces.
     QCOMPARE(table.cell(0, 0), u8("山田　太郎"));
@@ -264,12 +264,13 @@ void TestTextCustomerReader::listEntriesLoseIdeographicSpaces()
 void TestTextCustomerReader::missingFileLeavesTable()
 {
     CustomerTable table = oldTable();
-    const Result result = textcustomerreader::read(m_dir->filePath(u"smpl1.txt"_qs), 0, table);
-    QCOMPARE(result.status, Result::Status::Missing);
+    const CustomerRead result =
+        textcustomerreader::read(m_dir->filePath(u"smpl1.txt"_qs), 0, table);
+    QCOMPARE(kindOf(result), ReadKind::Read);
     QVERIFY(result.ok());
-    QCOMPARE(result.count, 0);
-    QVERIFY(result.entries.isEmpty());
-    QVERIFY(result.errorMessage.isEmpty());
+    QCOMPARE(countOf(result), 0);
+    QVERIFY(entriesOf(result).isEmpty());
+    QVERIFY(result.error().isEmpty());
     QCOMPARE(table.rowCount(), 10);
     QCOMPARE(table.cell(0, 0), kSentinel);
 }
@@ -290,17 +291,17 @@ void TestTextCustomerReader::unreadableFileIsAnError()
         QVERIFY(file.setPermissions(QFileDevice::Permissions()));
     }
     CustomerTable table = oldTable();
-    const Result result = textcustomerreader::read(path, 0, table);
-    QCOMPARE(result.status, Result::Status::OpenFailed);
+    const CustomerRead result = textcustomerreader::read(path, 0, table);
+    QCOMPARE(kindOf(result), ReadKind::OpenFailed);
     QVERIFY(!result.ok());
-    QCOMPARE(result.count, 0);
-    QVERIFY(result.entries.isEmpty());
+    QCOMPARE(countOf(result), 0);
+    QVERIFY(entriesOf(result).isEmpty());
     const QString head = u8("ファイル \"") + path + u8("\". ");
     const QString tail = u8(" は開けません");
-    QVERIFY2(result.errorMessage.startsWith(head) && result.errorMessage.endsWith(tail),
-             qPrintable(result.errorMessage));
+    QVERIFY2(result.error().startsWith(head) && result.error().endsWith(tail),
+             qPrintable(result.error()));
     // The system's reason sits between path and tail.
-    QVERIFY(result.errorMessage.size() > head.size() + tail.size());
+    QVERIFY(result.error().size() > head.size() + tail.size());
     QCOMPARE(table.rowCount(), 10);
     QCOMPARE(table.cell(0, 0), kSentinel);
 }
@@ -314,10 +315,10 @@ void TestTextCustomerReader::readsFileFromPath()
     file.close();
 
     CustomerTable table;
-    const Result result = textcustomerreader::read(path, 1, table);
-    QCOMPARE(result.status, Result::Status::Read);
-    QCOMPARE(result.count, 2);
-    QCOMPARE(result.entries, (QStringList{u8("能見　太郎"), u8("担当二")}));
+    const CustomerRead result = textcustomerreader::read(path, 1, table);
+    QCOMPARE(kindOf(result), ReadKind::Read);
+    QCOMPARE(countOf(result), 2);
+    QCOMPARE(entriesOf(result), (QStringList{u8("能見　太郎"), u8("担当二")}));
     QCOMPARE(rowCells(table, 0).mid(0, 6),
              (QStringList{u8("株式会社　ソ表"), u8("能見　太郎"), u8("大阪"), QString(),
                           u8("〒530"), QString()}));
@@ -345,11 +346,11 @@ void TestTextCustomerReader::fileReadMatchesBytesRead()
 
     CustomerTable fromFile;
     CustomerTable fromBytes;
-    const Result a = textcustomerreader::read(path, 0, fromFile);
-    const Result b = textcustomerreader::readBytes(bytes, 0, fromBytes);
-    QCOMPARE(a.status, Result::Status::Read);
-    QCOMPARE(a.count, lines + 1);
-    QCOMPARE(a.entries, b.entries);
+    const CustomerRead a = textcustomerreader::read(path, 0, fromFile);
+    const CustomerRead b = textcustomerreader::readBytes(bytes, 0, fromBytes);
+    QCOMPARE(kindOf(a), ReadKind::Read);
+    QCOMPARE(countOf(a), lines + 1);
+    QCOMPARE(entriesOf(a), entriesOf(b));
     for (int row : {0, lines / 2, lines - 1, lines}) {
         for (int column = 0; column < 6; ++column)
             QCOMPARE(fromFile.cell(column, row), fromBytes.cell(column, row));
@@ -379,11 +380,11 @@ void TestTextCustomerReader::exportsInEitherCharset()
     QVERIFY(writePlain(path, bytes));
 
     CustomerTable table;
-    const Result result = textcustomerreader::read(path, 0, table);
-    QCOMPARE(result.status, Result::Status::Read);
-    QCOMPARE(result.count, 2);
+    const CustomerRead result = textcustomerreader::read(path, 0, table);
+    QCOMPARE(kindOf(result), ReadKind::Read);
+    QCOMPARE(countOf(result), 2);
     // The mark is not part of the first company.
-    QCOMPARE(result.entries, (QStringList{u8("株式会社　ソ表"), u8("ｶﾌﾞｼｷｶﾞｲｼｬ")}));
+    QCOMPARE(entriesOf(result), (QStringList{u8("株式会社　ソ表"), u8("ｶﾌﾞｼｷｶﾞｲｼｬ")}));
     QCOMPARE(rowCells(table, 0).mid(0, 3),
              (QStringList{u8("株式会社　ソ表"), u8("能見　太郎"), u8("大阪")}));
 }

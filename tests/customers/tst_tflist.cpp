@@ -8,10 +8,8 @@
 #include <QTest>
 
 #include "../testfiles.h"
+#include "customerreadcheck.h"
 #include "fixturescript.h"
-
-using TextStatus = textcustomerreader::Result::Status;
-using BookStatus = workbookreader::Result::Status;
 
 class TestTFList : public QObject
 {
@@ -46,18 +44,18 @@ void TestTFList::textRead_data()
     QTest::addColumn<bool>("errorShown");
 
     QTest::newRow("three lines, person key")
-        << QByteArray("A,a\r\nB,b b\r\nC,c\r\n") << false << 1 << int(TextStatus::Read) << 3
+        << QByteArray("A,a\r\nB,b b\r\nC,c\r\n") << false << 1 << int(ReadKind::Read) << 3
         << QStringList{"a", u8("b　b"), "c"} << false;
     QTest::newRow("three lines, company key")
-        << QByteArray("A,a\r\nB,b\r\nC,c\r\n") << false << 0 << int(TextStatus::Read) << 3
+        << QByteArray("A,a\r\nB,b\r\nC,c\r\n") << false << 0 << int(ReadKind::Read) << 3
         << QStringList{"A", "B", "C"} << false;
-    QTest::newRow("no file") << QByteArray() << false << 1 << int(TextStatus::Missing) << 0
+    QTest::newRow("no file") << QByteArray() << false << 1 << int(ReadKind::Read) << 0
                              << QStringList{} << false;
     QTest::newRow("a bad line keeps the line count")
-        << QByteArray("A,a\r\n\"open,b\r\nC,c\r\n") << false << 1 << int(TextStatus::BadLine) << 3
+        << QByteArray("A,a\r\n\"open,b\r\nC,c\r\n") << false << 1 << int(ReadKind::BadLine) << 3
         << QStringList{} << true;
     QTest::newRow("a file that cannot be read")
-        << QByteArray() << true << 1 << int(TextStatus::OpenFailed) << 0 << QStringList{} << true;
+        << QByteArray() << true << 1 << int(ReadKind::OpenFailed) << 0 << QStringList{} << true;
 }
 
 void TestTFList::textRead()
@@ -77,11 +75,11 @@ void TestTFList::textRead()
         QVERIFY(writePlain(file, bytes));
 
     TFList list;
-    const textcustomerreader::Result result = list.Button1Click(file, keyIndex);
-    QCOMPARE(int(result.status), status);
-    QCOMPARE(result.count, count);
-    QCOMPARE(result.entries, entries);
-    QCOMPARE(!result.errorMessage.isEmpty(), errorShown);
+    const CustomerRead result = list.Button1Click(file, keyIndex);
+    QCOMPARE(int(kindOf(result)), status);
+    QCOMPARE(countOf(result), count);
+    QCOMPARE(entriesOf(result), entries);
+    QCOMPARE(!result.error().isEmpty(), errorShown);
 }
 
 void TestTFList::tableOutlivesEachRead()
@@ -91,22 +89,22 @@ void TestTFList::tableOutlivesEachRead()
 
     TFList list;
     const auto book = list.Button2Click(path(QStringLiteral("customers.xls")), 1);
-    QCOMPARE(book.status, BookStatus::Read);
+    QCOMPARE(kindOf(book), ReadKind::Read);
     const QString column7 = list.sg1.cell(7, 0);
     QVERIFY(!column7.isEmpty());
 
     // A text read writes columns 0 to 5 only: the workbook's column 7 stays.
     QVERIFY(writePlain(path(QStringLiteral("smpl1.txt")), QByteArray("A,a\r\n")));
     const auto text = list.Button1Click(path(QStringLiteral("smpl1.txt")), 1);
-    QCOMPARE(text.status, TextStatus::Read);
+    QCOMPARE(kindOf(text), ReadKind::Read);
     QCOMPARE(list.sg1.cell(0, 0), QStringLiteral("A"));
     QCOMPARE(list.sg1.cell(7, 0), column7);
 
     // A workbook that cannot be opened leaves the table as the text read left it.
     QVERIFY(writePlain(path(QStringLiteral("smpl2.xls")), QByteArray("no workbook")));
     const auto broken = list.Button2Click(path(QStringLiteral("smpl2.xls")), 1);
-    QCOMPARE(broken.status, BookStatus::OpenFailed);
-    QVERIFY(!broken.errorMessage.isEmpty());
+    QCOMPARE(kindOf(broken), ReadKind::OpenFailed);
+    QVERIFY(!broken.error().isEmpty());
     QCOMPARE(list.sg1.cell(0, 0), QStringLiteral("A"));
     QCOMPARE(list.sg1.rowCount(), 1);
 }

@@ -15,7 +15,7 @@
 #include <cmath>
 #include <limits>
 
-using workbookreader::Result;
+#include "customerreadcheck.h"
 
 Q_DECLARE_METATYPE(Cell)
 
@@ -80,13 +80,14 @@ QString TestWorkbookReader::tempFile(const char *name, const QByteArray &bytes)
 void TestWorkbookReader::personKey()
 {
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(fixture("customers.xls"), 1, table, QLocale::c());
-    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
+    const CustomerRead result =
+        workbookreader::read(fixture("customers.xls"), 1, table, QLocale::c());
+    QVERIFY2(result.ok(), qPrintable(result.error()));
     // Row 6 has no person; the line-break key stays one entry; the ideographic
     // space stays; the other, active worksheet is not read.
-    QCOMPARE(result.entries, (QStringList{u8("山田太郎"), u8("佐藤　花子"), u8("鈴木 一郎"),
-                                          u8("高橋"), u8("後続担当")}));
-    QCOMPARE(result.count, 5);
+    QCOMPARE(entriesOf(result), (QStringList{u8("山田太郎"), u8("佐藤　花子"), u8("鈴木 一郎"),
+                                             u8("高橋"), u8("後続担当")}));
+    QCOMPARE(countOf(result), 5);
     QCOMPARE(table.rowCount(), 5);
     // The table keeps the cells as read.
     QCOMPARE(table.cell(2, 0), u8("山田 太郎"));
@@ -101,12 +102,13 @@ void TestWorkbookReader::personKey()
 void TestWorkbookReader::companyKeyStopsAtItsGap()
 {
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(fixture("customers.xls"), 0, table, QLocale::c());
-    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
+    const CustomerRead result =
+        workbookreader::read(fixture("customers.xls"), 0, table, QLocale::c());
+    QVERIFY2(result.ok(), qPrintable(result.error()));
     // Row 4 has a person but no company: the list ends there.
-    QCOMPARE(result.entries,
+    QCOMPARE(entriesOf(result),
              (QStringList{u8("株式会社山田"), u8("ソニー表示能力"), u8("第一行 第二行")}));
-    QCOMPARE(result.count, 3);
+    QCOMPARE(countOf(result), 3);
     QCOMPARE(table.rowCount(), 3);
     QCOMPARE(table.cell(1, 0), u8("株式会社 山田"));
     QVERIFY(table.cell(1, 2).contains(u'\n'));
@@ -117,8 +119,9 @@ void TestWorkbookReader::companyKeyStopsAtItsGap()
 void TestWorkbookReader::cellTexts()
 {
     CustomerTable table;
-    const Result result = workbookreader::read(fixture("customers.xls"), 1, table, QLocale::c());
-    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
+    const CustomerRead result =
+        workbookreader::read(fixture("customers.xls"), 1, table, QLocale::c());
+    QVERIFY2(result.ok(), qPrintable(result.error()));
     QCOMPARE(table.cell(0, 0), u8("No.1"));
     QCOMPARE(table.cell(3, 0), u8("東京都ソ表能区1-2-3"));
     QCOMPARE(table.cell(4, 0), u8("3"));
@@ -156,12 +159,12 @@ void TestWorkbookReader::cellTextsFollowTheLocale()
 void TestWorkbookReader::atMost200Rows()
 {
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(fixture("many.xls"), 1, table, QLocale::c());
-    QVERIFY2(result.ok(), qPrintable(result.errorMessage));
-    QCOMPARE(result.count, 200);
-    QCOMPARE(result.entries.size(), 200);
-    QCOMPARE(result.entries.first(), u8("担当1"));
-    QCOMPARE(result.entries.last(), u8("担当200"));
+    const CustomerRead result = workbookreader::read(fixture("many.xls"), 1, table, QLocale::c());
+    QVERIFY2(result.ok(), qPrintable(result.error()));
+    QCOMPARE(countOf(result), 200);
+    QCOMPARE(entriesOf(result).size(), 200);
+    QCOMPARE(entriesOf(result).first(), u8("担当1"));
+    QCOMPARE(entriesOf(result).last(), u8("担当200"));
     QCOMPARE(table.rowCount(), 200);
     QCOMPARE(table.cell(7, 199), u8("住所200"));
     QCOMPARE(table.cell(7, 200), kSentinel);
@@ -171,11 +174,11 @@ void TestWorkbookReader::emptyFirstKeyGivesNoCustomer()
 {
     for (int key : {0, 1}) {
         CustomerTable table = oldTable();
-        const Result result =
+        const CustomerRead result =
             workbookreader::read(fixture("emptyfirst.xls"), key, table, QLocale::c());
-        QVERIFY2(result.ok(), qPrintable(result.errorMessage));
-        QCOMPARE(result.count, 0);
-        QVERIFY(result.entries.isEmpty());
+        QVERIFY2(result.ok(), qPrintable(result.error()));
+        QCOMPARE(countOf(result), 0);
+        QVERIFY(entriesOf(result).isEmpty());
         QCOMPARE(table.rowCount(), 0);
         QCOMPARE(table.cell(0, 0), kSentinel);
     }
@@ -185,11 +188,12 @@ void TestWorkbookReader::cellWithoutTextStopsTheRead()
 {
     // Row 3, column 5 holds a number that is not a number.
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(fixture("nancell.xls"), 0, table, QLocale::c());
-    QCOMPARE(result.status, Result::Status::CellFailed);
-    QVERIFY(!result.errorMessage.isEmpty());
+    const CustomerRead result =
+        workbookreader::read(fixture("nancell.xls"), 0, table, QLocale::c());
+    QCOMPARE(kindOf(result), ReadKind::CellFailed);
+    QVERIFY(!result.error().isEmpty());
     // Keys of the complete rows, as stored (the spaces are not removed).
-    QCOMPARE(result.entries, (QStringList{u8("会社 1"), u8("会社 2")}));
+    QCOMPARE(entriesOf(result), (QStringList{u8("会社 1"), u8("会社 2")}));
     QCOMPARE(table.rowCount(), 7);
     QCOMPARE(table.cell(3, 1), u8("D2"));
     QCOMPARE(table.cell(7, 1), QString());
@@ -233,14 +237,14 @@ void TestWorkbookReader::unreadableWorkbook()
         path = tempFile("smpl2.xls", bytes);
 
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(path, 1, table, QLocale::c());
-    QCOMPARE(result.status, Result::Status::OpenFailed);
-    QVERIFY(result.entries.isEmpty());
+    const CustomerRead result = workbookreader::read(path, 1, table, QLocale::c());
+    QCOMPARE(kindOf(result), ReadKind::OpenFailed);
+    QVERIFY(entriesOf(result).isEmpty());
     const QString head = u8("ファイル \"") + path + u8("\". ");
     const QString tail = u8(" は開けません");
-    QVERIFY2(result.errorMessage.startsWith(head) && result.errorMessage.endsWith(tail),
-             qPrintable(result.errorMessage));
-    QVERIFY(result.errorMessage.size() > head.size() + tail.size());
+    QVERIFY2(result.error().startsWith(head) && result.error().endsWith(tail),
+             qPrintable(result.error()));
+    QVERIFY(result.error().size() > head.size() + tail.size());
     QVERIFY(untouched(table));
 }
 
@@ -248,14 +252,13 @@ void TestWorkbookReader::readAfterFailureStartsAfresh()
 {
     CustomerTable table = oldTable();
     const QString broken = tempFile("broken.xls", QByteArray("not a workbook"));
-    QCOMPARE(workbookreader::read(broken, 1, table).status, Result::Status::OpenFailed);
-    QCOMPARE(workbookreader::read(fixture("nancell.xls"), 1, table).status,
-             Result::Status::CellFailed);
-    const Result first = workbookreader::read(fixture("many.xls"), 0, table, QLocale::c());
-    const Result second = workbookreader::read(fixture("many.xls"), 0, table, QLocale::c());
+    QCOMPARE(kindOf(workbookreader::read(broken, 1, table)), ReadKind::OpenFailed);
+    QCOMPARE(kindOf(workbookreader::read(fixture("nancell.xls"), 1, table)), ReadKind::CellFailed);
+    const CustomerRead first = workbookreader::read(fixture("many.xls"), 0, table, QLocale::c());
+    const CustomerRead second = workbookreader::read(fixture("many.xls"), 0, table, QLocale::c());
     QVERIFY(first.ok());
-    QCOMPARE(second.entries, first.entries);
-    QCOMPARE(second.count, 200);
+    QCOMPARE(entriesOf(second), entriesOf(first));
+    QCOMPARE(countOf(second), 200);
 }
 
 void TestWorkbookReader::workbookThatCrashesFreeXL()
@@ -266,11 +269,11 @@ void TestWorkbookReader::workbookThatCrashesFreeXL()
         "smpl2.xls", readAll(QStringLiteral(TAVRINT_TEST_DATA "/workbook-freexl-segv.xls")));
     QVERIFY(QFileInfo(path).size() > 0);
     CustomerTable table = oldTable();
-    const Result result = workbookreader::read(path, 1, table, QLocale::c());
-    if (result.status != Result::Status::OpenFailed && freexl_version() != QByteArray("1.0.6"))
+    const CustomerRead result = workbookreader::read(path, 1, table, QLocale::c());
+    if (kindOf(result) != ReadKind::OpenFailed && freexl_version() != QByteArray("1.0.6"))
         QSKIP("this FreeXL survives the damaged byte");
-    QCOMPARE(result.status, Result::Status::OpenFailed);
-    QCOMPARE(result.errorMessage,
+    QCOMPARE(kindOf(result), ReadKind::OpenFailed);
+    QCOMPARE(result.error(),
              u8("ファイル \"") + path + u8("\". ブックが壊れています は開けません"));
     QVERIFY(untouched(table));
     // And the next read works as ever.

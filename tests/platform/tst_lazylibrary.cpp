@@ -39,10 +39,10 @@ void TestLazyLibrary::opensAndResolves()
     QFETCH(bool, resolves);
 
     LazyLibrary library(soname.constData());
-    QCOMPARE(library.load(), loads);
+    const Result<void> loaded = library.load();
+    QCOMPARE(loaded.ok(), loads);
     if (!loads)
-        QVERIFY2(library.errorString().contains(QString::fromLatin1(soname)),
-                 qPrintable(library.errorString()));
+        QVERIFY2(loaded.error().contains(QString::fromLatin1(soname)), qPrintable(loaded.error()));
     int (*function)(const char *) = reinterpret_cast<int (*)(const char *)>(1);
     QCOMPARE(library.resolve(symbol.constData(), function), resolves);
     QCOMPARE(function != nullptr, resolves);
@@ -51,7 +51,7 @@ void TestLazyLibrary::opensAndResolves()
 void TestLazyLibrary::callsThroughTheResolvedFunction()
 {
     LazyLibrary library("libfreexl.so.1");
-    QVERIFY(library.load());
+    QVERIFY(library.load().ok());
     const char *(*version)() = nullptr;
     QVERIFY(library.resolve("freexl_version", version));
     QVERIFY(QByteArray(version()).startsWith("1."));
