@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, installs the program into a folder of its
 # own and starts it from there. The program keeps its files (Init/, Data/,
 # smpl1.txt, smpl2.xls, smpl3.xls) beside its executable, so that folder,

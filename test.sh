@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test through CTest: once
 # in a Debug build, once under AddressSanitizer + UBSan, the end-to-end,
 # printing and window tests once more in a Release build (the one users

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second start while the running instance is busy: this process holds the
 // single-instance lock and serves the hand-off as the program does, and its
 // main thread reads a 1M-line customer file again and again (what

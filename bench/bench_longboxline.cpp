@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up with a box text of one unbroken 5 MiB line ("AAAA…", no break
 // opportunity anywhere), to the window's first painted frame: each run is a
 // fresh process that does what main() does for a first start in a program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One letter for every customer, as a user waits for it: the whole
 // `tavrint --pdf all.pdf --customers txt` process for 100 customers of
 // smpl1.txt around a full letter, paired in the same run with its floors:

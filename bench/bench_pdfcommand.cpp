@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tavrint --pdf FILE` for a full letter, the whole process as a script or
 // cron job waits for it: launch, set-up from the program directory, render,
 // PDF written, exit. Each run is a fresh process. Paired in the same run with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Submitting the printed page of a full letter to the default printer, from
 // the render page to the job handed to CUPS. Needs the test printer of
 // scripts/cups-test-printer.sh (CUPS_SERVER); skips without it.

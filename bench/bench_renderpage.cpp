@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering the page of a full letter: from the letter's texts, wrapped as
 // the boxes wrap them, to the text runs; beside it the same from lines
 // already wrapped, and from the text areas' own layouts on screen. Target:

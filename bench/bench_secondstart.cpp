@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second start, from launch to exit, against a real running instance on an
 // X server: once while the instance is idle, and once while it is busy
 // reading a customer text file of 1M lines ("TXTから取得" clicked just

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the real program on an X server to its first painted frame,
 // next to the floor: a minimal Qt Widgets window built with the same flags.
 // Each run is a fresh process, launched here and ended once it has reported

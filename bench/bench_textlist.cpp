@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "TXTから取得" through the main window, offscreen: from the option's click
 // to the filled customer list (read, table, list entries, the list widget
 // and the events it posts), on 10k, 100k and 1M lines of about 60 bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The customer text reader on 10k, 100k and 1M lines of about 60 bytes of
 // Japanese code-page-932 text: reading the file, splitting, the table, the
 // list entries and the removal of ideographic spaces from them.

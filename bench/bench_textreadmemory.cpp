@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The customer text reader as "TXTから取得" runs it, cold: each run is a
 // fresh process that reads smpl1.txt into the customer table and cleans the
 // list entries, after the file's pages were dropped from the page cache

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbook reader as the user waits for it, from the file on disk to the
 // filled table: .xls (FreeXL in its child process) and .xlsx (in process) at
 // 200 and 65,536 rows, each beside a floor, the same reader on a workbook of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the --pdf benchmarks: the least a Qt program does to write a
 // PDF of A4 pages of Japanese text (a QGuiApplication and QPdfWriter, the
 // font system started, a Japanese face embedded), built with the program's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the start-up benchmark: the least a Qt Widgets program does to
 // show a window of the main window's size, built with the program's flags,
 // reporting its first frame the same way. Built once with the widget

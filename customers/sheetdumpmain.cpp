@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbook reader's own process: reads the first worksheet of the .xls
 // file named by its argument with FreeXL and writes the report of its cells
 // to standard output. FreeXL trusts the lengths and offsets in the file; a

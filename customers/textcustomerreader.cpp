@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "customers/textcustomerreader.h"
 
 #include "customers/customertable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The customer list and the addressee block.
 
 #include "shell/tform1.h"

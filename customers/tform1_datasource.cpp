@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four data source options and what choosing one loads.
 
 #include "shell/tform1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The size rule of the title group (boxtable::inTitleGroup): the notes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "letter/boxmemo.h"
 
 #include "letter/boxtable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting, moving and resizing letter boxes with the mouse.
 
 #include "shell/tform1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Box fonts: the font chooser acts on the current box; the title group
 // (E, G, H) shares one face, G and H at 85 % of E's size.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the window shows the letter's boxes: every change of a box goes into
 // the letter and onto the page together, and what is typed into a text area
 // goes into the letter as it is typed.

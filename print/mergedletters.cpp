@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/mergedletters.h"
 
 MergedLetters::MergedLetters(int pageWidth, int pageHeight, const QList<RenderBox> &boxes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One letter for every customer of the list: "全員分をPDFに保存…"
 // (Ctrl+Shift+E) writes them into one PDF, "全員分を印刷" (Ctrl+Shift+P)
 // prints them as one job on the default printer. Both are reached by key and

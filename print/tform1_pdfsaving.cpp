@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "PDFに保存…": the letter as the print button would print it, written to a
 // PDF file the user names. Reached by Ctrl+Shift+S and by the context menu
 // of an empty spot on the left panel or the page, so no control, caption or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preview mode and the line-spacing control.
 
 #include "shell/tform1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print button: 55 ms after the release, the page is rendered and
 // printed on the default printer.
 

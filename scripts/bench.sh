@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark on a Release build and prints one table: benchmark,
 # median, min-max, target, and the ratio to the floor where the row has one.
 # Starts the test printer for the print job benchmark, an Xvfb for the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every C++ file git tracks is formatted as .clang-format says.
 # Names the files that are not and fails; `scripts/check-format.sh --fix`
 # formats them in place instead.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks what a user installs: the files `cmake --install` places (desktop
 # entry, AppStream metainfo, man page), the .deb with its file list, control
 # fields and what lintian says of it, and, when run as root on a display, two

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private CUPS scheduler for the print tests: no network, no system
 # services, everything under one directory.
 #

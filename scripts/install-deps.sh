@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs, from Debian's packages, what the machine lacks for one purpose:
 #
 #   install-deps.sh runtime   building and running the program (./run.sh)

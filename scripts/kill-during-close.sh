@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kills the program with SIGKILL while it closes, again and again, and checks
 # that every box text and the settings file is always whole (the old content
 # or the new, never empty or cut short), and that the next start removes the

@@ -1,4 +1,5 @@
 #!/usr/bin/perl
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the sample customer files that installing places beside the
 # program, into the directory given as the only argument (examples/ in the
 # repository holds the result). One table of customers feeds all three, so

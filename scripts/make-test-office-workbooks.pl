@@ -1,4 +1,5 @@
 #!/usr/bin/perl
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the customer workbooks in today's formats that the tests and
 # benchmarks read, into the directory given as the first argument: .xlsx with
 # Excel::Writer::XLSX, .ods as a small ZIP of hand-written XML. The cells

@@ -1,4 +1,5 @@
 #!/usr/bin/perl
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the customer workbooks the tests and benchmarks read, into the
 # directory given as the only argument. The workbooks are generated rather
 # than committed so that every cell they hold is visible here.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the test and benchmark scripts: start_xvfb FIRST LAST LOG starts
 # an Xvfb like the one the program is measured on (1366 x 768, 96 dpi, no TCP)
 # on the first free display number from FIRST to LAST, waits for its socket,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program: its own options, --pdf, the single-instance decision and a
 // second start's hand-off need no widget; a first start loads the window
 // module for its window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1's construction and the dispatch of widget events to the handlers
 // named in the event bindings.
 

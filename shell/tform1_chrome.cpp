@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handlers that belong to the window as a whole: close and minimise
 // buttons, the cursor reset, stray keys, centring on resize, shutdown.
 

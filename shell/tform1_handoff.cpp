@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receiving side of a second start's hand-off.
 
 #include "shell/tform1.h"

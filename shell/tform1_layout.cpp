@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls as the layout fixes them: names, kinds,
 // geometry, captions, fonts, colours, visibility, and the event bindings.
 

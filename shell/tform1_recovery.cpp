@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery copy: within a second or two of any change, what a close
 // would write is kept aside, so that a run that never reaches its close
 // loses nothing; the next start applies it.

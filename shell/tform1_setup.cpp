@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FormCreate: the main window's set-up, in its fixed order.
 
 #include "shell/tform1.h"

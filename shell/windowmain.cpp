@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's start, in the window module: everything a first start does
 // once it holds the single-instance lock. The widget libraries are loaded
 // with this module, so that --pdf, --help and second starts never pay for

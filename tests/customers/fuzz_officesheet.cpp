@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as a customer workbook in today's formats
 // (.xlsx, .ods). The reader must end with a sheet or an open error, never
 // crash, hang or run out of memory, and a sheet must read like any other.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as the report of the .xls reader's own process
 // (tavrint-sheetdump). This is all of a hostile workbook that reaches the program's own
 // process, so decoding it and turning its cells into table text must hold.

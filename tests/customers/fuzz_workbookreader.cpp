@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as the customer workbook. The reader must end
 // with a result (read, open error or cell error), never crash or hang, and
 // keep its promises about what it returns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the list, the count label and the error report show after a read of
 // each data source, the same for the window and --customers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data source options, the customer list and the addressee block,
 // through the main window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample customer files that installing places beside the program: what
 // the repository holds is what its script writes, the readers take them
 // without an error, and the text file and the workbook name the same people.

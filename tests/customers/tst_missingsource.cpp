@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A data source whose file is missing falls back to 初期値 as always, and the
 // blank page then names the file that was looked for, with its folder.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The customer workbook in today's formats (.xlsx, .ods), read through the
 // same entry as the .xls: the same table, list and errors from the same cells.
 #include "customers/customertable.h"

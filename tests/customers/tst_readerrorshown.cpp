@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window already shows when a reader's error is reported: the
 // handler stops at the error, so what it wrote before must be on screen and
 // nothing it writes after.

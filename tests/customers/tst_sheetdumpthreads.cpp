@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Workbook reads while another thread of the program is busy: the hand-off
 // server answering second starts on its own thread, as it does while the
 // window reads the customer workbook. The .xls reader's process must start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data holder without a window: what a read returns, and the customer
 // table it keeps from one read to the next.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads or saves one box text file the way the program does, as whichever
 // user runs it; the permission tests run it as an unprivileged user.
 //   boxtext_probe load <path>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selecting, moving and resizing boxes with a real mouse on the shown
 // window, and the box font rule through the font chooser.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grey role hint of an empty box: shown while the page is editable,
 // gone in preview, and never part of what is printed or saved.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The letter's display lines, made without a widget, are the lines the box's
 // text area shows: for every face the font chooser lists, every size it
 // allows, several box widths and texts of every kind, line for line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The families the font chooser lists.
 
 #include "letter/fontfamilies.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fields in box texts: which names are fields, what fills them, and what
 // stays as typed.
 

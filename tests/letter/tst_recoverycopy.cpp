@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery copy's file: what goes in comes out byte for byte, and any
 // damage or a name the close never writes makes the whole copy unusable.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the recovery copy lives and when it is applied: one run at a time
 // keeps it, a start applies a dead run's copy whole or not at all, and the
 // copy and its folder stay the user's own.

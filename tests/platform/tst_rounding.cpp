@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two rounding rules the layout and the font sizes are computed with.
 #include "platform/rounding.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Termination signals reach the event loop as events, and signals that the
 // program was started to ignore stay ignored.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fields in the window: typed and kept as typed in edit mode and in the box
 // text file, filled by the chosen customer in the preview, on paper and in
 // PDFs, empty without a customer; the field chooser; the send log of a

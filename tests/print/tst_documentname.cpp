@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names that tell letters apart: print jobs and proposed PDF files.
 
 #include "print/documentname.h"

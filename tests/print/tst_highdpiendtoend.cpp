@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window scaled by 1.5 or 2 on a screen that is as large again: the
 // layout follows the screen's logical height (1366 x 768 here, so the 768
 // layout and tavrint38.ini), the window is that layout scaled, and what is

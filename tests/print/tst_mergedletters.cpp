@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One letter per customer: each page is the letter as it prints now, with
 // only the addressee box's lines taken from that customer.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The red mark on a frame whose text runs past its text area: shown in edit
 // mode and preview, gone once the text fits, never on paper or in a PDF.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "PDFに保存…" in the window: by its shortcut and by the context menu of an
 // empty spot, never from the print button; the file written whole or not at
 // all, with the error report naming it.

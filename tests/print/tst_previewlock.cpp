@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview locks the page: no box handler runs for input on a frame or a
 // text area while it is on, and everything works again once it is off.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints through a real CUPS scheduler: scripts/cups-test-printer.sh starts
 // one whose default queue writes each job's PDF to $TAVRINT_CUPS_OUT, and a
 // second one with the same queue but no default printer. Without

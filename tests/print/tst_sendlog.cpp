@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The send log: rows as a spreadsheet reads them, appended and never
 // rewritten, and a log that cannot be written left as it was.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in window module: the stamp it was built with, and an entry that
 // only says it ran, by its exit status.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-in for a running instance: takes the single-instance lock of
 // $XDG_RUNTIME_DIR (or the fallback directory), serves the hand-off socket
 // and writes each received message to <output file> as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The second-start path of the real executable without its widget
 // libraries: hands argument 1 to the running instance. Exit status as the
 // real second start (0 delivered, 1 not), and 2 when no instance held the

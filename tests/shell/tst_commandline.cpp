@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which arguments are the program's options and which are a hand-off text.
 
 #include "shell/commandline.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "../testrig.h"
 #include "shell/handoffclient.h"
 #include "shell/handoffmessage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own dialogs speak Japanese in the Japanese window, whatever the
 // locale: CTest runs this once under LANG=C.UTF-8 and once under
 // LANG=ja_JP.UTF-8.

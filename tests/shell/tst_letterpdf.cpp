@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --pdf as a library of its own: the letter loaded, wrapped, rendered and
 // written with no widget library in the process at all, and the PDF it
 // makes is the one the program's --pdf makes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's options while a window of it is open on the test X server:
 // they do their own work and never reach the running instance.
 

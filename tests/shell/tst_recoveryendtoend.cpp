@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The letter survives every end of the program, as an ordinary user sees
 // it: a signal closes the window as its close button does, and after a run
 // that never reached its close (kill -9, the X server gone) the next start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's keyboard shortcuts reach the same handlers as the mouse and
 // add nothing to the tab order.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control tree of the main window against the layout tables.
 
 #include "formfixture.h"

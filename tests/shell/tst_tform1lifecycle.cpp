@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's set-up and shutdown: error paths, hostile settings,
 // the session end, the print trigger, the wheel rule and the preview's
 // independence from printing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's side of "nothing lost": the recovery copy holds exactly what
 // a close writes, follows every kind of change within a second or two, and
 // a signal's close runs even with a dialog open.

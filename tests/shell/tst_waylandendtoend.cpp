@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a native Wayland client of a real compositor (weston), as
 // on KDE Plasma or GNOME: it starts with the desktop entry's app id, the
 // close saves what was typed and where the frames went, and the window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program finds the window module of its own build: beside itself
 // first, as the launcher places it, else in its build tree; a module of
 // another build, or a file that is no module, is passed over.
