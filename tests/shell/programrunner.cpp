@@ -141,8 +141,19 @@ bool ProgramRunner::start()
     return false;
 }
 
+void ProgramRunner::releaseEscape() const
+{
+    // xdotool dies of an X error when the window its key went to is gone
+    // (the Escape closed the dialog) before it sends the key's release; the
+    // X server then repeats a held Escape into every later test's boxes. A
+    // release of a key that is up is dropped by the server.
+    xdotool({QStringLiteral("keyup"), QStringLiteral("Escape")}, environment());
+}
+
 bool ProgramRunner::startOnce()
 {
+    if (!m_screenOrigin)
+        releaseEscape(); // whatever an earlier test's xdotool left held
     m_process = launch({});
     m_standardError.clear();
     // The window exists once xdotool finds it (on Wayland: once the program
@@ -268,6 +279,7 @@ bool ProgramRunner::waitUntilHandled()
             xdotool(search + QStringList{QStringLiteral("windowfocus"), QStringLiteral("key"),
                                          QStringLiteral("Escape")},
                     environment());
+            releaseEscape();
         }
         m_process->waitForFinished(100);
     }

@@ -96,6 +96,7 @@ public:
 
 private:
     bool startOnce();
+    void releaseEscape() const;
     void handOverFolders();
     bool isShown() const;
     QStringList pointerTo(QPoint at) const; // xdotool's words for a client point
