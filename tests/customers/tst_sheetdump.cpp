@@ -70,14 +70,7 @@ ReportBuilder sheetHead(quint32 rows, quint16 columns)
 // (1,1) unreadable, (1,2) date.
 QByteArray goodReport()
 {
-    ReportBuilder b;
-    b.tag("TXD1")
-        .put<qint32>(FREEXL_OK)
-        .put<quint32>(FREEXL_BIFF_PLAIN)
-        .put<qint32>(FREEXL_OK)
-        .put<qint32>(FREEXL_OK)
-        .put<quint32>(2)
-        .put<quint16>(3);
+    ReportBuilder b = sheetHead(2, 3);
     b.put<quint8>(1).put<quint8>(FREEXL_CELL_SST_TEXT).text("\xE8\x83\xBD");
     b.put<quint8>(1).put<quint8>(FREEXL_CELL_DOUBLE).put<double>(0.5);
     b.put<quint8>(1).put<quint8>(FREEXL_CELL_NULL);
