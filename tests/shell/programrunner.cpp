@@ -167,8 +167,15 @@ bool ProgramRunner::startOnce()
                      standardError().constData());
             return false;
         }
-        const bool shown =
-            m_screenOrigin ? standardError().contains(".attach(wl_buffer") : !windowId().isEmpty();
+        // On Wayland, keys typed before the compositor gives the window the
+        // keyboard are dropped, not queued: the window is there for input
+        // once it has shown a picture and the keyboard has entered it.
+        static const QRegularExpression keyboardEntered(
+            QStringLiteral(R"(wl_keyboard@\d+\.enter\()"));
+        const bool shown = m_screenOrigin
+                               ? standardError().contains(".attach(wl_buffer") &&
+                                     QString::fromUtf8(standardError()).contains(keyboardEntered)
+                               : !windowId().isEmpty();
         if (shown)
             return true; // input sent from now on waits in the queue for it
         // Waiting through QProcess (not a plain sleep) lets it notice an
