@@ -176,6 +176,15 @@ bool ProgramRunner::startOnce()
                                ? standardError().contains(".attach(wl_buffer") &&
                                      QString::fromUtf8(standardError()).contains(keyboardEntered)
                                : !windowId().isEmpty();
+        if (shown && m_screenOrigin) {
+            // The compositor's own X window gets the X keyboard focus: with
+            // none set, the focus follows the pointer, and weston, told of
+            // that only by pointer crossings, now and then drops the keys.
+            xdotool({QStringLiteral("search"), QStringLiteral("--class"),
+                     QStringLiteral("Weston Compositor"), QStringLiteral("windowfocus"),
+                     QStringLiteral("--sync")},
+                    environment());
+        }
         if (shown)
             return true; // input sent from now on waits in the queue for it
         // Waiting through QProcess (not a plain sleep) lets it notice an
