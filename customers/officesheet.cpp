@@ -33,21 +33,18 @@ Error error(Failure kind)
     switch (kind) {
     case Failure::None:
     case Failure::Damaged:
-        return {kind, QString::fromUtf8("ブックが壊れています")};
+        return {kind, sheetreason::damaged()};
     case Failure::NotAWorkbook:
         return {kind, QString::fromUtf8("ZIP 書庫ですが、Excel ブック (.xlsx) でも "
                                         "OpenDocument スプレッドシート (.ods) でもありません")};
     case Failure::Encrypted:
-        return {kind, QString::fromUtf8("パスワードで保護されたブックは読めません")};
+        return {kind, sheetreason::encrypted()};
     case Failure::TooLarge:
         return {kind, QString::fromUtf8("ブックの一部が大きすぎます")};
     case Failure::NoSheet:
-        return {kind, QString::fromUtf8("ブックにワークシートがありません")};
+        return {kind, sheetreason::noSheet()};
     case Failure::NoLibrary:
-        // libzip is opened at the first read, so a missing one shows here
-        // rather than at start.
-        return {kind, QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません")
-                          .arg(QStringLiteral("libzip.so.4"))};
+        return {kind, sheetreason::missingLibrary("libzip.so.4")};
     }
     return {kind, QString()};
 }

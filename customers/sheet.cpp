@@ -51,3 +51,30 @@ const Cell *Sheet::cell(int row, int column) const
         return nullptr;
     return &cells[size_t(row) * size_t(columns) + size_t(column)];
 }
+
+namespace sheetreason {
+
+QString damaged()
+{
+    return QString::fromUtf8("ブックが壊れています");
+}
+
+QString encrypted()
+{
+    return QString::fromUtf8("パスワードで保護されたブックは読めません");
+}
+
+QString noSheet()
+{
+    return QString::fromUtf8("ブックにワークシートがありません");
+}
+
+QString missingLibrary(const char *soname)
+{
+    // Opened at the first read, so a missing one shows here rather than at
+    // start.
+    return QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません")
+        .arg(QLatin1String(soname));
+}
+
+} // namespace sheetreason

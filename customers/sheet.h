@@ -52,3 +52,12 @@ struct Sheet
     // Null outside the part read, where every cell is empty.
     const Cell *cell(int row, int column) const;
 };
+
+// The reasons an open error gives, the same for a workbook of every format.
+namespace sheetreason {
+QString damaged();
+QString encrypted();
+QString noSheet();
+// `soname`, opened at the first read, cannot be opened.
+QString missingLibrary(const char *soname);
+} // namespace sheetreason

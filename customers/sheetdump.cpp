@@ -189,12 +189,12 @@ QString describeFreeXLError(int freexlError)
     case FREEXL_BIFF_INVALID_SST:
     case FREEXL_BIFF_ILLEGAL_SST_INDEX:
     case FREEXL_CRAFTED_FILE:
-        return QString::fromUtf8("ブックが壊れています");
+        return sheetreason::damaged();
     case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
         return QString::fromUtf8("ファイルにブックのデータがありません");
     case FREEXL_BIFF_ILLEGAL_SHEET_INDEX:
     case FREEXL_BIFF_UNSELECTED_SHEET:
-        return QString::fromUtf8("ブックにワークシートがありません");
+        return sheetreason::noSheet();
     case FREEXL_INVALID_CHARACTER:
     case FREEXL_UNSUPPORTED_CHARSET:
         return QString::fromUtf8("ブックの文字コードを変換できません");
@@ -209,10 +209,10 @@ QString errorText(Failure kind, int freexlError, int systemError)
     case Failure::FreeXL:
         return describeFreeXLError(freexlError);
     case Failure::Encrypted:
-        return QString::fromUtf8("パスワードで保護されたブックは読めません");
+        return sheetreason::encrypted();
     case Failure::Crashed:
     case Failure::Garbled:
-        return QString::fromUtf8("ブックが壊れています");
+        return sheetreason::damaged();
     case Failure::TimedOut:
         return QString::fromUtf8("ブックの読み取りが時間内に終わりません");
     case Failure::NoProcess:
@@ -221,10 +221,7 @@ QString errorText(Failure kind, int freexlError, int systemError)
                 .arg(QLatin1String(kHelperName));
         return QString::fromLocal8Bit(std::strerror(systemError));
     case Failure::NoLibrary:
-        // FreeXL is opened at the first read, so a missing one shows here
-        // rather than at start.
-        return QString::fromUtf8("ブックを読むためのライブラリ %1 を開けません")
-            .arg(QLatin1String(kFreeXLName));
+        return sheetreason::missingLibrary(kFreeXLName);
     }
     return QString();
 }
