@@ -7,6 +7,7 @@
 #include "letter/fontsize.h"
 #include "letter/lettertexts.h"
 #include "letter/settingsfile.h"
+#include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/fontsubstitution.h"
 #include "platform/profilefile.h"
@@ -86,8 +87,10 @@ void LetterModel::load(const QDate &today, QStringList *errors)
     // still applied and the next close cannot overwrite it with the design
     // rectangles.
     LoadBoxTexts(errors);
-    // Box D has no text file; its text is today's date.
-    setText(boxtable::kIssueDateBox, lettertexts::issueDate(today));
+    // Box D has no text file; its text is today's date, in the letter's style.
+    setDateStyle(datestyle::fromName(settings.readString(m_section, datestyle::kKey, QString()))
+                     .value_or(datestyle::Style::Western),
+                 today);
     if (m_firstRun) {
         applyFirstRunLayout(today);
     } else {
@@ -175,6 +178,12 @@ void LetterModel::setText(int box, const QString &text)
     m_boxes[box].text = cp932::normalizeLineBreaks(cp932::representable(text));
 }
 
+void LetterModel::setDateStyle(datestyle::Style style, const QDate &today)
+{
+    m_dateStyle = style;
+    setText(boxtable::kIssueDateBox, datestyle::format(today, style));
+}
+
 void LetterModel::setFrame(int box, const QRect &frame)
 {
     m_boxes[box].frame = frame;
@@ -230,7 +239,7 @@ int LetterModel::textWidth(int box) const
 
 QString LetterModel::printedText(int box) const
 {
-    const QString &text = m_boxes[box].text;
+    const QString text = datestyle::fillDateField(m_boxes[box].text, Clock::today(), m_dateStyle);
     if (!letterfields::hasFields(text))
         return text;
     // A filled cell is taken as if it had been typed there.
@@ -268,6 +277,12 @@ void LetterModel::WriteBoxLayout(ProfileFile &settings, int box) const
     settings.setInt(m_section, key(BoxKey::Height), b.frame.height());
 }
 
+void LetterModel::WriteDateStyle(ProfileFile &settings) const
+{
+    if (m_dateStyle != datestyle::Style::Western || settings.value(m_section, datestyle::kKey))
+        settings.setValue(m_section, datestyle::kKey, datestyle::name(m_dateStyle));
+}
+
 Result<void> LetterModel::saveLayout() const
 {
     // All keys go to disk in one atomic replace: a failure leaves the old
@@ -279,6 +294,7 @@ Result<void> LetterModel::saveLayout() const
     WriteWindowPos(settings.value());
     for (int box = 0; box < boxtable::kBoxCount; ++box)
         WriteBoxLayout(settings.value(), box);
+    WriteDateStyle(settings.value());
     return settingsfile::save(*settings);
 }
 
@@ -311,6 +327,7 @@ recoverycopy::Files LetterModel::closeFiles() const
         WriteWindowPos(settings.value());
         for (int box = 0; box < boxtable::kBoxCount; ++box)
             WriteBoxLayout(settings.value(), box);
+        WriteDateStyle(settings.value());
         files.append({relative(m_settingsFile), settings->toBytes()});
     }
     for (int box : boxtextfile::kTextBoxes) {

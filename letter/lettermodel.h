@@ -2,6 +2,7 @@
 #pragma once
 
 #include "letter/boxtable.h"
+#include "letter/datestyle.h"
 #include "letter/letterfields.h"
 #include "letter/pagegeometry.h"
 #include "letter/recoverycopy.h"
@@ -126,6 +127,11 @@ public:
     // What a hand-off wrote into the marker field (Edit2).
     const QString &handOffMarker() const { return m_handOffMarker; }
     void setHandOffMarker(const QString &marker) { m_handOffMarker = marker; }
+    // How the letter writes dates (box D, the field 《日付》): from the
+    // settings file, 西暦 unless it says otherwise. Setting it writes
+    // `today` into box D in the new style.
+    datestyle::Style dateStyle() const { return m_dateStyle; }
+    void setDateStyle(datestyle::Style style, const QDate &today);
     // 0..9, 10 units between the lines of a box per step; 2 for the run.
     int lineSpacingDigit() const { return m_lineSpacingDigit; }
     void setLineSpacingDigit(int digit) { m_lineSpacingDigit = digit; }
@@ -133,6 +139,9 @@ public:
     // ---- saving, by the close's rules -------------------------------------
     void WriteWindowPos(ProfileFile &settings) const;
     void WriteBoxLayout(ProfileFile &settings, int box) const;
+    // The date style's key, only once a letter has been given one, so that
+    // the file of a letter that never had one stays as it was.
+    void WriteDateStyle(ProfileFile &settings) const;
     // The close query: the window position and every box's font and frame,
     // in one atomic replace of the settings file; the write error on failure.
     Result<void> saveLayout() const;
@@ -161,4 +170,5 @@ private:
     std::optional<letterfields::Values> m_customer;
     QString m_handOffMarker;
     int m_lineSpacingDigit = 2;
+    datestyle::Style m_dateStyle = datestyle::Style::Western;
 };
