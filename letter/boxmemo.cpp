@@ -2,6 +2,7 @@
 #include "letter/boxmemo.h"
 
 #include "letter/boxtable.h"
+#include "letter/datestyle.h"
 #include "letter/letterfields.h"
 #include "letter/overlongline.h"
 #include "platform/cp932.h"
@@ -145,6 +146,12 @@ void BoxMemo::contextMenuEvent(QContextMenuEvent *event)
         connect(fields->addAction(marker), &QAction::triggered, this,
                 [this, marker] { insertPlainText(marker); });
     }
+    // Today's date, in the letter's style, whoever the customer is.
+    fields->addSeparator();
+    const QString date = datestyle::fieldMarker();
+    connect(fields->addAction(date), &QAction::triggered, this,
+            [this, date] { insertPlainText(date); });
     fields->setEnabled(!isReadOnly());
+    emit contextMenuAboutToShow(menu.get());
     menu->exec(event->globalPos());
 }

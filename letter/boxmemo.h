@@ -3,6 +3,8 @@
 
 #include <QPlainTextEdit>
 
+class QMenu;
+
 // The text area of a letter box: word-wrapping, no scroll bars, no border,
 // no document margin (the margin would shift both the wrapping and the
 // printed position). Characters that code page 932 cannot hold are replaced
@@ -26,6 +28,10 @@ public:
     void setText(const QString &text); // any line breaks; replaces everything
 
     static QString fieldMenuTitle(); // "差し込み項目"
+
+signals:
+    // The context menu is about to open: the window may add to it.
+    void contextMenuAboutToShow(QMenu *menu);
 
 protected:
     void changeEvent(QEvent *event) override;

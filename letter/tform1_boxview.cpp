@@ -11,6 +11,14 @@
 #include <QLabel>
 #include <QToolButton>
 
+namespace {
+// Whether the box prints other than typed: a customer's field or the date.
+bool printsFilled(const QString &text)
+{
+    return letterfields::hasFields(text) || text.contains(datestyle::fieldMarker());
+}
+} // namespace
+
 void TForm1::setFramePageRect(int box, const QRect &rect)
 {
     if (m_letter.box(box).frame == rect)
@@ -51,7 +59,7 @@ void TForm1::showBoxText(int box)
 {
     // The preview shows a box's fields filled, as they print; edit mode
     // shows them as typed, so that they can be edited.
-    const bool printed = spbA->isChecked() && letterfields::hasFields(m_letter.box(box).text);
+    const bool printed = spbA->isChecked() && printsFilled(m_letter.box(box).text);
     m_showingText = true;
     memos[box]->setText(printed ? m_letter.printedText(box) : m_letter.box(box).text);
     m_showingText = false;
@@ -63,7 +71,7 @@ void TForm1::showBoxTexts()
     // Only the boxes with fields look different in the preview: the others
     // keep their text area as it is, caret and undo included.
     for (int box = 0; box < boxtable::kBoxCount; ++box) {
-        const bool printed = spbA->isChecked() && letterfields::hasFields(m_letter.box(box).text);
+        const bool printed = spbA->isChecked() && printsFilled(m_letter.box(box).text);
         if (printed || m_showsPrintedText[box])
             showBoxText(box);
     }

@@ -13,7 +13,7 @@ struct OptionRule
 constexpr OptionRule kOptions[] = {
     {QLatin1StringView("--pdf"), true},           {QLatin1StringView("--customers"), true},
     {QLatin1StringView("--screen-height"), true}, {QLatin1StringView("--help"), false},
-    {QLatin1StringView("--version"), false},
+    {QLatin1StringView("--version"), false},      {QLatin1StringView("--letter"), true},
 };
 
 const OptionRule *findOption(QStringView name)
@@ -56,6 +56,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     bool version = false;
     std::optional<QString> pdf;
     bool customersGiven = false;
+    bool letterGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         const OptionRule *rule =
@@ -102,6 +103,13 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                 return invalid(QStringLiteral("--customers wants txt (smpl1.txt) or xls "
                                               "(smpl2.xls, .xlsx or .ods), not '%1'")
                                    .arg(value));
+        } else if (name == QLatin1String("--letter")) {
+            if (letterGiven)
+                return invalid(QStringLiteral("--letter given twice"));
+            if (value.isEmpty())
+                return invalid(QStringLiteral("--letter needs the name of a letter"));
+            letterGiven = true;
+            line.letterName = value;
         } else if (name == QLatin1String("--screen-height")) {
             if (line.screenHeight)
                 return invalid(QStringLiteral("--screen-height given twice"));
@@ -126,6 +134,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.pdfPath = *pdf;
     } else if (customersGiven) {
         return invalid(QStringLiteral("--customers is used with --pdf"));
+    } else if (letterGiven) {
+        return invalid(QStringLiteral("--letter is used with --pdf"));
     } else {
         return invalid(QStringLiteral("--screen-height is used with --pdf"));
     }
@@ -139,7 +149,7 @@ QString helpText()
     return QStringLiteral(
         "Usage: tavrint                       open the letter window\n"
         "       tavrint \"ADDRESSEE\"           hand an addressee to the running window\n"
-        "       tavrint --pdf FILE [--customers txt|xls] [--screen-height N]\n"
+        "       tavrint --pdf FILE [--letter NAME] [--customers txt|xls] [--screen-height N]\n"
         "       tavrint --help | --version\n"
         "\n"
         "Tavrint composes and prints a one-page Japanese cover letter on A4.\n"
@@ -160,6 +170,10 @@ QString helpText()
         "                       \"TXTから取得\" and \"XLSから取得\" would. A missing\n"
         "                       or unreadable file, or one without customers,\n"
         "                       gives exit status 2.\n"
+        "  --letter NAME        with --pdf: the letter kept under NAME (Letters/NAME.ini)\n"
+        "                       instead of the saved one, whose files stay as they\n"
+        "                       are. An unknown NAME gives exit status 2 and the\n"
+        "                       names of the letters there are.\n"
         "  --screen-height N    with --pdf: lay the page out as on a screen N pixels\n"
         "                       high (which also picks the settings file\n"
         "                       Init/tavrint<N/20>.ini). Without it: the primary\n"
@@ -178,6 +192,10 @@ QString helpText()
         "  smpl1.txt            customers for \"TXTから取得\"\n"
         "  smpl2.xls            customers for \"XLSから取得\"\n"
         "  smpl3.xls            the workbook \"XLSから差込\" opens\n"
+        "  Letters/NAME.ini     the letters kept under a name (UTF-8): their box\n"
+        "                       texts, layout and date style\n"
+        "  Init/currentletter.txt   the name of the letter in Init/ and Data/, while\n"
+        "                       it has one\n"
         "  送付記録.csv          the send log: a row for every letter printed or\n"
         "                       written to a PDF (日時,方法,宛先,標題,出力先)\n"
         "\n"
@@ -193,6 +211,7 @@ QString helpText()
         "  《電話》       F                 6th\n"
         "  《FAX》        G                 7th\n"
         "  《住所》       H                 5th\n"
+        "  《日付》       today's date, in the letter's style (西暦 or 和暦)\n"
         "The right-click menu of a box offers them (差し込み項目).\n"
         "\n"
         "Keyboard shortcuts in the window:\n"
@@ -206,7 +225,10 @@ QString helpText()
         "  Ctrl+Shift+P         print one letter per customer of the list as one\n"
         "                       job (全員分を印刷)\n"
         "The last three are also in the menu of a right click on a bare spot of\n"
-        "the page or the left panel.\n");
+        "the page or the left panel, with the named letters: この文書を名前を付けて\n"
+        "保存…, 文書を開く, 文書の名前を変更, 文書を削除. Box 発行日's right-click\n"
+        "menu chooses the date style (日付の書式: 西暦 2026年12月10日 or 和暦\n"
+        "令和8年12月10日).\n");
 }
 
 QString versionText()

@@ -7,8 +7,8 @@
 #include <optional>
 
 // What the command line asks for. Only a first argument that is one of the
-// program's own options ("--pdf", "--customers", "--screen-height", "--help",
-// "--version")
+// program's own options ("--pdf", "--customers", "--screen-height",
+// "--letter", "--help", "--version")
 // starts option parsing; any other first argument (an addressee such as
 // "株式会社　山田商事;;営業部", or an unknown "--word") is the hand-off text of
 // a second start, exactly as it always was.
@@ -34,6 +34,7 @@ struct CommandLine
     QString pdfPath; // --pdf FILE
     Customers customers = Customers::None;
     std::optional<int> screenHeight; // --screen-height N
+    QString letterName;              // --letter NAME: a named letter instead of the current one
     QString errorText;
 
     // `arguments` without the program's own name (argv[1] onwards).

@@ -15,6 +15,7 @@
 #include "print/pdfdocument.h"
 #include "print/sendlog.h"
 #include "shell/commandline.h"
+#include "shell/namedletteroption.h"
 #include "shell/singleinstance.h"
 
 #include <QDateTime>
@@ -132,6 +133,10 @@ int writeLetter(const QString &executable, const CommandLine &command)
     if (!errors.isEmpty()) {
         for (const QString &error : errors)
             complain(errorreport::displayText(error));
+        complain(QStringLiteral("no PDF written"));
+        return 2;
+    }
+    if (!command.letterName.isEmpty() && !namedletteroption::apply(command.letterName, letter)) {
         complain(QStringLiteral("no PDF written"));
         return 2;
     }

@@ -27,6 +27,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QListView;
 class QStringListModel;
 class QRadioButton;
@@ -179,6 +180,24 @@ public:
     void showRecoveredNote();
     static QString recoveredNoteText();
 
+    // ---- named letters (letter/tform1_namedletters.cpp) -------------------
+    // The named letter the current one came from, shown in the title;
+    // empty for none.
+    const QString &letterName() const { return m_letterName; }
+    // Keeps the current letter under `name` (replacing a letter of that
+    // name), which becomes the current letter's name. False after an error
+    // report (a name that cannot be a file name, a write that failed).
+    bool keepLetterAs(const QString &name);
+    // Saves the current letter as the close does (and keeps it under its
+    // name, when it has one), then makes the letter `name` the current one.
+    bool switchToLetter(const QString &name);
+    bool renameLetter(const QString &from, const QString &to);
+    // The current letter stays as it is; it only loses its name.
+    bool deleteLetter(const QString &name);
+    // 西暦 or 和暦 for box D and the field 《日付》.
+    void setDateStyle(datestyle::Style style);
+    static QString keepLetterCaption(); // "この文書を名前を付けて保存…"
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -198,6 +217,7 @@ private:
     void bindBoxFocusShortcuts(); // Ctrl+1 .. Ctrl+8: into box 1 .. 8
     void setUpPdfSaving();        // its shortcut and context menu
     void setUpMergedLetters();    // their shortcuts and menu entries
+    void setUpNamedLetters();     // their menu entries, box D's date styles
     void fitToChildren();
     void applyResizingRules();
     void fitCustomerListColumns();
@@ -251,6 +271,13 @@ private:
 
     // ---- recovery ----
     void noteLetterChanged();
+
+    // ---- named letters ----
+    void showLetterName();  // the window title
+    void keepNamedLetter(); // the current letter into its named letter, if any
+    void askToKeepLetter(); // "この文書を名前を付けて保存…"
+    void fillLettersMenu(QMenu *menu, int purpose);
+    QString m_letterName;
 
     struct FrameDrag
     {

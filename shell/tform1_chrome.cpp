@@ -92,6 +92,7 @@ bool TForm1::runClose()
 {
     if (!FormCloseQuery() || !FormClose())
         return false;
+    keepNamedLetter();
     // The files hold the letter now; a copy kept before would only be
     // applied over them at the next start.
     if (m_recoveryTimer)

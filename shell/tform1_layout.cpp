@@ -285,6 +285,7 @@ void TForm1::bindEvents()
             });
     setUpPdfSaving();
     setUpMergedLetters();
+    setUpNamedLetters();
 }
 
 // ---- geometry helpers -----------------------------------------------------

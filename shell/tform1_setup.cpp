@@ -66,6 +66,7 @@ void TForm1::FormCreate()
 
     // A second start finds the running window by this title.
     setWindowTitle(QStringLiteral("Tavrint"));
+    showLetterName();
 
     // Only the right edge is pulled back onto the screen.
     const ScreenMetrics &screen = m_letter.screen();
