@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Named letters through the main window, in a program directory of their
+// own: keep, switch (nothing of the letter switched from is lost), rename,
+// delete, refused names, the title, and box D's date style.
+
+#include "formfixture.h"
+
+#include "letter/boxmemo.h"
+#include "platform/cp932.h"
+
+#include <QMenu>
+#include <QTest>
+
+class TestNamedLettersWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_fixture = std::make_unique<FormFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void keepChangeSwitchBack();
+    void refusedNames_data();
+    void refusedNames();
+    void renameAndDelete();
+    void damagedLetterLeavesTheCurrentOne();
+    void menuListsTheLetters();
+    void dateStyleOfBoxD();
+    void untouchedLetterMakesNoNewFiles();
+
+private:
+    QString dataText(const QString &file) const
+    {
+        return cp932::decode(m_fixture->readFile(QStringLiteral("Data/") + file));
+    }
+    std::unique_ptr<FormFixture> m_fixture;
+};
+
+void TestNamedLettersWindow::keepChangeSwitchBack()
+{
+    TForm1 &f = m_fixture->start();
+    f.memos[0]->setText(u8("見積の本文"));
+    f.memos[4]->setText(u8("御見積書送付のご案内"));
+    QVERIFY(f.keepLetterAs(u8("見積書送付")));
+    QCOMPARE(f.windowTitle(), u8("Tavrint — 見積書送付"));
+
+    f.memos[0]->setText(u8("請求の本文"));
+    f.memos[4]->setText(u8("ご請求書送付のご案内"));
+    QVERIFY(f.keepLetterAs(u8("請求書送付")));
+
+    QVERIFY(f.switchToLetter(u8("見積書送付")));
+    QCOMPARE(f.memos[0]->text(), u8("見積の本文"));
+    QCOMPARE(f.memos[4]->text(), u8("御見積書送付のご案内"));
+    QCOMPARE(f.windowTitle(), u8("Tavrint — 見積書送付"));
+    // The current letter's own files hold it, as after a close.
+    QCOMPARE(dataText(u8("1本文.txt")), u8("見積の本文"));
+
+    // An edit goes with the letter switched from.
+    f.memos[0]->setText(u8("見積の本文（改）"));
+    QVERIFY(f.switchToLetter(u8("請求書送付")));
+    QCOMPARE(f.memos[0]->text(), u8("請求の本文"));
+    QVERIFY(f.switchToLetter(u8("見積書送付")));
+    QCOMPARE(f.memos[0]->text(), u8("見積の本文（改）"));
+    QVERIFY(m_fixture->errors.isEmpty());
+
+    // A new start finds the letter and its name where the close left them.
+    QVERIFY(f.close());
+    TForm1 &g = m_fixture->start();
+    QCOMPARE(g.windowTitle(), u8("Tavrint — 見積書送付"));
+    QCOMPARE(g.memos[0]->text(), u8("見積の本文（改）"));
+}
+
+void TestNamedLettersWindow::refusedNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("slash") << u8("見積/請求") << u8("「/」");
+    QTest::newRow("too long") << QString(300, QLatin1Char('x')) << u8("長すぎます");
+    QTest::newRow("dot dot") << u8("..") << u8("「.」");
+    QTest::newRow("empty") << QString() << u8("名前がありません");
+}
+
+void TestNamedLettersWindow::refusedNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, says);
+    TForm1 &f = m_fixture->start();
+    QVERIFY(!f.keepLetterAs(name));
+    QCOMPARE(m_fixture->errors.size(), 1);
+    QVERIFY2(m_fixture->errors.first().contains(says), qPrintable(m_fixture->errors.first()));
+    QCOMPARE(f.windowTitle(), u8("Tavrint"));
+    QVERIFY(QDir(m_fixture->path(u8("Letters"))).isEmpty());
+}
+
+void TestNamedLettersWindow::renameAndDelete()
+{
+    TForm1 &f = m_fixture->start();
+    f.memos[0]->setText(u8("本文"));
+    QVERIFY(f.keepLetterAs(u8("見積")));
+    QVERIFY(f.keepLetterAs(u8("請求")));
+
+    QVERIFY(!f.renameLetter(u8("見積"), u8("請求"))); // taken
+    QVERIFY(m_fixture->errors.last().contains(u8("もうあります")));
+    QVERIFY(f.renameLetter(u8("請求"), u8("請求書送付")));
+    QCOMPARE(f.windowTitle(), u8("Tavrint — 請求書送付"));
+    QVERIFY(QFile::exists(m_fixture->path(u8("Letters/請求書送付.ini"))));
+    QVERIFY(!QFile::exists(m_fixture->path(u8("Letters/請求.ini"))));
+
+    QVERIFY(f.deleteLetter(u8("請求書送付")));
+    QCOMPARE(f.windowTitle(), u8("Tavrint"));
+    QVERIFY(!QFile::exists(m_fixture->path(u8("Letters/請求書送付.ini"))));
+    QCOMPARE(f.memos[0]->text(), u8("本文")); // the current letter stays
+    QVERIFY(QFile::exists(m_fixture->path(u8("Letters/見積.ini"))));
+    // No name any more: a start has none either.
+    QVERIFY(f.close());
+    QVERIFY(!QFile::exists(m_fixture->path(u8("Init/currentletter.txt"))));
+    QCOMPARE(m_fixture->start().windowTitle(), u8("Tavrint"));
+}
+
+void TestNamedLettersWindow::damagedLetterLeavesTheCurrentOne()
+{
+    m_fixture->writeFile(u8("Letters/壊れた.ini"), QByteArray("\xff\xfe garbage"));
+    TForm1 &f = m_fixture->start();
+    f.memos[0]->setText(u8("今の本文"));
+    QVERIFY(!f.switchToLetter(u8("壊れた")));
+    QVERIFY(!f.switchToLetter(u8("ない")));
+    QCOMPARE(m_fixture->errors.size(), 2);
+    QVERIFY(m_fixture->errors.first().contains(u8("壊れています")));
+    QVERIFY(m_fixture->errors.last().contains(u8("ありません")));
+    QCOMPARE(f.memos[0]->text(), u8("今の本文"));
+    QCOMPARE(f.windowTitle(), u8("Tavrint"));
+}
+
+void TestNamedLettersWindow::menuListsTheLetters()
+{
+    TForm1 &f = m_fixture->start();
+    auto *menu = f.findChild<QMenu *>(QStringLiteral("lettersMenu"));
+    QVERIFY(menu);
+    QMetaObject::invokeMethod(menu, "aboutToShow");
+    QCOMPARE(menu->actions().size(), 1);
+    QVERIFY(!menu->actions().first()->isEnabled()); // "no letters yet"
+
+    QVERIFY(f.keepLetterAs(u8("請求書送付")));
+    m_fixture->writeFile(u8("Letters/見積書送付.ini"), "[Letter]\n|");
+    QMetaObject::invokeMethod(menu, "aboutToShow");
+    QStringList shown;
+    for (QAction *action : menu->actions()) {
+        shown.append(action->text());
+        QCOMPARE(action->isChecked(), action->text() == u8("請求書送付"));
+    }
+    QCOMPARE(shown, (QStringList{u8("見積書送付"), u8("請求書送付")}));
+    // Choosing one switches to it.
+    menu->actions().first()->trigger();
+    QCOMPARE(f.windowTitle(), u8("Tavrint — 見積書送付"));
+}
+
+void TestNamedLettersWindow::dateStyleOfBoxD()
+{
+    TForm1 &f = m_fixture->start(); // 2027-03-06
+    QCOMPARE(f.memos[3]->text(), u8("2027年03月06日"));
+    f.setDateStyle(datestyle::Style::Japanese);
+    QCOMPARE(f.memos[3]->text(), u8("令和9年3月6日"));
+    QVERIFY(f.keepLetterAs(u8("和暦の文書")));
+    f.setDateStyle(datestyle::Style::Western);
+    QVERIFY(f.switchToLetter(u8("和暦の文書")));
+    QCOMPARE(f.memos[3]->text(), u8("令和9年3月6日"));
+    QVERIFY(f.close());
+    QVERIFY(m_fixture->readFile(u8("Init/tavrint38.ini"))
+                .contains(cp932::encode(u8("DateStyle=和暦"))));
+    QCOMPARE(m_fixture->start().memos[3]->text(), u8("令和9年3月6日"));
+}
+
+void TestNamedLettersWindow::untouchedLetterMakesNoNewFiles()
+{
+    TForm1 &f = m_fixture->start();
+    f.memos[0]->setText(u8("本文"));
+    QVERIFY(f.close());
+    QVERIFY(!QFile::exists(m_fixture->path(u8("Letters"))));
+    QVERIFY(!QFile::exists(m_fixture->path(u8("Init/currentletter.txt"))));
+    QVERIFY(!m_fixture->readFile(u8("Init/tavrint38.ini")).contains("DateStyle"));
+}
+
+QTEST_MAIN(TestNamedLettersWindow)
+#include "tst_namedletterswindow.moc"
