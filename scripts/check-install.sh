@@ -30,7 +30,8 @@ for f in usr/bin/tavrint usr/libexec/tavrint/tavrint usr/libexec/tavrint/tavrint
          usr/share/metainfo/$app.metainfo.xml usr/share/man/man1/tavrint.1.gz \
          usr/share/doc/tavrint/copyright usr/share/doc/tavrint/changelog.gz \
          usr/share/doc/tavrint/examples/smpl1.txt usr/share/doc/tavrint/examples/smpl2.xls \
-         usr/share/doc/tavrint/examples/smpl3.xls usr/share/lintian/overrides/tavrint; do
+         usr/share/doc/tavrint/examples/smpl3.xls usr/share/lintian/overrides/tavrint \
+         "usr/share/doc/tavrint/examples/Letters/見積書送付.ini"; do
   [ -e "$stage/$f" ] || fail "not installed: /$f"
 done
 step "desktop-file-validate"
@@ -44,7 +45,7 @@ grep -q '<project_license>GPL-3.0-or-later</project_license>' "$stage/usr/share/
 step "man -l"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$stage/usr/share/man/man1/tavrint.1.gz" 2>&1 >"$work/man.txt")
 [ -z "$warnings" ] || fail "man: $warnings"
-for word in --pdf --customers --screen-height --help --version Ctrl+P F5 Ctrl+F Ctrl+Shift+S \
+for word in --pdf --customers --screen-height --letter --help --version Ctrl+P F5 Ctrl+F Ctrl+Shift+S \
             Ctrl+Shift+E Ctrl+Shift+P smpl1.txt GPL-3.0-or-later; do
   grep -q -- "$word" "$work/man.txt" || fail "the man page does not mention $word"
 done
@@ -63,7 +64,7 @@ for f in /usr/bin/tavrint /usr/libexec/tavrint/tavrint /usr/libexec/tavrint/tavr
          /usr/share/man/man1/tavrint.1.gz /usr/share/doc/tavrint/copyright \
          /usr/share/doc/tavrint/changelog.gz /usr/share/doc/tavrint/examples/smpl1.txt \
          /usr/share/doc/tavrint/examples/smpl2.xls /usr/share/doc/tavrint/examples/smpl3.xls \
-         /usr/share/lintian/overrides/tavrint; do
+         /usr/share/lintian/overrides/tavrint "/usr/share/doc/tavrint/examples/Letters/見積書送付.ini"; do
   grep -qx "$f" "$work/deb.list" || fail "$deb lacks $f"
 done
 # Nothing of the build or the tests goes into the package.
@@ -169,6 +170,9 @@ expect_program_folder() {
   [ -x "$folder/tavrint" ] || fail "no executable in $folder"
   for f in smpl1.txt smpl2.xls smpl3.xls; do
     cmp -s "$root/examples/$f" "$folder/$f" || fail "$folder/$f is not the sample"
+  done
+  for f in 見積書送付 請求書送付 資料送付 契約書送付; do
+    cmp -s "$root/examples/Letters/$f.ini" "$folder/Letters/$f.ini" || fail "$folder/Letters/$f.ini is not the sample"
   done
   [ "$(stat -c %U "$folder/tavrint")" = nobody ] || fail "$folder/tavrint does not belong to the user"
 }
