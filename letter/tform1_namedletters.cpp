@@ -224,6 +224,8 @@ void TForm1::setDateStyle(datestyle::Style style)
 
 void TForm1::showLetterName()
 {
+    // Document first, then the program, as the desktops write it: Qt adds
+    // " — Tavrint" to any title that does not end so already.
     setWindowTitle(m_letterName.isEmpty() ? QStringLiteral("Tavrint")
-                                          : QStringLiteral("Tavrint — ") + m_letterName);
+                                          : m_letterName + QStringLiteral(" — Tavrint"));
 }

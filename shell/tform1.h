@@ -181,8 +181,8 @@ public:
     static QString recoveredNoteText();
 
     // ---- named letters (letter/tform1_namedletters.cpp) -------------------
-    // The named letter the current one came from, shown in the title;
-    // empty for none.
+    // The named letter the current one came from, shown in the title
+    // ("見積書送付 — Tavrint"); empty for none.
     const QString &letterName() const { return m_letterName; }
     // Keeps the current letter under `name` (replacing a letter of that
     // name), which becomes the current letter's name. False after an error

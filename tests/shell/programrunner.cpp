@@ -240,9 +240,10 @@ QString ProgramRunner::windowId() const
     // A search that meets a window being destroyed (a dialog just closed)
     // can come back empty: a running program's window is looked for again.
     for (int attempt = 0; attempt < 5; ++attempt) {
+        // The title names the current letter when it has a name.
         const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                                      QStringLiteral("--pid"), pid, QStringLiteral("--name"),
-                                     QStringLiteral("^Tavrint$")},
+                                     QStringLiteral("^(.+ — )?Tavrint$")},
                                     environment());
         if (!ids.isEmpty() || m_process->state() != QProcess::Running)
             return ids.section(QLatin1Char('\n'), 0, 0);
@@ -332,6 +333,23 @@ bool ProgramRunner::click(QPoint at)
     xdotool(pointerTo(at) + QStringList{QStringLiteral("click"), QStringLiteral("1")},
             environment());
     return true;
+}
+
+bool ProgramRunner::rightClick(QPoint at)
+{
+    if (!isShown())
+        return false;
+    xdotool(pointerTo(at) + QStringList{QStringLiteral("click"), QStringLiteral("3")},
+            environment());
+    return true;
+}
+
+QString ProgramRunner::windowTitle() const
+{
+    const QString id = windowId();
+    if (id.isEmpty())
+        return QString();
+    return xdotool({QStringLiteral("getwindowname"), id}, environment()).trimmed();
 }
 
 bool ProgramRunner::drag(QPoint from, QPoint to)

@@ -55,6 +55,8 @@ public:
 
     // Clicks at a point of the window's client area.
     bool click(QPoint at);
+    // The same with the right button: a context menu.
+    bool rightClick(QPoint at);
     // Presses the left button at `from` and lets it go at `to`, both in the
     // window's client area: moves or resizes the frame under `from`.
     bool drag(QPoint from, QPoint to);
@@ -84,6 +86,8 @@ public:
     // Waits until a window of the program titled `title` is shown (a dialog
     // it opened); false after `timeoutMs`.
     bool waitForWindow(const QString &title, int timeoutMs = 10000) const;
+    // The main window's title ("Tavrint", or "<letter> — Tavrint").
+    QString windowTitle() const;
     // The window's size on the screen, in the screen's pixels.
     QSize windowSize() const;
 

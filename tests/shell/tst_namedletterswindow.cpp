@@ -41,7 +41,7 @@ void TestNamedLettersWindow::keepChangeSwitchBack()
     f.memos[0]->setText(u8("見積の本文"));
     f.memos[4]->setText(u8("御見積書送付のご案内"));
     QVERIFY(f.keepLetterAs(u8("見積書送付")));
-    QCOMPARE(f.windowTitle(), u8("Tavrint — 見積書送付"));
+    QCOMPARE(f.windowTitle(), u8("見積書送付 — Tavrint"));
 
     f.memos[0]->setText(u8("請求の本文"));
     f.memos[4]->setText(u8("ご請求書送付のご案内"));
@@ -50,7 +50,7 @@ void TestNamedLettersWindow::keepChangeSwitchBack()
     QVERIFY(f.switchToLetter(u8("見積書送付")));
     QCOMPARE(f.memos[0]->text(), u8("見積の本文"));
     QCOMPARE(f.memos[4]->text(), u8("御見積書送付のご案内"));
-    QCOMPARE(f.windowTitle(), u8("Tavrint — 見積書送付"));
+    QCOMPARE(f.windowTitle(), u8("見積書送付 — Tavrint"));
     // The current letter's own files hold it, as after a close.
     QCOMPARE(dataText(u8("1本文.txt")), u8("見積の本文"));
 
@@ -65,7 +65,7 @@ void TestNamedLettersWindow::keepChangeSwitchBack()
     // A new start finds the letter and its name where the close left them.
     QVERIFY(f.close());
     TForm1 &g = m_fixture->start();
-    QCOMPARE(g.windowTitle(), u8("Tavrint — 見積書送付"));
+    QCOMPARE(g.windowTitle(), u8("見積書送付 — Tavrint"));
     QCOMPARE(g.memos[0]->text(), u8("見積の本文（改）"));
 }
 
@@ -101,7 +101,7 @@ void TestNamedLettersWindow::renameAndDelete()
     QVERIFY(!f.renameLetter(u8("見積"), u8("請求"))); // taken
     QVERIFY(m_fixture->errors.last().contains(u8("もうあります")));
     QVERIFY(f.renameLetter(u8("請求"), u8("請求書送付")));
-    QCOMPARE(f.windowTitle(), u8("Tavrint — 請求書送付"));
+    QCOMPARE(f.windowTitle(), u8("請求書送付 — Tavrint"));
     QVERIFY(QFile::exists(m_fixture->path(u8("Letters/請求書送付.ini"))));
     QVERIFY(!QFile::exists(m_fixture->path(u8("Letters/請求.ini"))));
 
@@ -150,7 +150,7 @@ void TestNamedLettersWindow::menuListsTheLetters()
     QCOMPARE(shown, (QStringList{u8("見積書送付"), u8("請求書送付")}));
     // Choosing one switches to it.
     menu->actions().first()->trigger();
-    QCOMPARE(f.windowTitle(), u8("Tavrint — 見積書送付"));
+    QCOMPARE(f.windowTitle(), u8("見積書送付 — Tavrint"));
 }
 
 void TestNamedLettersWindow::dateStyleOfBoxD()
