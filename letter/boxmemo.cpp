@@ -146,12 +146,14 @@ void BoxMemo::contextMenuEvent(QContextMenuEvent *event)
         connect(fields->addAction(marker), &QAction::triggered, this,
                 [this, marker] { insertPlainText(marker); });
     }
-    // Today's date, in the letter's style, whoever the customer is.
-    fields->addSeparator();
-    const QString date = datestyle::fieldMarker();
-    connect(fields->addAction(date), &QAction::triggered, this,
-            [this, date] { insertPlainText(date); });
     fields->setEnabled(!isReadOnly());
+    // Today's date in the letter's style is no customer's cell: it sits
+    // beside the customer fields, and prints with or without a customer.
+    const QString date = datestyle::fieldMarker();
+    QAction *dateField = menu->addAction(date + QStringLiteral(" 今日の日付"));
+    dateField->setObjectName(QStringLiteral("dateField"));
+    dateField->setEnabled(!isReadOnly());
+    connect(dateField, &QAction::triggered, this, [this, date] { insertPlainText(date); });
     emit contextMenuAboutToShow(menu.get());
     menu->exec(event->globalPos());
 }

@@ -17,7 +17,7 @@ class QMenu;
 // light grey; that hint is never part of the text, so it is neither printed
 // nor saved, and it disappears with the page's input in preview.
 // Its context menu holds the field chooser, "差し込み項目", which puts a
-// field (《FAX》, ...) at the caret.
+// field (《FAX》, ...) at the caret, and beside it the date field 《日付》.
 class BoxMemo : public QPlainTextEdit
 {
     Q_OBJECT

@@ -212,7 +212,7 @@ QString helpText()
         "  《FAX》        G                 7th\n"
         "  《住所》       H                 5th\n"
         "  《日付》       today's date, in the letter's style (西暦 or 和暦)\n"
-        "The right-click menu of a box offers them (差し込み項目).\n"
+        "The right-click menu of a box offers them (差し込み項目), and 《日付》 beside.\n"
         "\n"
         "Keyboard shortcuts in the window:\n"
         "  Ctrl+P               print (印刷)\n"

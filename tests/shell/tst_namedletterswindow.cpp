@@ -8,8 +8,11 @@
 #include "letter/boxmemo.h"
 #include "platform/cp932.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 class TestNamedLettersWindow : public QObject
 {
@@ -19,12 +22,11 @@ private slots:
     void cleanup() { m_fixture.reset(); }
 
     void keepChangeSwitchBack();
-    void refusedNames_data();
-    void refusedNames();
-    void renameAndDelete();
+    void deleteTheCurrentLetter();
     void damagedLetterLeavesTheCurrentOne();
     void menuListsTheLetters();
     void dateStyleOfBoxD();
+    void contextMenus();
     void untouchedLetterMakesNoNewFiles();
 
 private:
@@ -69,47 +71,14 @@ void TestNamedLettersWindow::keepChangeSwitchBack()
     QCOMPARE(g.memos[0]->text(), u8("見積の本文（改）"));
 }
 
-void TestNamedLettersWindow::refusedNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("says");
-    QTest::newRow("slash") << u8("見積/請求") << u8("「/」");
-    QTest::newRow("too long") << QString(300, QLatin1Char('x')) << u8("長すぎます");
-    QTest::newRow("dot dot") << u8("..") << u8("「.」");
-    QTest::newRow("empty") << QString() << u8("名前がありません");
-}
-
-void TestNamedLettersWindow::refusedNames()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, says);
-    TForm1 &f = m_fixture->start();
-    QVERIFY(!f.keepLetterAs(name));
-    QCOMPARE(m_fixture->errors.size(), 1);
-    QVERIFY2(m_fixture->errors.first().contains(says), qPrintable(m_fixture->errors.first()));
-    QCOMPARE(f.windowTitle(), u8("Tavrint"));
-    QVERIFY(QDir(m_fixture->path(u8("Letters"))).isEmpty());
-}
-
-void TestNamedLettersWindow::renameAndDelete()
+void TestNamedLettersWindow::deleteTheCurrentLetter()
 {
     TForm1 &f = m_fixture->start();
     f.memos[0]->setText(u8("本文"));
     QVERIFY(f.keepLetterAs(u8("見積")));
-    QVERIFY(f.keepLetterAs(u8("請求")));
-
-    QVERIFY(!f.renameLetter(u8("見積"), u8("請求"))); // taken
-    QVERIFY(m_fixture->errors.last().contains(u8("もうあります")));
-    QVERIFY(f.renameLetter(u8("請求"), u8("請求書送付")));
-    QCOMPARE(f.windowTitle(), u8("請求書送付 — Tavrint"));
-    QVERIFY(QFile::exists(m_fixture->path(u8("Letters/請求書送付.ini"))));
-    QVERIFY(!QFile::exists(m_fixture->path(u8("Letters/請求.ini"))));
-
-    QVERIFY(f.deleteLetter(u8("請求書送付")));
+    QVERIFY(f.deleteLetter(u8("見積")));
     QCOMPARE(f.windowTitle(), u8("Tavrint"));
-    QVERIFY(!QFile::exists(m_fixture->path(u8("Letters/請求書送付.ini"))));
     QCOMPARE(f.memos[0]->text(), u8("本文")); // the current letter stays
-    QVERIFY(QFile::exists(m_fixture->path(u8("Letters/見積.ini"))));
     // No name any more: a start has none either.
     QVERIFY(f.close());
     QVERIFY(!QFile::exists(m_fixture->path(u8("Init/currentletter.txt"))));
@@ -167,6 +136,41 @@ void TestNamedLettersWindow::dateStyleOfBoxD()
     QVERIFY(m_fixture->readFile(u8("Init/tavrint38.ini"))
                 .contains(cp932::encode(u8("DateStyle=和暦"))));
     QCOMPARE(m_fixture->start().memos[3]->text(), u8("令和9年3月6日"));
+}
+
+// Box D's menu chooses the style; any box's menu puts 《日付》 at the caret.
+void TestNamedLettersWindow::contextMenus()
+{
+    TForm1 &f = m_fixture->start();
+    auto openMenu = [](BoxMemo *memo, const std::function<void(QMenu *)> &use) {
+        QTimer::singleShot(0, memo, [use] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            use(menu);
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                memo->viewport()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(memo->viewport(), &event);
+    };
+    openMenu(f.memos[3], [](QMenu *menu) {
+        auto *styles = menu->findChild<QMenu *>(QStringLiteral("dateStyleMenu"));
+        QVERIFY(styles);
+        QCOMPARE(styles->actions().size(), 2);
+        QVERIFY(styles->actions().at(0)->isChecked()); // 西暦
+        styles->actions().at(1)->trigger();
+    });
+    QCOMPARE(f.memos[3]->text(), u8("令和9年3月6日"));
+    QCOMPARE(f.letter().dateStyle(), datestyle::Style::Japanese);
+    // Other boxes have no date style to choose.
+    openMenu(f.memos[0], [](QMenu *menu) {
+        QVERIFY(!menu->findChild<QMenu *>(QStringLiteral("dateStyleMenu")));
+        auto *date = menu->findChild<QAction *>(QStringLiteral("dateField"));
+        QVERIFY(date);
+        date->trigger();
+    });
+    QCOMPARE(f.letter().box(0).text, u8("《日付》"));
+    QCOMPARE(f.letter().printedText(0), u8("令和9年3月6日"));
 }
 
 void TestNamedLettersWindow::untouchedLetterMakesNoNewFiles()
