@@ -36,7 +36,7 @@ void TForm1::bindDocument()
             showBox(box);
     });
     // Whatever changes what a close would save is kept aside soon after.
-    connect(doc, &LetterDocument::changed, this, &TForm1::letterChanged);
+    connect(doc, &LetterDocument::changed, this, &TForm1::scheduleRecoveryCopy);
 }
 
 void TForm1::placeFrame(int box)

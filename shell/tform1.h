@@ -175,7 +175,7 @@ private:
     // texts are saved as a close would save them.
     void sessionEnding();
     void keepRecoveryCopy(); // now, if the letter changed since the last
-    void letterChanged();
+    void scheduleRecoveryCopy();
 
     struct FrameDrag
     {

@@ -32,7 +32,7 @@ void TForm1::keepRecoveryCopiesIn(RecoveryStore *store)
     }
 }
 
-void TForm1::letterChanged()
+void TForm1::scheduleRecoveryCopy()
 {
     // The first change starts the delay; later ones within it ride along,
     // so that typing writes at most one copy a second.

@@ -104,8 +104,7 @@ void TestOverflowMark::trailingLineBreakDoesNotOverflow()
     int fit = 0;
     for (int n = 1; n < 40; ++n) {
         ui(f).memos[kBox]->setText(lines(n));
-        QTest::qWait(10);
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(); // the text area's layout
         ui(f).memos[kBox]->viewport()->repaint();
         if (marked())
             break;

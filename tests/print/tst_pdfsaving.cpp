@@ -109,7 +109,8 @@ void TestPdfSaving::reachedBy()
     // Chooses "PDFに保存…" in whatever menu pops up.
     bool menuShown = false;
     auto chooseFromMenu = [&] {
-        QTimer::singleShot(50, &f, [&] {
+        // Runs inside the menu's own loop, once it shows.
+        QTimer::singleShot(0, &f, [&] {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
                 menuShown = true;
                 for (QAction *a : menu->actions())
@@ -122,8 +123,10 @@ void TestPdfSaving::reachedBy()
     auto rightClick = [&](QWidget *widget, QPoint at) {
         chooseFromMenu();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        // A menu runs its loop inside the event: once it returns, the entry
+        // was chosen, or no menu came and the check runs now, on nothing.
         QApplication::sendEvent(widget, &event);
-        QTest::qWait(100);
+        QCoreApplication::processEvents();
     };
 
     switch (trigger) {

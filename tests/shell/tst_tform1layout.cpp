@@ -256,7 +256,10 @@ void TestTForm1Layout::customerListColumns()
     for (int i = 0; i < count; ++i)
         entries << QString::number(i);
     TForm1Access::customers(f).setEntries(entries);
-    QTest::qWait(100); // the view lays its entries out in batches
+    // The view lays its entries out in batches, from its own timer: the
+    // last one placed is the end of it.
+    if (count > 0)
+        QTRY_VERIFY(ui(f).ListBox1->visualRect(ui(f).ListBox1Items->index(count - 1)).isValid());
 
     QCOMPARE(ui(f).ListBox1->horizontalScrollBar()->isVisible(), sideways);
     const int inner = ui(f).ListBox1->width() - 2 * ui(f).ListBox1->frameWidth();
