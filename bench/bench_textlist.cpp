@@ -33,14 +33,17 @@ namespace {
 // the list did not fill.
 double clickTextSource(TForm1 &form, int lines)
 {
-    form.RadioButton1->setChecked(true);
+    auto option = [&form](const char *name) {
+        return form.findChild<QRadioButton *>(QLatin1String(name));
+    };
+    option("RadioButton1")->setChecked(true);
     QApplication::processEvents();
     QElapsedTimer timer;
     timer.start();
-    form.RadioButton2->setChecked(true); // the click: mode 2, read, list
+    option("RadioButton2")->setChecked(true); // the click: mode 2, read, list
     QApplication::processEvents();
     const double ms = double(timer.nsecsElapsed()) / 1e6;
-    return form.ListBox1Items->rowCount() == lines ? ms : -1;
+    return form.customers().entries().size() == lines ? ms : -1;
 }
 
 // A window in the program directory `dir`, shown.

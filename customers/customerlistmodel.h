@@ -1,25 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QStringListModel>
+#include <QAbstractListModel>
 
-#include <functional>
+class CustomerListSession;
 
-// The customer list's entries, one per table row. An entry whose name the
-// list holds more than once (two 山田太郎 at different companies) carries a
-// tooltip that tells it apart: what the caller's source gives for its row,
-// the customer's addressee block. Unique names need none.
-class CustomerListModel : public QStringListModel
+// The customer list's entries as a list view shows them, one per table row,
+// straight from the session. An entry whose name the list holds more than
+// once (two 山田太郎 at different companies) carries a tooltip that tells it
+// apart: the customer's addressee block. Unique names need none.
+class CustomerListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    using QStringListModel::QStringListModel;
+    explicit CustomerListModel(const CustomerListSession *session, QObject *parent = nullptr);
 
-    // The tooltip text for a row; asked only for entries whose name repeats.
-    void setToolTipSource(std::function<QString(int row)> source);
-
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    std::function<QString(int row)> m_toolTipSource;
+    const CustomerListSession *m_session;
 };

@@ -3,7 +3,6 @@
 
 #include "shell/tform1.h"
 
-#include "customers/customerlist.h"
 #include "customers/customersource.h"
 #include "customers/tflist.h"
 #include "platform/desktopopener.h"
@@ -15,7 +14,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QRadioButton>
-#include <QStringListModel>
 
 #include <optional>
 
@@ -75,39 +73,35 @@ void TForm1::noteMissingSource(const QString &path)
     qWarning("%s", qPrintable(note->text()));
 }
 
-void TForm1::showCustomerCount(int count)
-{
-    m_customerCount = count;
-    Label3->setText(QLatin1Char('/') + QString::number(count));
-}
-
 void TForm1::RadioButton1Click(QRadioButton *sender)
 {
     noteMissingSource(QString());
     GroupBox1->setFocus();
-    Label3->clear();
+    m_customers.hideCount();
+    // No customer is chosen in the new mode yet; the stored mode decides
+    // whether the close saves box B.
     const StoredMode mode = modeOf(sender);
-    m_letter.setStoredMode(mode);
-    setCustomer(std::nullopt); // no customer chosen in the new mode yet
-    noteLetterChanged();       // the stored mode decides whether the close saves box B
+    m_document.setStoredMode(mode);
     const std::optional<customersource::Source> source = sourceOf(mode);
-    m_sourceFile = source ? customersource::fileName(*source, m_letter.programDir()) : QString();
+    const bool listed = mode == StoredMode::TextList || mode == StoredMode::WorkbookList;
+    m_customers.setSource(listed ? source : std::nullopt);
+    const QString programDir = m_document.letter().programDir();
+    m_sourceFile = source ? customersource::fileName(*source, programDir) : QString();
     Label4->setText(m_sourceFile);
 
-    if (source && !QFile::exists(m_letter.programDir() + m_sourceFile)) {
-        // Checking the first option runs this handler again, for mode 1.
-        const QString lookedFor = m_letter.programDir() + m_sourceFile;
+    if (source && !QFile::exists(programDir + m_sourceFile)) {
+        // Back to 初期値: checking its option runs this handler again, for it.
+        const QString lookedFor = programDir + m_sourceFile;
         RadioButton1->setChecked(true);
-        m_letter.setStoredMode(StoredMode::Initial);
+        m_document.setStoredMode(StoredMode::Initial);
         noteMissingSource(lookedFor);
         return;
     }
 
-    const bool listed = mode == StoredMode::TextList || mode == StoredMode::WorkbookList;
     setActivePage(listed ? 1 : 0);
 
     if (mode == StoredMode::MergeWorkbook) {
-        if (!IsFileInUse(m_letter.programDir() + m_sourceFile))
+        if (!IsFileInUse(programDir + m_sourceFile))
             OpenMergeWorkbook();
         return;
     }
@@ -119,18 +113,16 @@ void TForm1::RadioButton1Click(QRadioButton *sender)
 
 void TForm1::LoadForMode()
 {
-    const StoredMode mode = m_letter.storedMode();
+    const StoredMode mode = m_document.letter().storedMode();
     if (mode != StoredMode::Initial)
-        setBoxText(boxtable::kAddresseeBox, QString());
+        m_document.setText(boxtable::kAddresseeBox, QString());
 
     switch (mode) {
     case StoredMode::Initial: {
         // The addressee as last saved; a missing file leaves the box.
-        const Result<void> loaded = m_letter.LoadBoxText(boxtable::kAddresseeBox);
+        const Result<void> loaded = m_document.reloadAddressee();
         if (!loaded)
             errorreport::show(loaded.error());
-        else
-            setBoxText(boxtable::kAddresseeBox, m_letter.box(boxtable::kAddresseeBox).text);
         break;
     }
     case StoredMode::TextList:
@@ -139,9 +131,9 @@ void TForm1::LoadForMode()
         break;
     case StoredMode::WorkbookList: {
         setActivePage(1);
-        showCustomerRead(customersource::read(*m_list, customersource::Source::WorkbookList,
-                                              m_letter.programDir() + m_sourceFile,
-                                              radioGroupItemIndex()));
+        showCustomerRead(m_customers.read(customersource::Source::WorkbookList,
+                                          m_document.letter().programDir() + m_sourceFile,
+                                          radioGroupItemIndex()));
         break;
     }
     case StoredMode::NotChosen:
@@ -152,20 +144,15 @@ void TForm1::LoadForMode()
 
 void TForm1::LoadTextList()
 {
-    ListBox1Items->setStringList({});
     // The count is the file's line count, shown also when a line was bad;
     // after a bad line the list stays empty, the table and the count stand.
-    showCustomerRead(customersource::read(*m_list, customersource::Source::TextList,
-                                          m_letter.programDir() + m_sourceFile,
-                                          radioGroupItemIndex()));
+    showCustomerRead(m_customers.read(customersource::Source::TextList,
+                                      m_document.letter().programDir() + m_sourceFile,
+                                      radioGroupItemIndex()));
 }
 
 void TForm1::showCustomerRead(const CustomerRead &read)
 {
-    if (const std::optional<QStringList> entries = customersource::shownEntries(read))
-        ListBox1Items->setStringList(*entries);
-    if (const std::optional<int> count = customersource::shownCount(read))
-        showCustomerCount(*count);
     if (!read)
         errorreport::show(read.error());
 }
@@ -177,5 +164,5 @@ bool TForm1::IsFileInUse(const QString &path)
 
 void TForm1::OpenMergeWorkbook()
 {
-    desktopopener::open(m_letter.programDir() + m_sourceFile);
+    desktopopener::open(m_document.letter().programDir() + m_sourceFile);
 }

@@ -277,24 +277,44 @@ void LetterModel::WriteBoxLayout(ProfileFile &settings, int box) const
     settings.setInt(m_section, key(BoxKey::Height), b.frame.height());
 }
 
+Result<ProfileFile> LetterModel::settingsAsClosed() const
+{
+    // The close never writes over a settings file it could not read: its
+    // other content would be lost.
+    Result<ProfileFile> settings = ProfileFile::load(m_settingsFile);
+    if (!settings)
+        return settings;
+    WriteWindowPos(settings.value());
+    for (int box = 0; box < boxtable::kBoxCount; ++box)
+        WriteBoxLayout(settings.value(), box);
+    WriteDateStyle(settings.value());
+    return settings;
+}
+
 void LetterModel::WriteDateStyle(ProfileFile &settings) const
 {
     if (m_dateStyle != datestyle::Style::Western || settings.value(m_section, datestyle::kKey))
         settings.setValue(m_section, datestyle::kKey, datestyle::name(m_dateStyle));
 }
 
+QList<int> LetterModel::textBoxesSaved() const
+{
+    QList<int> boxes;
+    for (int box : boxtextfile::kTextBoxes) {
+        if (box != boxtable::kAddresseeBox || savesAddressee())
+            boxes.append(box);
+    }
+    return boxes;
+}
+
 Result<void> LetterModel::saveLayout() const
 {
     // All keys go to disk in one atomic replace: a failure leaves the old
     // file whole and is reported as the write error of the settings file,
-    // as is a file that cannot be read (its other content would be lost).
-    Result<ProfileFile> settings = ProfileFile::load(m_settingsFile);
+    // as is a file that cannot be read.
+    const Result<ProfileFile> settings = settingsAsClosed();
     if (!settings)
         return fail(settingsfile::writeErrorMessage(m_settingsFile));
-    WriteWindowPos(settings.value());
-    for (int box = 0; box < boxtable::kBoxCount; ++box)
-        WriteBoxLayout(settings.value(), box);
-    WriteDateStyle(settings.value());
     return settingsfile::save(*settings);
 }
 
@@ -306,9 +326,7 @@ bool LetterModel::savesAddressee() const
 
 Result<void> LetterModel::saveTexts() const
 {
-    for (int box : boxtextfile::kTextBoxes) {
-        if (box == boxtable::kAddresseeBox && !savesAddressee())
-            continue;
+    for (int box : textBoxesSaved()) {
         const Result<void> saved =
             boxtextfile::saveBoxText(boxtextfile::filePath(m_programDir, box), m_boxes[box].text);
         if (!saved)
@@ -321,20 +339,10 @@ recoverycopy::Files LetterModel::closeFiles() const
 {
     recoverycopy::Files files;
     auto relative = [this](const QString &path) { return path.mid(m_programDir.size()); };
-
-    // The close never writes over a settings file it could not read.
-    if (Result<ProfileFile> settings = ProfileFile::load(m_settingsFile)) {
-        WriteWindowPos(settings.value());
-        for (int box = 0; box < boxtable::kBoxCount; ++box)
-            WriteBoxLayout(settings.value(), box);
-        WriteDateStyle(settings.value());
+    if (const Result<ProfileFile> settings = settingsAsClosed())
         files.append({relative(m_settingsFile), settings->toBytes()});
-    }
-    for (int box : boxtextfile::kTextBoxes) {
-        if (box == boxtable::kAddresseeBox && !savesAddressee())
-            continue;
+    for (int box : textBoxesSaved())
         files.append({relative(boxtextfile::filePath(m_programDir, box)),
                       boxtextfile::encodeBoxText(m_boxes[box].text)});
-    }
     return files;
 }

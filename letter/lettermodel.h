@@ -6,6 +6,7 @@
 #include "letter/letterfields.h"
 #include "letter/pagegeometry.h"
 #include "letter/recoverycopy.h"
+#include "platform/profilefile.h"
 #include "platform/result.h"
 #include "platform/screenmetrics.h"
 
@@ -18,8 +19,6 @@
 
 #include <array>
 #include <optional>
-
-class ProfileFile;
 
 // The data source mode that decides, among others, whether the close saves
 // box B: nothing chosen yet at start, then the option last processed.
@@ -154,6 +153,13 @@ public:
     recoverycopy::Files closeFiles() const;
 
 private:
+    // The settings file as the close writes it: read, then the window
+    // position and every box's font and frame set; the read error when it
+    // cannot be read.
+    Result<ProfileFile> settingsAsClosed() const;
+    // The boxes whose text files the close writes, in its order.
+    QList<int> textBoxesSaved() const;
+
     QString m_programDir;
     QString m_executableName;
     QString m_section;

@@ -50,15 +50,15 @@ void TForm1::PanelAMouseDown(Panel *sender, QMouseEvent *event)
         return;
     const QPoint pos = event->position().toPoint();
     m_drag = FrameDrag{box, framezone::at(pos.x(), pos.y(), sender->width(), sender->height()),
-                       framePageRect(box), event->globalPosition().toPoint()};
+                       m_document.letter().box(box).frame, event->globalPosition().toPoint()};
 }
 
 void TForm1::frameDragTo(const QPoint &globalPos)
 {
     if (!m_drag)
         return;
-    setFramePageRect(m_drag->box,
-                     framezone::dragged(m_drag->zone, m_drag->start, m_drag->pressedAt, globalPos));
+    m_document.setFrame(
+        m_drag->box, framezone::dragged(m_drag->zone, m_drag->start, m_drag->pressedAt, globalPos));
 }
 
 void TForm1::finishFrameDrag()
@@ -68,12 +68,12 @@ void TForm1::finishFrameDrag()
     const int box = m_drag->box;
     m_drag.reset();
 
-    // The minimum height follows the screen as it is now.
-    const int minimumHeight = PageGeometry::minimumBoxHeightFor(ScreenMetrics::current().height,
-                                                                m_letter.page().borderWidth);
-    setFramePageRect(box, framezone::limited(framePageRect(box), minimumHeight));
-    FormResize();
-    setCurrentBox(box);
+    // The minimum height follows the screen as it is now; the limits
+    // leave E, F and G centred, as a resize of the window does.
+    m_document.finishFrame(
+        box, PageGeometry::minimumBoxHeightFor(ScreenMetrics::current().height,
+                                               m_document.letter().page().borderWidth));
+    m_document.setCurrentBox(box);
     spbAClick();
 }
 
@@ -83,8 +83,8 @@ void TForm1::Memo1Enter(BoxMemo *sender)
     if (box < 0)
         return;
     frames[box]->raise();
-    setCurrentBox(box);
-    FontDialog1->setChosenFont(m_letter.faceFont(box));
+    m_document.setCurrentBox(box);
+    FontDialog1->setChosenFont(m_document.letter().faceFont(box));
 }
 
 void TForm1::bindBoxFocusShortcuts()

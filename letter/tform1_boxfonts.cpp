@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Box fonts: the font chooser acts on the current box; the title group
-// (E, G, H) shares one face, G and H at 85 % of E's size.
+// Box fonts: the font chooser acts on the current box.
 
 #include "shell/tform1.h"
 
-#include "letter/boxfontrule.h"
 #include "letter/boxmemo.h"
 #include "letter/fontdialog.h"
 
@@ -27,17 +25,8 @@ void TForm1::ApplyBoxFont()
     f.setBold(false);
     f.setItalic(false);
     FontDialog1->setChosenFont(f);
-
-    setBoxFont(m_currentBox, f);
-    if (boxtable::inTitleGroup(m_currentBox)) {
-        using boxtable::Role;
-        for (int box : boxtable::kTitleGroup)
-            setBoxFont(box, f);
-        const int title = m_letter.points(boxtable::indexOf(Role::Title));
-        setBoxPoints(boxtable::indexOf(Role::NotesHeading), boxfontrule::notesHeadingPoints(title));
-        setBoxPoints(boxtable::indexOf(Role::ClosingMark),
-                     m_letter.points(boxtable::indexOf(Role::NotesHeading)));
-    }
+    // The title group's rule is the letter's: the document applies it.
+    m_document.setFont(m_document.currentBox(), f.family(), f.pixelSize());
 }
 
 void TForm1::bindBoxFontShortcuts()

@@ -43,7 +43,7 @@ QString TForm1::keepLetterCaption()
 
 void TForm1::setUpNamedLetters()
 {
-    m_letterName = NamedLetters(m_letter.programDir()).current();
+    m_letterName = NamedLetters(m_document.letter().programDir()).current();
 
     auto *keep = new QAction(keepLetterCaption(), this);
     keep->setObjectName(QStringLiteral("actKeepLetter"));
@@ -83,7 +83,7 @@ void TForm1::setUpNamedLetters()
                                                     datestyle::format(Clock::today(), style) +
                                                     QStringLiteral("）"));
                 action->setCheckable(true);
-                action->setChecked(m_letter.dateStyle() == style);
+                action->setChecked(m_document.letter().dateStyle() == style);
                 group->addAction(action);
                 connect(action, &QAction::triggered, this, [this, style] { setDateStyle(style); });
             }
@@ -93,7 +93,7 @@ void TForm1::setUpNamedLetters()
 void TForm1::fillLettersMenu(QMenu *menu, int purpose)
 {
     menu->clear();
-    const QStringList names = NamedLetters(m_letter.programDir()).names();
+    const QStringList names = NamedLetters(m_document.letter().programDir()).names();
     if (names.isEmpty()) {
         menu->addAction(QStringLiteral("（保存した文書はありません）"))->setEnabled(false);
         return;
@@ -130,7 +130,7 @@ void TForm1::askToKeepLetter()
                               QLineEdit::Normal, m_letterName, &ok);
     if (!ok)
         return;
-    if (name != m_letterName && NamedLetters(m_letter.programDir()).contains(name) &&
+    if (name != m_letterName && NamedLetters(m_document.letter().programDir()).contains(name) &&
         QMessageBox::question(
             this, QStringLiteral("Tavrint"),
             QStringLiteral("文書「%1」はもうあります。置き換えますか？").arg(name)) !=
@@ -141,13 +141,13 @@ void TForm1::askToKeepLetter()
 
 bool TForm1::keepLetterAs(const QString &name)
 {
-    const NamedLetters store(m_letter.programDir());
+    const NamedLetters store(m_document.letter().programDir());
     if (!reported(NamedLetters::checkName(name)))
         return false;
     // The layouts it was kept with on other screens stay; a damaged file is
     // simply replaced.
     const Result<NamedLetter> old = store.contains(name) ? store.read(name) : NamedLetter();
-    const NamedLetter kept = NamedLetter::capture(m_letter, old ? *old : NamedLetter());
+    const NamedLetter kept = NamedLetter::capture(m_document.letter(), old ? *old : NamedLetter());
     if (!reported(store.write(name, kept)))
         return false;
     m_letterName = name;
@@ -166,7 +166,7 @@ void TForm1::keepNamedLetter()
 
 bool TForm1::switchToLetter(const QString &name)
 {
-    const NamedLetters store(m_letter.programDir());
+    const NamedLetters store(m_document.letter().programDir());
     // Read first: a letter that cannot be read leaves everything as it is.
     const Result<NamedLetter> next = store.read(name);
     if (!next) {
@@ -178,11 +178,9 @@ bool TForm1::switchToLetter(const QString &name)
     if (!runClose())
         return false;
 
-    next->applyTo(m_letter, Clock::today());
+    m_document.applyNamedLetter(*next, Clock::today());
     m_letterName = name;
     showLetterName();
-    for (int box = 0; box < boxtable::kBoxCount; ++box)
-        showBox(box);
     // The current letter's files hold the letter switched to, so a start
     // (or --pdf) finds it there as after a close.
     if (!reported(store.setCurrent(name)))
@@ -192,7 +190,7 @@ bool TForm1::switchToLetter(const QString &name)
 
 bool TForm1::renameLetter(const QString &from, const QString &to)
 {
-    if (!reported(NamedLetters(m_letter.programDir()).rename(from, to)))
+    if (!reported(NamedLetters(m_document.letter().programDir()).rename(from, to)))
         return false;
     if (m_letterName == from) {
         m_letterName = to;
@@ -203,7 +201,7 @@ bool TForm1::renameLetter(const QString &from, const QString &to)
 
 bool TForm1::deleteLetter(const QString &name)
 {
-    if (!reported(NamedLetters(m_letter.programDir()).remove(name)))
+    if (!reported(NamedLetters(m_document.letter().programDir()).remove(name)))
         return false;
     if (m_letterName == name) {
         m_letterName.clear();
@@ -214,12 +212,7 @@ bool TForm1::deleteLetter(const QString &name)
 
 void TForm1::setDateStyle(datestyle::Style style)
 {
-    if (style == m_letter.dateStyle())
-        return;
-    m_letter.setDateStyle(style, Clock::today());
-    showBoxText(boxtable::kIssueDateBox);
-    showBoxTexts(); // a previewed 《日付》
-    noteLetterChanged();
+    m_document.setDateStyle(style, Clock::today());
 }
 
 void TForm1::showLetterName()

@@ -1,25 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/clock.h"
 
+#include <optional>
+
 namespace {
-std::optional<QDate> &fixedToday()
+std::optional<QDateTime> &fixedNow()
 {
-    static std::optional<QDate> date;
-    return date;
+    static std::optional<QDateTime> at;
+    return at;
 }
 } // namespace
 
 QDate Clock::today()
 {
-    return fixedToday() ? *fixedToday() : QDate::currentDate();
+    return fixedNow() ? fixedNow()->date() : QDate::currentDate();
+}
+
+QDateTime Clock::now()
+{
+    return fixedNow() ? *fixedNow() : QDateTime::currentDateTime();
 }
 
 void Clock::setInstance(QDate date)
 {
-    fixedToday() = date;
+    fixedNow() = QDateTime(date, QTime(0, 0));
+}
+
+void Clock::setInstance(const QDateTime &at)
+{
+    fixedNow() = at;
 }
 
 void Clock::resetInstance()
 {
-    fixedToday().reset();
+    fixedNow().reset();
 }

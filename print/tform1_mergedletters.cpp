@@ -9,40 +9,14 @@
 
 #include "shell/tform1.h"
 
-#include "customers/customersource.h"
-#include "customers/tflist.h"
+#include "platform/clock.h"
 #include "platform/errorreport.h"
-#include "print/documentname.h"
-#include "print/letterpage.h"
 #include "print/letterrun.h"
-#include "print/mergedletters.h"
-#include "print/pdfdocument.h"
-#include "print/printerplayback.h"
 #include "print/savefilechooser.h"
+#include "shell/windowtexts.h"
 
 #include <QAction>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QScopedValueRollback>
-#include <QStringListModel>
-
-#include <algorithm>
-
-QString TForm1::saveMergedPdfCaption()
-{
-    return QStringLiteral("全員分をPDFに保存…");
-}
-
-QString TForm1::printMergedCaption()
-{
-    return QStringLiteral("全員分を印刷");
-}
-
-QString TForm1::nothingToMergeText()
-{
-    return QStringLiteral("差し込む宛先がありません。「TXTから取得」か「XLSから取得」で"
-                          "顧客の一覧を読み込んでください");
-}
 
 void TForm1::setUpMergedLetters()
 {
@@ -56,100 +30,73 @@ void TForm1::setUpMergedLetters()
         addAction(action); // wherever the focus is in the window
         m_pageMenuActions.append(action);
     };
-    add(saveMergedPdfCaption(), QStringLiteral("actSaveMergedPdf"),
+    add(windowtexts::saveMergedPdfCaption(), QStringLiteral("actSaveMergedPdf"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TForm1::saveMergedPdf);
-    add(printMergedCaption(), QStringLiteral("actPrintMerged"),
+    add(windowtexts::printMergedCaption(), QStringLiteral("actPrintMerged"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::printMergedLetters);
 }
 
-int TForm1::mergeCount() const
+std::optional<letteroutput::Customers> TForm1::mergeCustomers() const
 {
-    const StoredMode mode = m_letter.storedMode();
-    if (!m_list || (mode != StoredMode::TextList && mode != StoredMode::WorkbookList))
-        return 0;
-    // Entry k of the list belongs to row k of the table; after a read that
-    // failed part-way the list may hold fewer entries than the count says.
-    return std::max(0, std::min(static_cast<int>(ListBox1Items->rowCount()), m_customerCount));
+    const int count = m_customers.mergeCount();
+    if (count == 0) {
+        errorreport::show(windowtexts::nothingToMergeText());
+        return std::nullopt;
+    }
+    return letteroutput::Customers{*m_customers.table(), count, m_customers.layout()};
 }
 
-addressblock::Layout TForm1::listLayout() const
+namespace {
+// A run of every customer's letters on a thread of its own, behind the
+// window's progress; nothing to report when the user stopped it.
+std::optional<letteroutput::Outcome>
+runLetters(QWidget *window, int count,
+           const std::function<letteroutput::Outcome(const letteroutput::Progress &)> &output)
 {
-    // The same choice of block a click in the list makes.
-    return customersource::layoutOf(m_letter.storedMode() == StoredMode::TextList
-                                        ? customersource::Source::TextList
-                                        : customersource::Source::WorkbookList);
+    LetterRun run(window, count);
+    std::optional<letteroutput::Outcome> outcome;
+    run.run(
+        [&](const std::function<bool()> &keepGoing, const std::function<void(qsizetype)> &reached) {
+            outcome = output({keepGoing, reached});
+        });
+    if (run.cancelled())
+        return std::nullopt;
+    return outcome;
 }
-
-MergedLetters TForm1::mergedLetters() const
-{
-    return letterpage::merged(m_letter, m_list->sg1, mergeCount(), listLayout());
-}
+} // namespace
 
 void TForm1::saveMergedPdf()
 {
-    const int count = mergeCount();
-    if (count == 0) {
-        errorreport::show(nothingToMergeText());
+    const std::optional<letteroutput::Customers> customers = mergeCustomers();
+    if (!customers)
         return;
-    }
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString path =
-        savefilechooser::choose(this, saveMergedPdfCaption(), documentname::proposedPdfPath(now),
-                                QStringLiteral("PDF (*.pdf)"));
+    const QString path = savefilechooser::choose(this, windowtexts::saveMergedPdfCaption(),
+                                                 documentname::proposedPdfPath(Clock::now()),
+                                                 QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return; // cancelled
 
-    const MergedLetters letters = mergedLetters();
     const QScopedValueRollback running(m_runningLetters, true);
-    LetterRun run(this, count);
-    Result<void> written = fail(QString());
-    run.run(
-        [&](const std::function<bool()> &keepGoing, const std::function<void(qsizetype)> &reached) {
-            written = pdfdocument::write(
-                path, letters.count(),
-                [&](qsizetype index) {
-                    reached(index);
-                    return letters.page(index);
-                },
-                documentname::jobName(now), keepGoing);
+    const std::optional<letteroutput::Outcome> outcome =
+        runLetters(this, customers->count, [&](const letteroutput::Progress &progress) {
+            return letteroutput::saveMergedPdf(m_document.letter(), *customers, path, progress);
         });
-    if (!written) {
-        if (!run.cancelled())
-            errorreport::show(documentname::pdfNotSavedText(path, written.error()));
-        return;
-    }
-    recordSent(letterpage::mergedHeadings(m_letter, m_list->sg1, count, listLayout()),
-               QDateTime::currentDateTime(), sendlog::Method::Pdf,
-               QFileInfo(path).absoluteFilePath());
+    if (outcome)
+        reportOutcome(*outcome, [&path](const QString &why) {
+            return documentname::pdfNotSavedText(path, why);
+        });
 }
 
 void TForm1::printMergedLetters()
 {
-    const int count = mergeCount();
-    if (count == 0) {
-        errorreport::show(nothingToMergeText());
+    const std::optional<letteroutput::Customers> customers = mergeCustomers();
+    if (!customers)
         return;
-    }
-    const MergedLetters letters = mergedLetters();
-    const QString jobName = m_jobNames.next(QDateTime::currentDateTime());
     const QScopedValueRollback running(m_runningLetters, true);
-    LetterRun run(this, count);
-    Result<QString> printed = fail(QString());
-    run.run(
-        [&](const std::function<bool()> &keepGoing, const std::function<void(qsizetype)> &reached) {
-            printed = printerplayback::printRenderPages(
-                letters.count(),
-                [&](qsizetype index) {
-                    reached(index);
-                    return letters.page(index);
-                },
-                jobName, keepGoing);
+    const std::optional<letteroutput::Outcome> outcome =
+        runLetters(this, customers->count, [&](const letteroutput::Progress &progress) {
+            return letteroutput::printMerged(m_document.letter(), *customers, m_jobNames, progress);
         });
-    if (!printed) {
-        if (!run.cancelled())
-            errorreport::show(printed.error());
-        return;
-    }
-    recordSent(letterpage::mergedHeadings(m_letter, m_list->sg1, count, listLayout()),
-               QDateTime::currentDateTime(), sendlog::Method::Print, *printed);
+    if (outcome)
+        reportOutcome(*outcome);
 }

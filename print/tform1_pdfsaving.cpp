@@ -7,27 +7,19 @@
 
 #include "shell/tform1.h"
 
-#include "platform/errorreport.h"
+#include "platform/clock.h"
 #include "print/documentname.h"
-#include "print/pdfdocument.h"
-#include "print/renderpage.h"
 #include "print/savefilechooser.h"
 #include "shell/panel.h"
+#include "shell/windowtexts.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QMenu>
-
-QString TForm1::savePdfCaption()
-{
-    return QStringLiteral("PDFに保存…");
-}
 
 void TForm1::setUpPdfSaving()
 {
-    auto *action = new QAction(savePdfCaption(), this);
+    auto *action = new QAction(windowtexts::savePdfCaption(), this);
     action->setObjectName(QStringLiteral("actSavePdf"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     action->setShortcutContext(Qt::WindowShortcut);
@@ -53,20 +45,13 @@ void TForm1::setUpPdfSaving()
 
 void TForm1::savePdf()
 {
-    const QDateTime now = QDateTime::currentDateTime();
     // The file goes exactly where the dialog says; the dialog has asked
     // before replacing an existing one.
-    const QString path = savefilechooser::choose(
-        this, savePdfCaption(), documentname::proposedPdfPath(now), QStringLiteral("PDF (*.pdf)"));
+    const QString path = savefilechooser::choose(this, windowtexts::savePdfCaption(),
+                                                 documentname::proposedPdfPath(Clock::now()),
+                                                 QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return; // cancelled
-
-    const Result<void> written =
-        pdfdocument::write(path, {renderPage()}, documentname::jobName(now));
-    if (!written) {
-        errorreport::show(documentname::pdfNotSavedText(path, written.error()));
-        return;
-    }
-    recordSent({letterpage::heading(m_letter)}, QDateTime::currentDateTime(), sendlog::Method::Pdf,
-               QFileInfo(path).absoluteFilePath());
+    reportOutcome(letteroutput::savePdf(m_document.letter(), path),
+                  [&path](const QString &why) { return documentname::pdfNotSavedText(path, why); });
 }

@@ -13,13 +13,6 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-namespace {
-QColor fromWindowsColour(unsigned value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-} // namespace
-
 void TForm1::spbAClick()
 {
     if (spbA->isChecked()) {
@@ -27,13 +20,13 @@ void TForm1::spbAClick()
         // turns white and the page takes no input.
         for (int box : boxtable::kRaisedInPreview)
             frames[box]->raise();
-        for (Panel *frame : frames)
-            frame->setColour(Qt::white);
+        for (int box = 0; box < boxtable::kBoxCount; ++box)
+            showFrameColour(box);
         Pnl0->setEnabled(false);
     } else {
         Pnl0->setEnabled(true);
         for (int box = 0; box < boxtable::kBoxCount; ++box)
-            frames[box]->setColour(fromWindowsColour(m_frameColours[box]));
+            showFrameColour(box);
     }
     // The fields show filled in the preview, as typed in edit mode.
     showBoxTexts();
@@ -44,17 +37,17 @@ void TForm1::Edit1KeyPress(QKeyEvent *event)
     const QString typed = event->text();
     const int digit = typed.size() == 1 ? QStringLiteral("0123456789").indexOf(typed) : -1;
     if (digit >= 0)
-        m_letter.setLineSpacingDigit(digit);
-    Edit1->setText(QString::number(m_letter.lineSpacingDigit()));
+        m_document.setLineSpacingDigit(digit);
+    // The field shows the digit in force whatever was typed.
+    showLineSpacing();
 }
 
 void TForm1::Edit1Change()
 {
+    // An emptied field stands for 0; anything else shows the digit in force.
     if (Edit1->text().isEmpty())
-        m_letter.setLineSpacingDigit(0);
-    const QString shown = QString::number(m_letter.lineSpacingDigit());
-    if (Edit1->text() != shown)
-        Edit1->setText(shown);
+        m_document.setLineSpacingDigit(0);
+    showLineSpacing();
 }
 
 bool TForm1::FormMouseWheel(QWheelEvent *event)
@@ -62,11 +55,8 @@ bool TForm1::FormMouseWheel(QWheelEvent *event)
     QWidget *focused = focusWidget();
     if (focused == ListBox1)
         return false; // the list scrolls as usual
-    if (focused == Edit1 && Edit1->isVisible()) {
-        m_letter.setLineSpacingDigit(
-            std::clamp(m_letter.lineSpacingDigit() + (event->angleDelta().y() < 0 ? -1 : 1), 0, 9));
-        Edit1->setText(QString::number(m_letter.lineSpacingDigit()));
-    }
+    if (focused == Edit1 && Edit1->isVisible())
+        m_document.stepLineSpacing(event->angleDelta().y() < 0 ? -1 : 1);
     event->accept();
     return true; // no other control scrolls with the wheel
 }

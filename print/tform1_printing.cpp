@@ -5,10 +5,7 @@
 #include "shell/tform1.h"
 
 #include "platform/errorreport.h"
-#include "print/letterpage.h"
-#include "print/printerplayback.h"
 
-#include <QDateTime>
 #include <QShortcut>
 #include <QTimer>
 
@@ -25,30 +22,22 @@ void TForm1::Timer1Timer()
     PrintPage();
 }
 
-RenderPage TForm1::renderPage() const
-{
-    return letterpage::build(m_letter);
-}
-
 void TForm1::PrintPage()
 {
-    const QDateTime at = QDateTime::currentDateTime();
-    const Result<QString> printed =
-        printerplayback::printRenderPage(renderPage(), m_jobNames.next(at));
-    if (!printed) {
-        errorreport::show(printed.error());
-        return;
-    }
-    recordSent({letterpage::heading(m_letter)}, at, sendlog::Method::Print, *printed);
+    reportOutcome(letteroutput::print(m_document.letter(), m_jobNames));
 }
 
-void TForm1::recordSent(const QList<letterpage::Heading> &letters, const QDateTime &at,
-                        sendlog::Method method, const QString &destination)
+void TForm1::reportOutcome(const letteroutput::Outcome &outcome,
+                           const std::function<QString(const QString &)> &failed)
 {
-    const Result<void> recorded = sendlog::append(
-        m_letter.programDir(), letterpage::sentEntries(letters, at, method, destination));
-    if (!recorded)
-        errorreport::show(recorded.error());
+    if (!outcome) {
+        errorreport::show(failed ? failed(outcome.error()) : outcome.error());
+        return;
+    }
+    // The letters went out; a log that cannot be written is reported as any
+    // write error.
+    if (!outcome->logged)
+        errorreport::show(outcome->logged.error());
 }
 
 void TForm1::bindPrintingShortcuts()

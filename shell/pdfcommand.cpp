@@ -9,16 +9,11 @@
 #include "platform/errorreport.h"
 #include "platform/fontsubstitution.h"
 #include "platform/screenmetrics.h"
-#include "print/documentname.h"
-#include "print/letterpage.h"
-#include "print/mergedletters.h"
-#include "print/pdfdocument.h"
-#include "print/sendlog.h"
+#include "print/letteroutput.h"
 #include "shell/commandline.h"
 #include "shell/namedletteroption.h"
 #include "shell/singleinstance.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -141,42 +136,30 @@ int writeLetter(const QString &executable, const CommandLine &command)
         return 2;
     }
 
-    const QString title = documentname::jobName(QDateTime::currentDateTime());
-    Result<void> written = fail(QString());
-    QList<letterpage::Heading> sent;
+    Customers customers;
     if (command.customers != CommandLine::Customers::None) {
-        Customers customers;
         readCustomers(command.customers, letter.programDir(), &customers);
         if (!customers.error.isEmpty()) {
             complain(customers.error);
             complain(QStringLiteral("no PDF written"));
             return 2;
         }
-        const MergedLetters letters =
-            letterpage::merged(letter, customers.holder.sg1, customers.count, customers.layout);
-        written = pdfdocument::write(
-            command.pdfPath, letters.count(),
-            [&letters](qsizetype index) { return letters.page(index); }, title);
-        if (written)
-            sent = letterpage::mergedHeadings(letter, customers.holder.sg1, customers.count,
-                                              customers.layout);
-    } else {
-        written = pdfdocument::write(command.pdfPath, {letterpage::build(letter)}, title);
-        sent = {letterpage::heading(letter)};
     }
-    if (!written) {
+    const letteroutput::Outcome outcome =
+        command.customers == CommandLine::Customers::None
+            ? letteroutput::savePdf(letter, command.pdfPath)
+            : letteroutput::saveMergedPdf(letter,
+                                          {customers.holder.sg1, customers.count, customers.layout},
+                                          command.pdfPath);
+    if (!outcome) {
         complain(QStringLiteral("cannot write %1: %2")
-                     .arg(QDir::toNativeSeparators(command.pdfPath), written.error()));
+                     .arg(QDir::toNativeSeparators(command.pdfPath), outcome.error()));
         return 2;
     }
     // The letters went out: a send log that cannot be written is said, and
     // the PDF stays.
-    const Result<void> recorded = sendlog::append(
-        letter.programDir(),
-        letterpage::sentEntries(sent, QDateTime::currentDateTime(), sendlog::Method::Pdf,
-                                QFileInfo(command.pdfPath).absoluteFilePath()));
-    if (!recorded) {
-        complain(recorded.error().replace(QLatin1Char('\n'), QLatin1String(": ")));
+    if (!outcome->logged) {
+        complain(outcome->logged.error().replace(QLatin1Char('\n'), QLatin1String(": ")));
         complain(QStringLiteral("the PDF is written, its row in the send log is not"));
         return 3;
     }

@@ -20,11 +20,12 @@
 #include <QWheelEvent>
 
 TForm1::TForm1(const QString &executablePath, QWidget *parent)
-    : QWidget(parent), m_letter(LetterModel::programDirectoryOf(executablePath),
-                                QFileInfo(executablePath).fileName(), ScreenMetrics::current())
+    : QWidget(parent), m_document(LetterModel::programDirectoryOf(executablePath),
+                                  QFileInfo(executablePath).fileName(), ScreenMetrics::current())
 {
     buildControls();
     bindEvents();
+    bindDocument();
     bindPrintingShortcuts();
     bindPreviewShortcuts();
     bindBoxFontShortcuts();
@@ -165,8 +166,7 @@ void TForm1::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
     // The close writes the window's position.
-    m_letter.setWindowPos(pos());
-    noteLetterChanged();
+    m_document.setWindowPos(pos());
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "customers/customerread.h"
-#include "letter/boxtable.h"
+#include "customers/customerlistsession.h"
 #include "letter/framezone.h"
-#include "letter/lettermodel.h"
+#include "letter/letterdocument.h"
 #include "letter/recoverycopy.h"
 #include "print/documentname.h"
-#include "print/letterpage.h"
-#include "print/sendlog.h"
+#include "print/letteroutput.h"
+#include "shell/tform1controls.h"
 
 #include <QString>
 #include <QWidget>
@@ -16,92 +15,30 @@
 #include <array>
 #include <optional>
 
-class BoxMemo;
-class CustomerTable;
-class FontDialog;
-class MergedLetters;
-class Panel;
 class RecoveryStore;
-class RenderPage;
 class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QListView;
-class QStringListModel;
-class QRadioButton;
-class QStackedWidget;
 class QTimer;
-class QToolButton;
 class TFList;
 
-namespace addressblock {
-enum class Layout;
-}
-
-// The main window: a view of the letter (LetterModel) with the controls and
-// handlers the layout fixes. One class; its handlers for each subsystem are
-// defined in that subsystem's folder (tform1_*.cpp). Every handler that
-// changes the letter changes the model and the controls that show it; what
-// is printed, written to a PDF, kept aside or saved at the close is the
-// model, never read back from a control.
-class TForm1 : public QWidget
+// The main window: a view of the letter document. Its handlers keep the
+// names and bindings the layout fixes and ask the document for every change;
+// the controls are updated from the document's signals alone, so no code
+// writes the letter and a control at once. What is printed, written to a
+// PDF, kept aside or saved at the close is the document's letter, never read
+// back from a control. One class; its handlers for each subsystem are
+// defined in that subsystem's folder (tform1_*.cpp).
+class TForm1 : public QWidget, private TForm1Controls
 {
     Q_OBJECT
+    // The tests' way to the controls and to the steps behind menu entries.
+    friend struct TForm1Access;
+
 public:
     // `executablePath` fixes the program directory and the settings names;
     // the constructor builds the controls and runs FormCreate.
     explicit TForm1(const QString &executablePath, QWidget *parent = nullptr);
     ~TForm1() override;
-
-    void setDataHolder(TFList *list) { m_list = list; }
-
-    // The letter as the window shows it now.
-    const LetterModel &letter() const { return m_letter; }
-    // The box the font button acts on (Label1's tag).
-    int currentBox() const { return m_currentBox; }
-    // The customers the list shows (Label3's tag).
-    int customerCount() const { return m_customerCount; }
-    const TFList *dataHolder() const { return m_list; }
-
-    // ---- controls, named as the layout names them -------------------------
-    Panel *Pnl1 = nullptr;
-    Panel *Pnl0 = nullptr;
-    QLineEdit *Edit2 = nullptr;
-
-    QToolButton *spbA = nullptr;
-    QToolButton *spb5 = nullptr;
-    QToolButton *spb4 = nullptr;
-    QToolButton *spb3 = nullptr;
-    QLabel *Label2 = nullptr;
-    QGroupBox *GroupBox1 = nullptr;
-    QToolButton *spb2 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLineEdit *Edit1 = nullptr;
-    QGroupBox *GroupBox2 = nullptr;
-    QLabel *Label4 = nullptr;
-    QRadioButton *RadioButton1 = nullptr;
-    QRadioButton *RadioButton2 = nullptr;
-    QRadioButton *RadioButton3 = nullptr;
-    QRadioButton *RadioButton4 = nullptr;
-    Panel *Panel8 = nullptr;
-    QStackedWidget *pgc1 = nullptr;
-    QWidget *TabSheet1 = nullptr;
-    QWidget *TabSheet2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QListView *ListBox1 = nullptr; // model: ListBox1Items
-    QStringListModel *ListBox1Items = nullptr;
-    QWidget *RadioGroup1 = nullptr;
-    QRadioButton *RadioGroup1Item0 = nullptr; // "会社名"
-    QRadioButton *RadioGroup1Item1 = nullptr; // "担当者名"
-
-    std::array<Panel *, boxtable::kBoxCount> frames{};      // PanelA..PanelH by box index
-    std::array<Panel *, boxtable::kBoxCount> innerPanels{}; // Panel1..Panel7, Panel9
-    std::array<BoxMemo *, boxtable::kBoxCount> memos{};     // Memo1..Memo8
-
-    FontDialog *FontDialog1 = nullptr;
-    QTimer *Timer1 = nullptr;
 
     // ---- handlers (event bindings) ----------------------------------------
     void FormCreate();
@@ -113,16 +50,14 @@ public:
     void Pnl0MouseMove();
     void PanelAMouseDown(Panel *sender, QMouseEvent *event);
     void PanelAMouseMove(Panel *sender, const QPoint &pos);
-    // The interactive move or size that a press starts: follows the mouse
-    // until the release, then the rest of PanelAMouseDown runs.
-    void frameDragTo(const QPoint &globalPos);
-    void finishFrameDrag();
     void Memo1Enter(BoxMemo *sender);
     void spb2Click();
     void FontDialog1Apply();
+    void ApplyBoxFont();
     void spbAClick();
     void spb5MouseUp();
     void Timer1Timer();
+    void PrintPage();
     void spb3Click();
     void spb4Click();
     void Edit1Change();
@@ -132,25 +67,18 @@ public:
     void RadioButton1Click(QRadioButton *sender);
     void RadioGroup1Click();
     void ListBox1Click();
+    void LoadForMode();
+    void LoadTextList();
+    static bool IsFileInUse(const QString &path);
+    void OpenMergeWorkbook();
 
     // ---- what the window does beside its bindings -------------------------
-    void PrintPage();
-    RenderPage renderPage() const; // the letter as it would print now
-    // "PDFに保存…": asks for a file and writes the page as a PDF into it.
-    void savePdf();
-    static QString savePdfCaption();
-    // One letter for every customer of the list, in list order, box B
-    // holding each one's addressee block: "全員分をPDFに保存…" asks for a
-    // file, "全員分を印刷" prints one job. Both show their progress and can
-    // be cancelled; the letter on screen stays as it is.
-    void saveMergedPdf();
-    void printMergedLetters();
-    static QString saveMergedPdfCaption();
-    static QString printMergedCaption();
-    static QString nothingToMergeText();
-    // How many customers the list shows now: 0 unless a customer list was
-    // read ("TXTから取得" or "XLSから取得").
-    int mergeCount() const;
+    // The data holder whose table the customer list reads into.
+    void setDataHolder(TFList *list);
+    // The letter the window shows, and the customer list beside it.
+    LetterDocument &document() { return m_document; }
+    const LetterDocument &document() const { return m_document; }
+    const CustomerListSession &customers() const { return m_customers; }
 
     // Hand-off from a second start: the marker, then the addressee text.
     void receiveHandOff(const QString &marker, const QString &addressee);
@@ -158,9 +86,6 @@ public:
     // dialog waits for the user, nor while a run of letters is being made.
     bool takesHandOff() const;
 
-    // The desktop session ends (log-off, shut-down): the layout and the box
-    // texts are saved as a close would save them.
-    void sessionEnding();
     // The close of the close button: the layout, then the box texts; true
     // when both were written, and the recovery copy is then removed.
     bool runClose();
@@ -170,15 +95,12 @@ public:
     // was saved, else 1.
     int closeForSignal();
 
-    // From now on every change of the letter (text, frame, font, mode,
-    // window position) is kept in `store` within a second or two.
+    // From now on every change of the letter is kept in `store` within a
+    // second or two.
     void keepRecoveryCopiesIn(RecoveryStore *store);
-    // Writes the recovery copy now if the letter changed since the last.
-    void keepRecoveryCopy();
     // The one-line note of a start that applied a recovery copy; it goes at
     // the next click.
     void showRecoveredNote();
-    static QString recoveredNoteText();
 
     // ---- named letters (letter/tform1_namedletters.cpp) -------------------
     // The named letter the current one came from, shown in the title
@@ -211,6 +133,7 @@ private:
     // ---- building the window ----
     void buildControls();
     void bindEvents();
+    void bindDocument();          // the controls follow the document's signals
     void bindPrintingShortcuts(); // Ctrl+P: as releasing the print button
     void bindPreviewShortcuts();  // F5: as clicking the preview button
     void bindBoxFontShortcuts();  // Ctrl+F: as clicking the font button
@@ -223,54 +146,56 @@ private:
     void fitCustomerListColumns();
     void placeCloseButtons();
 
-    // ---- the letter's boxes on the page ----
+    // ---- showing the letter's boxes on the page ----
     // Frames are placed relative to the page's area inside its one-pixel
     // border, as the settings file and the printout count them.
-    QRect framePageRect(int box) const { return m_letter.box(box).frame; }
-    void setFramePageRect(int box, const QRect &rect);
-    void setBoxText(int box, const QString &text);
-    // Shows the box's text as typed, or in the preview as printed.
+    void placeFrame(int box);  // the frame where the letter has it
+    void layoutFrame(int box); // the inner panel and text area inside the rim
+    // The box's text as typed, or in the preview as printed.
     void showBoxText(int box);
     void showBoxTexts();
-    // The customer whose cells fill the fields; nothing: none.
-    void setCustomer(std::optional<letterfields::Values> values);
-    void setBoxFont(int box, const QFont &font);
-    void setBoxPoints(int box, int points);
-    // Shows what the model holds for a box: frame, rim, font and text.
-    void showBox(int box);
-    void placeFrame(int box);  // the frame where the model has it
-    void layoutFrame(int box); // the inner panel and text area inside the rim
-    void ApplyBoxFont();
-    void showOverflow(int box); // marks a frame whose text runs past its area
-    void setCurrentBox(int box);
-    void takeTypedText(int box);                 // a text area's edits into the model
+    void showBoxFont(int box);
+    void showFrameColour(int box);
+    void showBox(int box); // frame, rim, font and text
+    void showLineSpacing();
+    void showStoredMode(StoredMode mode);
+    void showOverflow(int box);                  // marks a frame whose text runs past its area
+    void takeTypedText(int box);                 // a text area's edits into the letter
     void setScreenCursor(Qt::CursorShape shape); // Qt::ArrowCursor resets it
+    // The interactive move or size that a press starts: follows the mouse
+    // until the release, then the rest of PanelAMouseDown runs.
+    void frameDragTo(const QPoint &globalPos);
+    void finishFrameDrag();
 
     // ---- data source and customer list ----
     int radioGroupItemIndex() const;
     StoredMode modeOf(const QRadioButton *option) const;
     void setActivePage(int index);
-    void LoadForMode();
-    void LoadTextList();
-    void showCustomerCount(int count);
-    // The list, the count and the error report after a read of the list.
     void showCustomerRead(const CustomerRead &read);
-    static bool IsFileInUse(const QString &path);
-    void OpenMergeWorkbook();
     void noteMissingSource(const QString &path);
-    // What tells a customer apart from another of the same name.
-    QString customerToolTip(int row) const;
-    MergedLetters mergedLetters() const;
-    addressblock::Layout listLayout() const; // how the list's blocks are composed
 
-    // ---- the send log ----
-    // Adds the rows of letters that went out; a log that cannot be written
-    // is reported as any write error, after the letters went out.
-    void recordSent(const QList<letterpage::Heading> &letters, const QDateTime &at,
-                    sendlog::Method method, const QString &destination);
+    // ---- the ways out ----
+    // "PDFに保存…": asks for a file and writes the page as a PDF into it.
+    void savePdf();
+    // One letter for every customer of the list, in list order, box B
+    // holding each one's addressee block: "全員分をPDFに保存…" asks for a
+    // file, "全員分を印刷" prints one job. Both show their progress and can
+    // be cancelled; the letter on screen stays as it is.
+    void saveMergedPdf();
+    void printMergedLetters();
+    // The customers of a merge; none (after a message) when there are none.
+    std::optional<letteroutput::Customers> mergeCustomers() const;
+    // Reports an outcome: a failure's text (`failed` names it), or a send
+    // log that could not be written after the letters went out.
+    void reportOutcome(const letteroutput::Outcome &outcome,
+                       const std::function<QString(const QString &)> &failed = {});
 
-    // ---- recovery ----
-    void noteLetterChanged();
+    // ---- shutdown and recovery ----
+    // The desktop session ends (log-off, shut-down): the layout and the box
+    // texts are saved as a close would save them.
+    void sessionEnding();
+    void keepRecoveryCopy(); // now, if the letter changed since the last
+    void scheduleRecoveryCopy();
 
     // ---- named letters ----
     void showLetterName();  // the window title
@@ -288,17 +213,11 @@ private:
     };
     std::optional<FrameDrag> m_drag;
 
-    LetterModel m_letter;
-    TFList *m_list = nullptr;
-    int m_currentBox = 0;    // Label1's tag
-    int m_customerCount = 0; // Label3's tag
-    QString m_sourceFile;    // what Label4 shows: the data source's file
-    // Each frame's edit-mode colour (its tag), RGB as Windows writes it.
-    std::array<unsigned, boxtable::kBoxCount> m_frameColours{};
-    // True while the window puts a text into a text area itself, so that the
-    // area's change does not come back as an edit.
-    bool m_showingText = false;
-    // The boxes whose text area shows the printed text (the preview).
+    LetterDocument m_document;
+    CustomerListSession m_customers;
+    QString m_sourceFile; // what Label4 shows: the data source's file
+    // The boxes whose text area shows the printed text (the preview); what
+    // such an area holds is not the letter's text.
     std::array<bool, boxtable::kBoxCount> m_showsPrintedText{};
     QList<QAction *> m_pageMenuActions; // the page's context menu
     bool m_runningLetters = false;      // a run of every customer's letters is on

@@ -5,7 +5,6 @@
 #include "shell/tform1.h"
 
 #include "letter/boxmemo.h"
-#include "letter/centring.h"
 #include "letter/recoverystore.h"
 #include "platform/errorreport.h"
 #include "shell/panel.h"
@@ -56,17 +55,13 @@ void TForm1::FormKeyPress(QKeyEvent *event)
 
 void TForm1::FormResize()
 {
-    for (int box : centring::kCentredBoxes) {
-        QRect r = framePageRect(box);
-        r.moveLeft(centring::centredLeft(m_letter.page().pageWidth, r.width()));
-        setFramePageRect(box, r);
-    }
+    m_document.centreFrames();
 }
 
 bool TForm1::FormCloseQuery()
 {
     // The window position and every box's font and frame, in one replace.
-    const Result<void> saved = m_letter.saveLayout();
+    const Result<void> saved = m_document.letter().saveLayout();
     if (!saved)
         errorreport::show(saved.error());
     return saved.ok();
@@ -74,7 +69,7 @@ bool TForm1::FormCloseQuery()
 
 bool TForm1::FormClose()
 {
-    const Result<void> saved = m_letter.saveTexts();
+    const Result<void> saved = m_document.letter().saveTexts();
     if (!saved)
         errorreport::show(saved.error());
     return saved.ok();

@@ -10,13 +10,12 @@
 
 void TForm1::receiveHandOff(const QString &marker, const QString &addressee)
 {
-    // The marker goes first, into the marker field; its change handler
-    // recolours frame B. Then the text becomes the addressee.
-    Edit2->setText(marker);
-    // The addressee comes from elsewhere now: no customer's cells fill the
-    // fields.
-    setCustomer(std::nullopt);
-    setBoxText(boxtable::kAddresseeBox, addressee);
+    // The marker goes first, into the marker field, and frame B takes the
+    // hand-off colour. The addressee comes from elsewhere now: no
+    // customer's cells fill the fields. Then the text becomes the addressee.
+    m_document.setHandOffMarker(marker);
+    m_document.setCustomer(std::nullopt);
+    m_document.setText(boxtable::kAddresseeBox, addressee);
 }
 
 bool TForm1::takesHandOff() const
@@ -29,9 +28,5 @@ bool TForm1::takesHandOff() const
 void TForm1::Edit2Change()
 {
     // After a hand-off the addressee is not saved for the rest of the run.
-    m_letter.setHandOffMarker(Edit2->text());
-    noteLetterChanged();
-    const boxtable::Rgb colour = boxtable::kHandOffColour;
-    m_frameColours[boxtable::kAddresseeBox] = colour.value();
-    frames[boxtable::kAddresseeBox]->setColour(QColor(colour.r, colour.g, colour.b));
+    m_document.setHandOffMarker(Edit2->text());
 }

@@ -18,7 +18,6 @@
 #include <QListView>
 #include <QRadioButton>
 #include <QStackedWidget>
-#include <QStringListModel>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
@@ -192,10 +191,9 @@ void TForm1::buildControls()
     ListBox1->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
     ListBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->setItemDelegate(new CustomerListDelegate(ListBox1));
-    auto *items = new CustomerListModel(ListBox1);
-    // Two customers of the same name are told apart by their addressee block.
-    items->setToolTipSource([this](int row) { return customerToolTip(row); });
-    ListBox1Items = items;
+    // The list shows the customer list session; two customers of the same
+    // name are told apart by their addressee block.
+    ListBox1Items = new CustomerListModel(&m_customers, ListBox1);
     ListBox1->setModel(ListBox1Items);
 
     RadioGroup1 = named(new QFrame(TabSheet2), "RadioGroup1", QRect(2, 0, 150, 31));
@@ -222,7 +220,7 @@ void TForm1::buildControls()
         frame->setMouseTracking(true);
         auto *inner = new Panel(frame, QLatin1String(b.inner), Qt::white);
         auto *memo = new BoxMemo(inner, QLatin1String(b.memo));
-        memo->setFont(m_letter.font(box));
+        memo->setFont(m_document.letter().font(box));
         frames[box] = frame;
         innerPanels[box] = inner;
         memos[box] = memo;
@@ -273,9 +271,8 @@ void TForm1::bindEvents()
     connect(RadioGroup1Item1, &QRadioButton::toggled, this, [this] { RadioGroup1Click(); });
     // The sideways scroll bar depends on how many entries there are.
     connect(ListBox1Items, &QAbstractItemModel::modelReset, this, &TForm1::fitCustomerListColumns);
-    connect(ListBox1Items, &QAbstractItemModel::rowsInserted, this,
-            &TForm1::fitCustomerListColumns);
-    connect(ListBox1Items, &QAbstractItemModel::rowsRemoved, this, &TForm1::fitCustomerListColumns);
+    // The count label shows the session's count.
+    connect(&m_customers, &CustomerListSession::countTextChanged, Label3, &QLabel::setText);
     // The list's click is a change of the selected entry, by mouse or keys;
     // the focus arriving or the program refilling the list selects nothing.
     connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this,

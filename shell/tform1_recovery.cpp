@@ -7,6 +7,7 @@
 
 #include "letter/recoverystore.h"
 #include "shell/panel.h"
+#include "shell/windowtexts.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -21,7 +22,7 @@ void TForm1::keepRecoveryCopiesIn(RecoveryStore *store)
     m_recovery = store;
     // What the window starts with needs no copy: only what changes after
     // this does (the files of a first run are no work of the user's yet).
-    m_keptCopy = store ? m_letter.closeFiles() : recoverycopy::Files();
+    m_keptCopy = store ? m_document.letter().closeFiles() : recoverycopy::Files();
     if (!m_recoveryTimer) {
         m_recoveryTimer = new QTimer(this);
         m_recoveryTimer->setObjectName(QStringLiteral("recoveryTimer"));
@@ -31,7 +32,7 @@ void TForm1::keepRecoveryCopiesIn(RecoveryStore *store)
     }
 }
 
-void TForm1::noteLetterChanged()
+void TForm1::scheduleRecoveryCopy()
 {
     // The first change starts the delay; later ones within it ride along,
     // so that typing writes at most one copy a second.
@@ -43,7 +44,7 @@ void TForm1::keepRecoveryCopy()
 {
     if (!m_recovery || !m_recovery->isClaimed())
         return;
-    const recoverycopy::Files files = m_letter.closeFiles();
+    const recoverycopy::Files files = m_document.letter().closeFiles();
     if (files == m_keptCopy)
         return;
     const Result<void> kept = m_recovery->keep(files);
@@ -58,17 +59,12 @@ void TForm1::keepRecoveryCopy()
     }
 }
 
-QString TForm1::recoveredNoteText()
-{
-    return QStringLiteral("前回終了時の内容を復元しました");
-}
-
 void TForm1::showRecoveredNote()
 {
     // Over the bottom of the customer list, on whichever page it shows: a
     // line on its own that the next click takes away.
     if (!m_recoveredNote) {
-        m_recoveredNote = new QLabel(recoveredNoteText(), Pnl1);
+        m_recoveredNote = new QLabel(windowtexts::recoveredNoteText(), Pnl1);
         m_recoveredNote->setObjectName(QStringLiteral("recoveredNote"));
         m_recoveredNote->setAlignment(Qt::AlignCenter);
         m_recoveredNote->setAutoFillBackground(true);
@@ -85,5 +81,5 @@ void TForm1::showRecoveredNote()
     m_recoveredNote->setGeometry(list.left(), list.bottom() - 24, list.width(), 24);
     m_recoveredNote->raise();
     m_recoveredNote->show();
-    qInfo("tavrint: %s", qUtf8Printable(recoveredNoteText()));
+    qInfo("tavrint: %s", qUtf8Printable(windowtexts::recoveredNoteText()));
 }

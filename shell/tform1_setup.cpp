@@ -24,8 +24,7 @@
 // size can be pulled back onto the screen and have its close buttons placed
 // at its bottom. The letter (window position, box texts, issue date, then
 // the first-run or the stored layout) is loaded in the start-up order by
-// the model; the controls then show it. The frame colours come last but
-// one, because edit mode paints the frames in them.
+// the document, and the controls show it as it loads.
 void TForm1::FormCreate()
 {
     // Nothing to switch off for the number and date formats: QLocale::system()
@@ -35,9 +34,9 @@ void TForm1::FormCreate()
     Edit1->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), Edit1));
     Edit1->setAlignment(Qt::AlignCenter);
-    Edit1->setText(QString::number(m_letter.lineSpacingDigit()));
+    showLineSpacing();
 
-    const PageGeometry &page = m_letter.page();
+    const PageGeometry &page = m_document.letter().page();
     Pnl0->resize(page.pageWidth, page.pageHeight);
     Pnl1->resize(Pnl1->width(), page.pageHeight);
     applyResizingRules();
@@ -47,7 +46,7 @@ void TForm1::FormCreate()
 
     // The program directory is fixed by the constructor; its two data
     // directories are spelled as every path spells them.
-    const QString programDir = m_letter.programDir();
+    const QString programDir = m_document.letter().programDir();
     QDir().mkpath(programDir + boxtextfile::kDataDirName.toString());
     QDir().mkpath(programDir + settingsfile::kInitDirName.toString());
     // A save cut short by a crash or a kill leaves its temporary file
@@ -56,23 +55,24 @@ void TForm1::FormCreate()
         atomicfile::removeStrayTemporaries(programDir + dir.toString(),
                                            atomicfile::processStartTime());
 
+    // The boxes show the letter as soon as it is loaded.
     QStringList errors;
-    m_letter.load(Clock::today(), &errors);
-    m_letter.setWindowPositionKnown(windowsystem::reportsWindowPosition());
-    move(m_letter.windowPos());
+    m_document.load(Clock::today(), &errors);
+    m_document.setWindowPositionKnown(windowsystem::reportsWindowPosition());
+    move(m_document.letter().windowPos());
 
     // Box A is the current box at start.
-    setCurrentBox(0);
+    m_document.setCurrentBox(0);
 
     // A second start finds the running window by this title.
     setWindowTitle(QStringLiteral("Tavrint"));
     showLetterName();
 
     // Only the right edge is pulled back onto the screen.
-    const ScreenMetrics &screen = m_letter.screen();
+    const ScreenMetrics &screen = m_document.letter().screen();
     if (x() + width() > screen.width)
         move(screen.width - width(), y());
-    m_letter.setWindowPos(pos());
+    m_document.setWindowPos(pos());
 
     placeCloseButtons();
     Pnl0->move(Pnl0->x(), 0);
@@ -81,16 +81,11 @@ void TForm1::FormCreate()
     // its text, and the rest of the letter is shown as loaded.
     for (const QString &error : errors)
         errorreport::show(error);
-    for (int box = 0; box < boxtable::kBoxCount; ++box)
-        showBox(box);
 
-    FontDialog1->setChosenFont(m_letter.faceFont(0));
+    FontDialog1->setChosenFont(m_document.letter().faceFont(0));
 
     // The portrait orientation is given to the printer when printing, so a
     // machine without a default printer starts like any other.
-
-    for (int box = 0; box < boxtable::kBoxCount; ++box)
-        m_frameColours[box] = boxtable::box(box).frameColour.value();
 
     // The page starts in edit mode.
     spbA->setChecked(false);

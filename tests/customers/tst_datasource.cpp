@@ -51,12 +51,12 @@ private slots:
 
 private:
     TForm1 &form() { return m_fixture->form(); }
-    QStringList entries() { return form().ListBox1Items->stringList(); }
+    QStringList entries() { return form().customers().entries(); }
     void clickEntry(int row)
     {
-        const QModelIndex index = form().ListBox1Items->index(row);
-        QTest::mouseClick(form().ListBox1->viewport(), Qt::LeftButton, {},
-                          form().ListBox1->visualRect(index).center());
+        const QModelIndex index = ui(form()).ListBox1Items->index(row);
+        QTest::mouseClick(ui(form()).ListBox1->viewport(), Qt::LeftButton, {},
+                          ui(form()).ListBox1->visualRect(index).center());
     }
     void writeWorkbooks();
 
@@ -93,30 +93,30 @@ void TestDataSource::missingFileFallsBackToMode1()
 {
     m_fixture->writeFile(QStringLiteral("Data/2宛名.txt"),
                          cp932::encode(QStringLiteral("保存した宛名")));
-    form().memos[1]->setText(QStringLiteral("typed"));
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
-    QVERIFY(form().RadioButton1->isChecked());
-    QCOMPARE(form().letter().storedMode(), StoredMode::Initial);
-    QCOMPARE(form().pgc1->currentIndex(), 0);
-    QCOMPARE(form().Label4->text(), QString());
-    QCOMPARE(form().Label3->text(), QString());
-    QCOMPARE(form().memos[1]->text(), QStringLiteral("保存した宛名"));
+    ui(form()).memos[1]->setText(QStringLiteral("typed"));
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
+    QVERIFY(ui(form()).RadioButton1->isChecked());
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::Initial);
+    QCOMPARE(ui(form()).pgc1->currentIndex(), 0);
+    QCOMPARE(ui(form()).Label4->text(), QString());
+    QCOMPARE(ui(form()).Label3->text(), QString());
+    QCOMPARE(ui(form()).memos[1]->text(), QStringLiteral("保存した宛名"));
     QVERIFY(m_fixture->errors.isEmpty());
 }
 
 void TestDataSource::checkedOptionDoesNothing()
 {
-    form().memos[1]->setText(QStringLiteral("typed"));
-    QTest::mouseClick(form().RadioButton1, Qt::LeftButton);
-    QCOMPARE(form().letter().storedMode(), StoredMode::NotChosen);
-    QCOMPARE(form().memos[1]->text(), QStringLiteral("typed"));
+    ui(form()).memos[1]->setText(QStringLiteral("typed"));
+    QTest::mouseClick(ui(form()).RadioButton1, Qt::LeftButton);
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::NotChosen);
+    QCOMPARE(ui(form()).memos[1]->text(), QStringLiteral("typed"));
 }
 
 void TestDataSource::selectorRightAfterStart()
 {
-    QTest::mouseClick(form().RadioGroup1Item0, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioGroup1Item0, Qt::LeftButton);
     QVERIFY(entries().isEmpty());
-    QCOMPARE(form().Label3->text(), QStringLiteral("/0"));
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("/0"));
 }
 
 void TestDataSource::textFileFillsListAndBlock()
@@ -125,44 +125,44 @@ void TestDataSource::textFileFillsListAndBlock()
         QStringLiteral("smpl1.txt"),
         cp932::encode(QStringLiteral("株式会社 ソ表,山田 太郎,営業部,x,東京都\r\n"
                                      "B社,佐藤,,,\nC社,鈴木 一郎,総務課,,大阪\r")));
-    form().memos[1]->setText(QStringLiteral("old"));
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
-    QCOMPARE(form().letter().storedMode(), StoredMode::TextList);
-    QCOMPARE(form().pgc1->currentIndex(), 1);
-    QCOMPARE(form().Label4->text(), QStringLiteral("smpl1.txt"));
-    QCOMPARE(form().memos[1]->text(), QString()); // emptied before reading
-    QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
+    ui(form()).memos[1]->setText(QStringLiteral("old"));
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::TextList);
+    QCOMPARE(ui(form()).pgc1->currentIndex(), 1);
+    QCOMPARE(ui(form()).Label4->text(), QStringLiteral("smpl1.txt"));
+    QCOMPARE(ui(form()).memos[1]->text(), QString()); // emptied before reading
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("/3"));
     // Person key: the list loses the spaces the table keeps.
     QCOMPARE(entries(), (QStringList{"山田太郎", "佐藤", "鈴木一郎"}));
     clickEntry(2);
-    QCOMPARE(form().Label3->text(), QStringLiteral("3/3"));
-    QCOMPARE(form().memos[1]->text(),
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("3/3"));
+    QCOMPARE(ui(form()).memos[1]->text(),
              QStringLiteral("C社\r\n総務課\r\n  鈴木　一郎  様\r\n   大阪"));
     clickEntry(0);
-    QCOMPARE(form().memos[1]->text(),
+    QCOMPARE(ui(form()).memos[1]->text(),
              QStringLiteral("株式会社　ソ表\r\n営業部\r\n  山田　太郎  様\r\n   東京都"));
 }
 
 void TestDataSource::keyboardSelectionActsAsClick()
 {
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\nC,c\r\n"));
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
     clickEntry(0);
-    QTest::keyClick(form().ListBox1, Qt::Key_Down);
-    QCOMPARE(form().Label3->text(), QStringLiteral("2/3"));
-    QVERIFY(form().memos[1]->text().startsWith(QStringLiteral("B\r\n")));
+    QTest::keyClick(ui(form()).ListBox1, Qt::Key_Down);
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("2/3"));
+    QVERIFY(ui(form()).memos[1]->text().startsWith(QStringLiteral("B\r\n")));
 }
 
 void TestDataSource::selectorRereadsTextFile()
 {
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\n"));
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
     clickEntry(1);
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\nC,c\r\n"));
-    QTest::mouseClick(form().RadioGroup1Item0, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioGroup1Item0, Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{"A", "B", "C"}));
-    QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
-    QCOMPARE(form().memos[1]->text(), QString());
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("/3"));
+    QCOMPARE(ui(form()).memos[1]->text(), QString());
 }
 
 void TestDataSource::addresseeNotStoredInMode2()
@@ -170,7 +170,7 @@ void TestDataSource::addresseeNotStoredInMode2()
     const QByteArray stored = cp932::encode(QStringLiteral("保存した宛名"));
     m_fixture->writeFile(QStringLiteral("Data/2宛名.txt"), stored);
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\nC,c\r\n"));
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
     clickEntry(2);
     QVERIFY(form().close());
     QCOMPARE(m_fixture->readFile(QStringLiteral("Data/2宛名.txt")), stored);
@@ -181,14 +181,14 @@ void TestDataSource::badLineEmptiesList()
     // Line 2 leaves a quote open before field 5: the lines after it stay in
     // the table, but the list is emptied rather than left misaligned.
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\n\"open,b\r\nC,c\r\n"));
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
     QCOMPARE(m_fixture->errors.size(), 1);
     QVERIFY(m_fixture->errors.first().startsWith(
         QStringLiteral("リストのインデックスが範囲を超えています (")));
     QVERIFY(entries().isEmpty());
-    QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
-    QVERIFY(form().ListBox1->isVisible());
-    QCOMPARE(form().dataHolder()->sg1.cell(0, 2), QStringLiteral("C"));
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("/3"));
+    QVERIFY(ui(form()).ListBox1->isVisible());
+    QCOMPARE(form().customers().holder()->sg1.cell(0, 2), QStringLiteral("C"));
 }
 
 void TestDataSource::mergeWorkbook_data()
@@ -213,14 +213,14 @@ void TestDataSource::mergeWorkbook()
                     O_RDONLY);
         QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
     }
-    form().memos[1]->setText(QStringLiteral("kept"));
-    QTest::mouseClick(form().RadioButton4, Qt::LeftButton);
+    ui(form()).memos[1]->setText(QStringLiteral("kept"));
+    QTest::mouseClick(ui(form()).RadioButton4, Qt::LeftButton);
     if (fd >= 0)
         ::close(fd);
-    QCOMPARE(form().letter().storedMode(), StoredMode::MergeWorkbook);
-    QCOMPARE(form().pgc1->currentIndex(), 0);
-    QCOMPARE(form().Label4->text(), QStringLiteral("smpl3.xls"));
-    QCOMPARE(form().memos[1]->text(), QStringLiteral("kept"));
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::MergeWorkbook);
+    QCOMPARE(ui(form()).pgc1->currentIndex(), 0);
+    QCOMPARE(ui(form()).Label4->text(), QStringLiteral("smpl3.xls"));
+    QCOMPARE(ui(form()).memos[1]->text(), QStringLiteral("kept"));
     QCOMPARE(m_opened.size(), opened ? 1 : 0);
     if (opened)
         QCOMPARE(m_opened.first(), m_fixture->path(QStringLiteral("smpl3.xls")));
@@ -229,48 +229,48 @@ void TestDataSource::mergeWorkbook()
 void TestDataSource::workbookFillsListAndBlock()
 {
     writeWorkbooks();
-    form().memos[1]->setText(QStringLiteral("old"));
-    QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
+    ui(form()).memos[1]->setText(QStringLiteral("old"));
+    QTest::mouseClick(ui(form()).RadioButton3, Qt::LeftButton);
     QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(QLatin1Char('\n'))));
-    QCOMPARE(form().letter().storedMode(), StoredMode::WorkbookList);
-    QCOMPARE(form().memos[1]->text(), QString());
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::WorkbookList);
+    QCOMPARE(ui(form()).memos[1]->text(), QString());
     // Person key (column 3): rows 1 to 5; row 6 has no person.
-    QCOMPARE(form().Label3->text(), QStringLiteral("/5"));
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("/5"));
     QCOMPARE(entries().size(), 5);
     QCOMPARE(entries().at(0), QStringLiteral("山田太郎"));
     QCOMPARE(entries().at(2), QStringLiteral("鈴木 一郎")); // one entry despite its line break
     clickEntry(0);
     QCOMPARE(
-        form().memos[1]->text(),
+        ui(form()).memos[1]->text(),
         QStringLiteral("株式会社 山田\r\n東京都ソ表能区1-2-3\r\n  山田 太郎  様\r\n   〒100-0001"));
 }
 
 void TestDataSource::workbookSelectorRebuildsFromTable()
 {
     writeWorkbooks();
-    QTest::mouseClick(form().RadioGroup1Item0, Qt::LeftButton); // company key
-    QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
-    QCOMPARE(form().Label3->text(), QStringLiteral("/3")); // the gap in row 4 ends it
-    form().memos[1]->setText(QStringLiteral("kept"));
+    QTest::mouseClick(ui(form()).RadioGroup1Item0, Qt::LeftButton); // company key
+    QTest::mouseClick(ui(form()).RadioButton3, Qt::LeftButton);
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("/3")); // the gap in row 4 ends it
+    ui(form()).memos[1]->setText(QStringLiteral("kept"));
     QFile::remove(m_fixture->path(QStringLiteral("smpl2.xls"))); // not read again
-    QTest::mouseClick(form().RadioGroup1Item1, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioGroup1Item1, Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{"山田太郎", "佐藤　花子", "鈴木 一郎"}));
-    QCOMPARE(form().Label3->text(), QStringLiteral("/3"));
-    QCOMPARE(form().memos[1]->text(), QStringLiteral("kept"));
+    QCOMPARE(ui(form()).Label3->text(), QStringLiteral("/3"));
+    QCOMPARE(ui(form()).memos[1]->text(), QStringLiteral("kept"));
 }
 
 void TestDataSource::corruptWorkbookChangesNothing()
 {
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\n"));
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
     m_fixture->writeFile(QStringLiteral("smpl2.xls"), QByteArray("PK\x03\x04 this is no workbook"));
-    QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton3, Qt::LeftButton);
     QCOMPARE(m_fixture->errors.size(), 1);
     QVERIFY(m_fixture->errors.first().contains(QStringLiteral("smpl2.xls")));
     QVERIFY(m_fixture->errors.first().contains(QStringLiteral("は開けません")));
     QCOMPARE(entries(), (QStringList{"a", "b"}));
-    QCOMPARE(form().customerCount(), 2);
-    QVERIFY(form().ListBox1->isVisible());
+    QCOMPARE(form().customers().count(), 2);
+    QVERIFY(ui(form()).ListBox1->isVisible());
 }
 
 void TestDataSource::initTestCase()
@@ -312,13 +312,13 @@ void TestDataSource::workbookInTodaysFormats()
     for (qsizetype i = 0; i + 1 < copies.size(); i += 2)
         QVERIFY(QFile::copy(m_books.filePath(copies[i]), m_fixture->path(copies[i + 1])));
 
-    QTest::mouseClick(form().RadioButton3, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton3, Qt::LeftButton);
     QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(QLatin1Char('\n'))));
-    QCOMPARE(form().letter().storedMode(), StoredMode::WorkbookList);
-    QCOMPARE(form().Label4->text(), label);
-    QCOMPARE(form().Label3->text(), count);
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::WorkbookList);
+    QCOMPARE(ui(form()).Label4->text(), label);
+    QCOMPARE(ui(form()).Label3->text(), count);
     clickEntry(0);
-    QVERIFY(form().memos[1]->text().contains(QStringLiteral("様")));
+    QVERIFY(ui(form()).memos[1]->text().contains(QStringLiteral("様")));
 }
 
 void TestDataSource::typingJumpsToTheCustomer_data()
@@ -345,25 +345,25 @@ void TestDataSource::typingJumpsToTheCustomer()
                          QStringLiteral("A社,山田 太郎\r\nB社,伊藤\r\nC社,sasaki\r\nD社,sato\r\n"
                                         "E社,suzuki\r\nF社,山本\r\n")
                              .toUtf8());
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
     QCOMPARE(entries().size(), 6);
-    form().ListBox1->setFocus();
+    ui(form()).ListBox1->setFocus();
     QVERIFY(QTest::qWaitForWindowActive(&form()));
     if (throughInputMethod) {
         // The input method serves only widgets that ask for it.
-        QVERIFY(form().ListBox1->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(ui(form()).ListBox1->testAttribute(Qt::WA_InputMethodEnabled));
         QInputMethodEvent commit;
         commit.setCommitString(typed);
-        QCoreApplication::sendEvent(form().ListBox1, &commit);
+        QCoreApplication::sendEvent(ui(form()).ListBox1, &commit);
     } else {
-        QTest::keyClicks(form().ListBox1, typed);
+        QTest::keyClicks(ui(form()).ListBox1, typed);
     }
-    const QModelIndexList selected = form().ListBox1->selectionModel()->selectedIndexes();
+    const QModelIndexList selected = ui(form()).ListBox1->selectionModel()->selectedIndexes();
     QCOMPARE(selected.isEmpty() ? -1 : selected.first().row(), row);
     // A jump is a click: the block follows; no jump leaves the box empty.
     const QString company =
         row >= 0 ? QStringLiteral("ABCDEF").mid(row, 1) + QStringLiteral("社") : QString();
-    QCOMPARE(form().memos[1]->text().section(QLatin1Char('\r'), 0, 0), company);
+    QCOMPARE(ui(form()).memos[1]->text().section(QLatin1Char('\r'), 0, 0), company);
 }
 
 void TestDataSource::sameNameToldApartByTooltip()
@@ -372,16 +372,16 @@ void TestDataSource::sameNameToldApartByTooltip()
                          QStringLiteral("株式会社 山田商事,山田 太郎,営業部\r\n東西物産,佐藤\r\n"
                                         "山田工業,山田 太郎,総務課\r\n")
                              .toUtf8());
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{"山田太郎", "佐藤", "山田太郎"}));
     auto tip = [this](int row) {
-        return form().ListBox1Items->index(row).data(Qt::ToolTipRole).toString();
+        return ui(form()).ListBox1Items->index(row).data(Qt::ToolTipRole).toString();
     };
     QCOMPARE(tip(0), QStringLiteral("株式会社　山田商事\n営業部\n山田　太郎  様"));
     QCOMPARE(tip(2), QStringLiteral("山田工業\n総務課\n山田　太郎  様"));
     QCOMPARE(tip(1), QString()); // a name of its own needs none
     // The rows keep their height.
-    QCOMPARE(form().ListBox1->visualRect(form().ListBox1Items->index(1)).height(), 16);
+    QCOMPARE(ui(form()).ListBox1->visualRect(ui(form()).ListBox1Items->index(1)).height(), 16);
 }
 
 QTEST_MAIN(TestDataSource)

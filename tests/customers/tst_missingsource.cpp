@@ -27,12 +27,12 @@ private:
     TForm1 &form() { return m_fixture->form(); }
     QLabel *note()
     {
-        return form().TabSheet1->findChild<QLabel *>(QStringLiteral("missingSourceNote"));
+        return ui(form()).TabSheet1->findChild<QLabel *>(QStringLiteral("missingSourceNote"));
     }
     QRadioButton *option(int mode)
     {
-        return std::array{form().RadioButton1, form().RadioButton2, form().RadioButton3,
-                          form().RadioButton4}[mode - 1];
+        return std::array{ui(form()).RadioButton1, ui(form()).RadioButton2, ui(form()).RadioButton3,
+                          ui(form()).RadioButton4}[mode - 1];
     }
     std::unique_ptr<FormFixture> m_fixture;
 };
@@ -69,10 +69,10 @@ void TestMissingSource::missingFileIsNamed()
                                                   m_fixture->path(file)));
     QTest::mouseClick(option(mode), Qt::LeftButton);
     // The fallback itself is unchanged: 初期値, mode 1, the blank page, no error.
-    QVERIFY(form().RadioButton1->isChecked());
-    QCOMPARE(form().letter().storedMode(), StoredMode::Initial);
-    QCOMPARE(form().pgc1->currentIndex(), 0);
-    QCOMPARE(form().Label4->text(), QString());
+    QVERIFY(ui(form()).RadioButton1->isChecked());
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::Initial);
+    QCOMPARE(ui(form()).pgc1->currentIndex(), 0);
+    QCOMPARE(ui(form()).Label4->text(), QString());
     QVERIFY(m_fixture->errors.isEmpty());
     QVERIFY(note());
     QVERIFY(note()->isVisible());
@@ -83,19 +83,19 @@ void TestMissingSource::noteGoesWithNextChoice()
 {
     QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("ファイルが見つかりません: ") +
                                                   m_fixture->path(QStringLiteral("smpl3.xls"))));
-    QTest::mouseClick(form().RadioButton4, Qt::LeftButton);
+    QTest::mouseClick(ui(form()).RadioButton4, Qt::LeftButton);
     QVERIFY(note()->isVisible());
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), "a,b\r\n");
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
-    QCOMPARE(form().letter().storedMode(), StoredMode::TextList);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::TextList);
     QVERIFY(!note()->isVisible());
 }
 
 void TestMissingSource::presentFileShowsNoNote()
 {
     m_fixture->writeFile(QStringLiteral("smpl3.xls"), "not opened here");
-    QTest::mouseClick(form().RadioButton4, Qt::LeftButton);
-    QCOMPARE(form().letter().storedMode(), StoredMode::MergeWorkbook);
+    QTest::mouseClick(ui(form()).RadioButton4, Qt::LeftButton);
+    QCOMPARE(form().document().letter().storedMode(), StoredMode::MergeWorkbook);
     QVERIFY(!note() || !note()->isVisible());
 }
 

@@ -73,11 +73,11 @@ void TestReadErrorShown::stateAtTheError()
 
     TForm1 &form = m_fixture->form();
     const bool workbook = source.endsWith(QLatin1String(".xls"));
-    QRadioButton *option = workbook ? form.RadioButton3 : form.RadioButton2;
+    QRadioButton *option = workbook ? ui(form).RadioButton3 : ui(form).RadioButton2;
     if (workbook) {
         m_fixture->writeFile(QStringLiteral("smpl1.txt"), QByteArray("A,a\r\nB,b\r\n"));
-        QTest::mouseClick(form.RadioButton2, Qt::LeftButton);
-        QCOMPARE(form.customerCount(), 2);
+        QTest::mouseClick(ui(form).RadioButton2, Qt::LeftButton);
+        QCOMPARE(form.customers().count(), 2);
         if (source == QLatin1String("nancell.xls")) {
             const QString failed =
                 runFixtureScript("make-test-workbooks.pl", m_fixture->programDir());
@@ -103,8 +103,8 @@ void TestReadErrorShown::stateAtTheError()
     };
     QList<Seen> seen;
     errorreport::setInstance([&](const QString &) {
-        seen.append({form.ListBox1Items->stringList(), form.Label3->text(), form.customerCount(),
-                     form.ListBox1->isVisible()});
+        seen.append({form.customers().entries(), ui(form).Label3->text(), form.customers().count(),
+                     ui(form).ListBox1->isVisible()});
     });
     QTest::mouseClick(option, Qt::LeftButton);
 
@@ -114,9 +114,9 @@ void TestReadErrorShown::stateAtTheError()
     QCOMPARE(seen.first().count, count);
     QVERIFY(!seen.first().listVisible); // hidden while the source loads
     // Nothing is written after the error, and the list is shown again.
-    QCOMPARE(form.ListBox1Items->stringList(), entries);
-    QCOMPARE(form.Label3->text(), caption);
-    QVERIFY(form.ListBox1->isVisible());
+    QCOMPARE(form.customers().entries(), entries);
+    QCOMPARE(ui(form).Label3->text(), caption);
+    QVERIFY(ui(form).ListBox1->isVisible());
 }
 
 QTEST_MAIN(TestReadErrorShown)

@@ -76,7 +76,7 @@ void TestBoxEditing::zones()
 
 void TestBoxEditing::hoverCursor()
 {
-    Panel *a = form().frames[0];
+    Panel *a = ui(form()).frames[0];
     QTest::mouseMove(a, QPoint(a->width() - 3, 2));
     QVERIFY(QGuiApplication::overrideCursor());
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::SizeHorCursor);
@@ -85,7 +85,7 @@ void TestBoxEditing::hoverCursor()
     QTest::mouseMove(a, QPoint(2, 2));
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
     // The page's free area resets it.
-    QTest::mouseMove(form().Pnl0, QPoint(5, 150));
+    QTest::mouseMove(ui(form()).Pnl0, QPoint(5, 150));
     QVERIFY(!QGuiApplication::overrideCursor());
 }
 
@@ -118,37 +118,37 @@ void TestBoxEditing::drag()
     QFETCH(QPoint, from);
     QFETCH(QPoint, delta);
     dragFrame(box, from, delta);
-    QTEST(form().letter().box(box).frame, "expected");
+    QTEST(form().document().letter().box(box).frame, "expected");
     // Every press re-centres E, F and G.
-    QCOMPARE(form().letter().box(4).frame.left(), 153);
-    QCOMPARE(form().letter().box(5).frame.left(), 109);
-    QCOMPARE(form().letter().box(6).frame.left(), 212);
+    QCOMPARE(form().document().letter().box(4).frame.left(), 153);
+    QCOMPARE(form().document().letter().box(5).frame.left(), 109);
+    QCOMPARE(form().document().letter().box(6).frame.left(), 212);
 }
 
 void TestBoxEditing::titleComesBackToCentre()
 {
     dragFrame(4, QPoint(3, 3), QPoint(-100, 40));
-    QCOMPARE(form().letter().box(4).frame, QRect(153, 180, 155, 30));
+    QCOMPARE(form().document().letter().box(4).frame, QRect(153, 180, 155, 30));
 }
 
 void TestBoxEditing::pressSelectsBox()
 {
-    QCOMPARE(form().Label1->text(), QStringLiteral("本文"));
+    QCOMPARE(ui(form()).Label1->text(), QStringLiteral("本文"));
     dragFrame(2, QPoint(2, 2), QPoint(0, 0));
-    QCOMPARE(form().currentBox(), 2);
-    QCOMPARE(form().Label1->text(), QStringLiteral("署名"));
-    QCOMPARE(form().frames[2]->colour(), QColor(180, 120, 120));
+    QCOMPARE(form().document().currentBox(), 2);
+    QCOMPARE(ui(form()).Label1->text(), QStringLiteral("署名"));
+    QCOMPARE(ui(form()).frames[2]->colour(), QColor(180, 120, 120));
 }
 
 void TestBoxEditing::clickIntoMemoBringsFrameToFront()
 {
     // Put D under B first, then click into D's text.
     m_fixture->moveFrameTo(3, QPoint(40, 30));
-    form().frames[1]->raise();
-    QTest::mouseClick(form().memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(form().Pnl0->children().last(), form().frames[3]);
-    QCOMPARE(form().currentBox(), 3);
-    QCOMPARE(form().Label1->text(), QStringLiteral("発行日"));
+    ui(form()).frames[1]->raise();
+    QTest::mouseClick(ui(form()).memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(ui(form()).Pnl0->children().last(), ui(form()).frames[3]);
+    QCOMPARE(form().document().currentBox(), 3);
+    QCOMPARE(ui(form()).Label1->text(), QStringLiteral("発行日"));
 }
 
 void TestBoxEditing::fontRule_data()
@@ -171,72 +171,72 @@ void TestBoxEditing::fontRule()
     QFETCH(int, points);
     QFETCH(QList<int>, expected);
     TForm1 &f = form();
-    f.Memo1Enter(f.memos[current]); // the box whose text has the caret
+    f.Memo1Enter(ui(f).memos[current]); // the box whose text has the caret
     QFont chosen(QStringLiteral("IPAPGothic"));
     chosen.setPixelSize(fontsize::pixelHeightFromPoints(points, 96));
-    f.FontDialog1->setChosenFont(chosen);
+    ui(f).FontDialog1->setChosenFont(chosen);
     f.FontDialog1Apply();
     for (int box = 0; box < boxtable::kBoxCount; ++box)
-        QCOMPARE(f.letter().points(box), expected[box]);
+        QCOMPARE(f.document().letter().points(box), expected[box]);
     const bool group = boxtable::inTitleGroup(current);
-    QCOMPARE(f.memos[6]->font().family() == QLatin1String("IPAPGothic"), group);
+    QCOMPARE(ui(f).memos[6]->font().family() == QLatin1String("IPAPGothic"), group);
 }
 
 void TestBoxEditing::boldItalicRemoved()
 {
     TForm1 &f = form();
-    QTimer::singleShot(0, f.FontDialog1, [&] {
-        auto *styles = f.FontDialog1->findChild<QListWidget *>(QStringLiteral("styleList"));
+    QTimer::singleShot(0, ui(f).FontDialog1, [&] {
+        auto *styles = ui(f).FontDialog1->findChild<QListWidget *>(QStringLiteral("styleList"));
         styles->setCurrentRow(3); // bold italic
-        auto *size = f.FontDialog1->findChild<QLineEdit *>(QStringLiteral("sizeEdit"));
+        auto *size = ui(f).FontDialog1->findChild<QLineEdit *>(QStringLiteral("sizeEdit"));
         size->setText(QStringLiteral("12"));
-        f.FontDialog1->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+        ui(f).FontDialog1->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
     });
     f.spb2Click();
-    const QFont a = f.memos[0]->font();
+    const QFont a = ui(f).memos[0]->font();
     QVERIFY(!a.bold());
     QVERIFY(!a.italic());
-    QCOMPARE(f.letter().points(0), 12);
-    QVERIFY(!f.FontDialog1->chosenFont().bold());
-    QVERIFY(!f.FontDialog1->chosenFont().italic());
+    QCOMPARE(f.document().letter().points(0), 12);
+    QVERIFY(!ui(f).FontDialog1->chosenFont().bold());
+    QVERIFY(!ui(f).FontDialog1->chosenFont().italic());
 }
 
 void TestBoxEditing::cancelAfterApplyKeepsFonts()
 {
     TForm1 &f = form();
-    f.Memo1Enter(f.memos[5]);
-    QTimer::singleShot(0, f.FontDialog1, [&] {
-        auto *size = f.FontDialog1->findChild<QLineEdit *>(QStringLiteral("sizeEdit"));
+    f.Memo1Enter(ui(f).memos[5]);
+    QTimer::singleShot(0, ui(f).FontDialog1, [&] {
+        auto *size = ui(f).FontDialog1->findChild<QLineEdit *>(QStringLiteral("sizeEdit"));
         size->setText(QStringLiteral("18"));
-        f.FontDialog1->findChild<QPushButton *>(QStringLiteral("applyButton"))->click();
-        f.FontDialog1->findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();
+        ui(f).FontDialog1->findChild<QPushButton *>(QStringLiteral("applyButton"))->click();
+        ui(f).FontDialog1->findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();
     });
     f.spb2Click();
-    QCOMPARE(f.letter().points(5), 18);
+    QCOMPARE(f.document().letter().points(5), 18);
 }
 
 void TestBoxEditing::doubleClickOpensDialogForThatBox()
 {
     TForm1 &f = form();
-    QFont d = f.memos[3]->font();
+    QFont d = ui(f).memos[3]->font();
     d.setFamily(QStringLiteral("IPAGothic"));
-    f.Memo1Enter(f.memos[3]);
-    f.FontDialog1->setChosenFont(d);
+    f.Memo1Enter(ui(f).memos[3]);
+    ui(f).FontDialog1->setChosenFont(d);
     f.FontDialog1Apply();
-    f.Memo1Enter(f.memos[0]);
+    f.Memo1Enter(ui(f).memos[0]);
     QString openedWith;
-    QTimer::singleShot(0, f.FontDialog1, [&] {
-        openedWith = f.FontDialog1->chosenFont().family();
-        auto *size = f.FontDialog1->findChild<QLineEdit *>(QStringLiteral("sizeEdit"));
+    QTimer::singleShot(0, ui(f).FontDialog1, [&] {
+        openedWith = ui(f).FontDialog1->chosenFont().family();
+        auto *size = ui(f).FontDialog1->findChild<QLineEdit *>(QStringLiteral("sizeEdit"));
         size->setText(QStringLiteral("15"));
-        f.FontDialog1->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+        ui(f).FontDialog1->findChild<QPushButton *>(QStringLiteral("okButton"))->click();
     });
-    QTest::mouseClick(f.memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseDClick(f.memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(ui(f).memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseDClick(ui(f).memos[3]->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(openedWith, QStringLiteral("IPAGothic"));
-    QCOMPARE(f.currentBox(), 3);
-    QCOMPARE(f.letter().points(3), 15);
-    QCOMPARE(f.letter().points(0), 11);
+    QCOMPARE(f.document().currentBox(), 3);
+    QCOMPARE(f.document().letter().points(3), 15);
+    QCOMPARE(f.document().letter().points(0), 11);
 }
 
 QTEST_MAIN(TestBoxEditing)

@@ -56,7 +56,7 @@ void TestBoxPlaceholder::emptyBoxShowsRole()
 {
     QFETCH(int, box);
     QFETCH(QString, role);
-    BoxMemo *memo = form().memos[box];
+    BoxMemo *memo = ui(form()).memos[box];
     memo->setText(QString());
     QCOMPARE(memo->placeholderText(), role);
     // The hint must be lighter than the text, so it never reads as content.
@@ -68,21 +68,21 @@ void TestBoxPlaceholder::emptyBoxShowsRole()
 void TestBoxPlaceholder::previewHidesRoles()
 {
     TForm1 &f = form();
-    f.spbA->click(); // preview
-    for (BoxMemo *memo : f.memos)
+    ui(f).spbA->click(); // preview
+    for (BoxMemo *memo : ui(f).memos)
         QVERIFY2(memo->placeholderText().isEmpty(), qPrintable(memo->objectName()));
-    f.spbA->click(); // back to editing
+    ui(f).spbA->click(); // back to editing
     for (int box = 0; box < boxtable::kBoxCount; ++box)
-        QCOMPARE(f.memos[box]->placeholderText(), boxtable::fieldName(box));
+        QCOMPARE(ui(f).memos[box]->placeholderText(), boxtable::fieldName(box));
 }
 
 void TestBoxPlaceholder::roleIsNeverPrinted()
 {
     TForm1 &f = form();
-    for (BoxMemo *memo : f.memos)
+    for (BoxMemo *memo : ui(f).memos)
         memo->setText(QString());
     // The page is kept: runs() refers into it.
-    const RenderPage page = f.renderPage();
+    const RenderPage page = renderPage(f);
     for (const RenderRun &run : page.runs()) {
         for (int box = 0; box < boxtable::kBoxCount; ++box)
             QVERIFY2(!run.text.contains(boxtable::fieldName(box)), qPrintable(run.text));
@@ -92,7 +92,7 @@ void TestBoxPlaceholder::roleIsNeverPrinted()
 void TestBoxPlaceholder::roleIsNeverSaved()
 {
     TForm1 &f = form();
-    for (BoxMemo *memo : f.memos)
+    for (BoxMemo *memo : ui(f).memos)
         memo->setText(QString());
     QVERIFY(f.close());
     for (int box = 0; box < boxtable::kBoxCount; ++box) {

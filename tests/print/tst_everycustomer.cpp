@@ -6,6 +6,7 @@
 
 #include "../shell/formfixture.h"
 #include "../testfiles.h"
+#include "shell/windowtexts.h"
 
 #include "letter/boxmemo.h"
 #include "letter/fontdialog.h"
@@ -63,9 +64,9 @@ struct Letter
 Letter letterOf(const TForm1 &form)
 {
     Letter letter;
-    for (const BoxMemo *memo : form.memos)
+    for (const BoxMemo *memo : ui(form).memos)
         letter.texts.append(memo->text());
-    const RenderPage page = form.renderPage();
+    const RenderPage page = renderPage(form);
     for (const RenderRun &run : page.runs()) {
         letter.runPositions.append(run.position);
         letter.runTexts.append(run.text);
@@ -123,7 +124,7 @@ void TestEveryCustomer::init()
     m_fixture->start();
     form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&form()));
-    form().memos[0]->setText(QStringLiteral("BODYOFEVERYLETTER"));
+    ui(form()).memos[0]->setText(QStringLiteral("BODYOFEVERYLETTER"));
     m_outDir = std::make_unique<QTemporaryDir>();
     m_asked = 0;
 }
@@ -136,8 +137,8 @@ void TestEveryCustomer::cleanup()
 
 void TestEveryCustomer::loadCustomers()
 {
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
-    QCOMPARE(form().ListBox1Items->rowCount(), 3);
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
+    QCOMPARE(ui(form()).ListBox1Items->rowCount(), 3);
 }
 
 void TestEveryCustomer::answerWith(const QString &path)
@@ -145,7 +146,7 @@ void TestEveryCustomer::answerWith(const QString &path)
     savefilechooser::setInstance(
         [this, path](QWidget *, const QString &caption, const QString &, const QString &) {
             ++m_asked;
-            return caption == TForm1::saveMergedPdfCaption() ? path : QString();
+            return caption == windowtexts::saveMergedPdfCaption() ? path : QString();
         });
 }
 
@@ -154,13 +155,14 @@ void TestEveryCustomer::trigger(Trigger how)
     TForm1 &f = form();
     const bool print = how == Trigger::PrintKey || how == Trigger::PrintMenu;
     if (how == Trigger::SaveKey || how == Trigger::PrintKey) {
-        f.memos[0]->setFocus(); // typing in a box does not swallow it
-        QTest::keyClick(f.memos[0], print ? Qt::Key_P : Qt::Key_E,
+        ui(f).memos[0]->setFocus(); // typing in a box does not swallow it
+        QTest::keyClick(ui(f).memos[0], print ? Qt::Key_P : Qt::Key_E,
                         Qt::ControlModifier | Qt::ShiftModifier);
         return;
     }
     // The menu of the left panel's bare background.
-    const QString caption = print ? TForm1::printMergedCaption() : TForm1::saveMergedPdfCaption();
+    const QString caption =
+        print ? windowtexts::printMergedCaption() : windowtexts::saveMergedPdfCaption();
     bool chosen = false;
     QTimer::singleShot(50, &f, [&] {
         if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
@@ -172,10 +174,10 @@ void TestEveryCustomer::trigger(Trigger how)
             QTest::keyClick(menu, Qt::Key_Return);
         }
     });
-    const QPoint bare(2, f.Pnl1->height() / 2);
-    QVERIFY(!f.Pnl1->childAt(bare));
-    QContextMenuEvent event(QContextMenuEvent::Mouse, bare, f.Pnl1->mapToGlobal(bare));
-    QApplication::sendEvent(f.Pnl1, &event);
+    const QPoint bare(2, ui(f).Pnl1->height() / 2);
+    QVERIFY(!ui(f).Pnl1->childAt(bare));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, bare, ui(f).Pnl1->mapToGlobal(bare));
+    QApplication::sendEvent(ui(f).Pnl1, &event);
     QTRY_VERIFY(chosen);
 }
 
@@ -202,15 +204,15 @@ void TestEveryCustomer::wrapsAsTheBoxShows()
     QFETCH(QString, text);
     QFETCH(int, pixelSize);
     TForm1 &f = form();
-    BoxMemo *box = f.memos[boxtable::kAddresseeBox];
+    BoxMemo *box = ui(f).memos[boxtable::kAddresseeBox];
     f.Memo1Enter(box);
     QFont font = box->font();
     font.setPixelSize(pixelSize);
-    f.FontDialog1->setChosenFont(font);
+    ui(f).FontDialog1->setChosenFont(font);
     f.FontDialog1Apply();
 
     // What a letter of the merge holds in box B, against what the box shows.
-    const QStringList wrapped = f.letter().wrap(boxtable::kAddresseeBox, text);
+    const QStringList wrapped = f.document().letter().wrap(boxtable::kAddresseeBox, text);
     box->setText(text);
     QCOMPARE(wrapped, displayLines(box));
 }
@@ -219,21 +221,22 @@ void TestEveryCustomer::eachPageAsAClickShowsIt()
 {
     loadCustomers();
     TForm1 &f = form();
-    const MergedLetters letters = letterpage::merged(f.letter(), f.dataHolder()->sg1,
-                                                     f.mergeCount(), addressblock::Layout::Text);
+    const MergedLetters letters =
+        letterpage::merged(f.document().letter(), f.customers().holder()->sg1,
+                           f.customers().mergeCount(), addressblock::Layout::Text);
     QCOMPARE(letters.count(), 3);
     bool wrapped = false;
     for (int k = 0; k < 3; ++k) {
-        f.ListBox1->setCurrentIndex(f.ListBox1Items->index(k));
-        QVERIFY(f.memos[boxtable::kAddresseeBox]->text().startsWith(u8(kCompanies[k])));
-        const RenderPage onScreen = f.renderPage();
+        ui(f).ListBox1->setCurrentIndex(ui(f).ListBox1Items->index(k));
+        QVERIFY(ui(f).memos[boxtable::kAddresseeBox]->text().startsWith(u8(kCompanies[k])));
+        const RenderPage onScreen = renderPage(f);
         const RenderPage merged = letters.page(k);
         QCOMPARE(merged.runs().size(), onScreen.runs().size());
         for (qsizetype r = 0; r < merged.runs().size(); ++r) {
             QCOMPARE(merged.runs().at(r).text, onScreen.runs().at(r).text);
             QCOMPARE(merged.runs().at(r).position, onScreen.runs().at(r).position);
         }
-        wrapped = wrapped || displayLines(f.memos[boxtable::kAddresseeBox]).size() > 4;
+        wrapped = wrapped || displayLines(ui(f).memos[boxtable::kAddresseeBox]).size() > 4;
     }
     QVERIFY(wrapped); // the long address did wrap on screen
 }
@@ -257,7 +260,7 @@ void TestEveryCustomer::oneDocumentOfAllCustomers()
             "no test printer: start scripts/cups-test-printer.sh and export its variables");
 
     loadCustomers();
-    form().ListBox1->setCurrentIndex(form().ListBox1Items->index(1));
+    ui(form()).ListBox1->setCurrentIndex(ui(form()).ListBox1Items->index(1));
     const Letter before = letterOf(form());
     const QString path = m_outDir->filePath(QStringLiteral("all.pdf"));
     answerWith(path);
@@ -332,19 +335,19 @@ void TestEveryCustomer::nothingToMerge()
     QFETCH(bool, print);
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), customers);
     if (!mode.isEmpty()) {
-        QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
+        QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
         if (mode == u8("初期値"))
-            QTest::mouseClick(form().RadioButton1, Qt::LeftButton);
+            QTest::mouseClick(ui(form()).RadioButton1, Qt::LeftButton);
     }
     m_fixture->errors.clear();
     const Letter before = letterOf(form());
     answerWith(m_outDir->filePath(QStringLiteral("all.pdf")));
     if (print)
-        form().printMergedLetters();
+        TForm1Access::printMergedLetters(form());
     else
-        form().saveMergedPdf();
+        TForm1Access::saveMergedPdf(form());
     QCOMPARE(m_fixture->errors,
-             QStringList{errorreport::displayText(TForm1::nothingToMergeText())});
+             QStringList{errorreport::displayText(windowtexts::nothingToMergeText())});
     QCOMPARE(m_asked, 0);
     QVERIFY(QDir(m_outDir->path()).isEmpty());
     QCOMPARE(letterOf(form()), before);
@@ -373,9 +376,9 @@ void TestEveryCustomer::cancelLeavesNothing()
     constexpr int kRepeats = 700;
     QByteArray many = QByteArray(kCustomers).repeated(kRepeats);
     m_fixture->writeFile(QStringLiteral("smpl1.txt"), many.replace("\r\n\xEF\xBB\xBF", "\r\n"));
-    QTest::mouseClick(form().RadioButton2, Qt::LeftButton);
-    QCOMPARE(form().ListBox1Items->rowCount(), 3 * kRepeats);
-    form().ListBox1->setCurrentIndex(form().ListBox1Items->index(2));
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
+    QCOMPARE(ui(form()).ListBox1Items->rowCount(), 3 * kRepeats);
+    ui(form()).ListBox1->setCurrentIndex(ui(form()).ListBox1Items->index(2));
     const Letter before = letterOf(form());
     const QStringList jobsBefore = print ? jobFiles(spool) : QStringList();
     answerWith(atTheDialog ? QString() : m_outDir->filePath(QStringLiteral("all.pdf")));
@@ -393,9 +396,9 @@ void TestEveryCustomer::cancelLeavesNothing()
         });
     }
     if (print)
-        form().printMergedLetters();
+        TForm1Access::printMergedLetters(form());
     else
-        form().saveMergedPdf();
+        TForm1Access::saveMergedPdf(form());
     QCOMPARE(m_asked, print ? 0 : 1);
     QCOMPARE(steps, atTheDialog ? 0 : 3 * kRepeats); // one step per customer
     QCOMPARE(handOffHeld, !atTheDialog);
@@ -431,11 +434,11 @@ void TestEveryCustomer::cancelLeavesNothing()
 void TestEveryCustomer::writeFailureIsReported()
 {
     loadCustomers();
-    form().ListBox1->setCurrentIndex(form().ListBox1Items->index(0));
+    ui(form()).ListBox1->setCurrentIndex(ui(form()).ListBox1Items->index(0));
     const Letter before = letterOf(form());
     const QString path = m_outDir->filePath(QStringLiteral("missing/all.pdf"));
     answerWith(path);
-    form().saveMergedPdf();
+    TForm1Access::saveMergedPdf(form());
     QCOMPARE(m_fixture->errors.size(), 1);
     QVERIFY2(m_fixture->errors.first().contains(path), qPrintable(m_fixture->errors.first()));
     QVERIFY(!QFileInfo::exists(path));

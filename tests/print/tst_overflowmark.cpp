@@ -41,7 +41,7 @@ private slots:
 
 private:
     TForm1 &form() { return m_fixture->form(); }
-    bool marked() { return form().frames[kBox]->overflowMark(); }
+    bool marked() { return ui(form()).frames[kBox]->overflowMark(); }
     // Waits for the text area to repaint, which settles the mark.
     bool settle(bool expected)
     {
@@ -84,16 +84,16 @@ void TestOverflowMark::markFollowsTheText()
     QFETCH(bool, marked);
     TForm1 &f = form();
     if (preview)
-        QTest::mouseClick(f.spbA, Qt::LeftButton);
+        QTest::mouseClick(ui(f).spbA, Qt::LeftButton);
     if (frameHeight > 0) {
         // To the top of the page, then by its bottom edge to that height.
-        m_fixture->moveFrameTo(kBox, QPoint(f.letter().box(kBox).frame.left(), 0));
-        const QRect r = f.letter().box(kBox).frame;
+        m_fixture->moveFrameTo(kBox, QPoint(f.document().letter().box(kBox).frame.left(), 0));
+        const QRect r = f.document().letter().box(kBox).frame;
         m_fixture->dragFrame(kBox, QPoint(r.width() / 2, r.height() - 2),
                              QPoint(0, frameHeight - r.height()));
-        QCOMPARE(f.letter().box(kBox).frame.height(), frameHeight);
+        QCOMPARE(f.document().letter().box(kBox).frame.height(), frameHeight);
     }
-    f.memos[kBox]->setText(text);
+    ui(f).memos[kBox]->setText(text);
     QVERIFY2(settle(marked), qPrintable(QString::number(this->marked())));
 }
 
@@ -103,31 +103,30 @@ void TestOverflowMark::trailingLineBreakDoesNotOverflow()
     TForm1 &f = form();
     int fit = 0;
     for (int n = 1; n < 40; ++n) {
-        f.memos[kBox]->setText(lines(n));
-        QTest::qWait(10);
-        QCoreApplication::processEvents();
-        f.memos[kBox]->viewport()->repaint();
+        ui(f).memos[kBox]->setText(lines(n));
+        QCoreApplication::processEvents(); // the text area's layout
+        ui(f).memos[kBox]->viewport()->repaint();
         if (marked())
             break;
         fit = n;
     }
     QVERIFY(fit >= 2);
-    f.memos[kBox]->setText(lines(fit) + QStringLiteral("\r\n"));
-    f.memos[kBox]->viewport()->repaint();
+    ui(f).memos[kBox]->setText(lines(fit) + QStringLiteral("\r\n"));
+    ui(f).memos[kBox]->viewport()->repaint();
     QVERIFY(!marked()); // the text area's last empty line does not print
-    f.memos[kBox]->setText(lines(fit) + QStringLiteral("\r\nX"));
+    ui(f).memos[kBox]->setText(lines(fit) + QStringLiteral("\r\nX"));
     QVERIFY(settle(true));
 }
 
 void TestOverflowMark::markGoesWhenTheTextFitsAgain()
 {
     TForm1 &f = form();
-    f.memos[kBox]->setText(lines(30));
+    ui(f).memos[kBox]->setText(lines(30));
     QVERIFY(settle(true));
-    f.memos[kBox]->setText(lines(1));
+    ui(f).memos[kBox]->setText(lines(1));
     QVERIFY(settle(false));
     // A bigger font makes the same text overflow.
-    f.memos[kBox]->setText(lines(3));
+    ui(f).memos[kBox]->setText(lines(3));
     QVERIFY(settle(false));
     m_fixture->applyFontPoints(kBox, 40);
     QVERIFY(settle(true));
@@ -138,13 +137,13 @@ void TestOverflowMark::neverInThePdf()
     if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
         SKIP_MISSING_RIG("poppler-utils are not installed");
     TForm1 &f = form();
-    f.memos[kBox]->setText(lines(30));
+    ui(f).memos[kBox]->setText(lines(30));
     QVERIFY(settle(true));
     QTemporaryDir out;
     const QString pdf = out.filePath(QStringLiteral("letter.pdf"));
     savefilechooser::setInstance(
         [&](QWidget *, const QString &, const QString &, const QString &) { return pdf; });
-    f.savePdf();
+    TForm1Access::savePdf(f);
     savefilechooser::resetInstance();
     QVERIFY(m_fixture->errors.isEmpty());
 

@@ -5,6 +5,7 @@
 
 #include "../shell/formfixture.h"
 #include "../testfiles.h"
+#include "shell/windowtexts.h"
 
 #include "letter/boxmemo.h"
 #include "print/savefilechooser.h"
@@ -65,7 +66,7 @@ void TestPdfSaving::init()
     m_fixture->start();
     form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&form()));
-    form().memos[0]->setText(QStringLiteral("BODYLINE one\r\nBODYLINE two"));
+    ui(form()).memos[0]->setText(QStringLiteral("BODYLINE one\r\nBODYLINE two"));
     m_outDir = std::make_unique<QTemporaryDir>();
     m_asked = 0;
     m_proposed.clear();
@@ -83,7 +84,7 @@ void TestPdfSaving::answerWith(const QString &path)
         [this, path](QWidget *, const QString &caption, const QString &proposed, const QString &) {
             ++m_asked;
             m_proposed = proposed;
-            return caption == TForm1::savePdfCaption() ? path : QString();
+            return caption == windowtexts::savePdfCaption() ? path : QString();
         });
 }
 
@@ -108,11 +109,12 @@ void TestPdfSaving::reachedBy()
     // Chooses "PDFに保存…" in whatever menu pops up.
     bool menuShown = false;
     auto chooseFromMenu = [&] {
-        QTimer::singleShot(50, &f, [&] {
+        // Runs inside the menu's own loop, once it shows.
+        QTimer::singleShot(0, &f, [&] {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
                 menuShown = true;
                 for (QAction *a : menu->actions())
-                    if (a->text() == TForm1::savePdfCaption())
+                    if (a->text() == windowtexts::savePdfCaption())
                         menu->setActiveAction(a);
                 QTest::keyClick(menu, Qt::Key_Return);
             }
@@ -121,34 +123,36 @@ void TestPdfSaving::reachedBy()
     auto rightClick = [&](QWidget *widget, QPoint at) {
         chooseFromMenu();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        // A menu runs its loop inside the event: once it returns, the entry
+        // was chosen, or no menu came and the check runs now, on nothing.
         QApplication::sendEvent(widget, &event);
-        QTest::qWait(100);
+        QCoreApplication::processEvents();
     };
 
     switch (trigger) {
     case Trigger::Shortcut:
-        f.memos[0]->setFocus(); // typing in a box does not swallow it
-        QTest::keyClick(f.memos[0], Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        ui(f).memos[0]->setFocus(); // typing in a box does not swallow it
+        QTest::keyClick(ui(f).memos[0], Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         break;
     case Trigger::PageMenu: {
         // The page below the lowest frame is bare paper.
         int bottom = 0;
-        for (Panel *frame : f.frames)
+        for (Panel *frame : ui(f).frames)
             bottom = std::max(bottom, frame->geometry().bottom());
-        const QPoint paper(3, (bottom + f.Pnl0->height()) / 2);
-        QVERIFY(!f.Pnl0->childAt(paper));
-        rightClick(f.Pnl0, paper);
+        const QPoint paper(3, (bottom + ui(f).Pnl0->height()) / 2);
+        QVERIFY(!ui(f).Pnl0->childAt(paper));
+        rightClick(ui(f).Pnl0, paper);
         break;
     }
     case Trigger::LeftPanelMenu: {
-        const QPoint bare(2, f.Pnl1->height() / 2);
-        QVERIFY(!f.Pnl1->childAt(bare));
-        rightClick(f.Pnl1, bare);
+        const QPoint bare(2, ui(f).Pnl1->height() / 2);
+        QVERIFY(!ui(f).Pnl1->childAt(bare));
+        rightClick(ui(f).Pnl1, bare);
         break;
     }
     case Trigger::PrintButtonMenu:
         // The request passes from the button to the panel; it shows nothing.
-        rightClick(f.spb5, QPoint(5, 5));
+        rightClick(ui(f).spb5, QPoint(5, 5));
         QVERIFY(!menuShown);
         break;
     }
@@ -167,7 +171,7 @@ void TestPdfSaving::reachedBy()
 void TestPdfSaving::proposesADatedNameInTheDocuments()
 {
     answerWith(QString());
-    form().savePdf();
+    TForm1Access::savePdf(form());
     QCOMPARE(m_asked, 1);
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(folder).isDir())
@@ -181,7 +185,7 @@ void TestPdfSaving::proposesADatedNameInTheDocuments()
 void TestPdfSaving::cancelWritesNothing()
 {
     answerWith(QString());
-    form().savePdf();
+    TForm1Access::savePdf(form());
     QCOMPARE(m_asked, 1);
     QVERIFY(QDir(m_outDir->path()).isEmpty());
     QVERIFY(m_fixture->errors.isEmpty());
@@ -200,15 +204,15 @@ void TestPdfSaving::failureIsReportedAndLosesNothing()
     QVERIFY(QDir(m_outDir->path()).mkpath(QStringLiteral("folder")));
     const QString path = outPath(target);
     answerWith(path);
-    const QString before = form().memos[0]->text();
-    form().savePdf();
+    const QString before = ui(form()).memos[0]->text();
+    TForm1Access::savePdf(form());
     QCOMPARE(m_fixture->errors.size(), 1);
     const QString error = m_fixture->errors.first();
     QVERIFY2(error.startsWith(QStringLiteral("PDFを保存できませんでした: ")) &&
                  error.contains(path),
              qPrintable(error));
     QVERIFY(!QFileInfo(path).isFile());
-    QCOMPARE(form().memos[0]->text(), before); // the letter is untouched
+    QCOMPARE(ui(form()).memos[0]->text(), before); // the letter is untouched
 }
 
 QTEST_MAIN(TestPdfSaving)

@@ -47,7 +47,7 @@ void FormFixture::dragFrame(int box, QPoint from, QPoint delta)
     // The events go to the frame that holds the mouse; positions are taken
     // from where the frame is now, since it moves under the mouse.
     TForm1 &f = form();
-    Panel *frame = f.frames[box];
+    Panel *frame = ui(f).frames[box];
     const QPoint start = frame->mapTo(&f, from);
     auto local = [&](QPoint inWindow) { return inWindow - frame->mapTo(&f, QPoint()); };
     QTest::mousePress(frame, Qt::LeftButton, {}, from);
@@ -58,15 +58,16 @@ void FormFixture::dragFrame(int box, QPoint from, QPoint delta)
 
 void FormFixture::moveFrameTo(int box, QPoint to)
 {
-    dragFrame(box, QPoint(2, 2), to - form().letter().box(box).frame.topLeft());
+    dragFrame(box, QPoint(2, 2), to - form().document().letter().box(box).frame.topLeft());
 }
 
 void FormFixture::applyFontPoints(int box, int points)
 {
     TForm1 &f = form();
-    f.Memo1Enter(f.memos[box]);
-    QFont font = f.memos[box]->font();
-    font.setPixelSize(fontsize::pixelHeightFromPoints(points, f.letter().screen().pixelsPerInch));
-    f.FontDialog1->setChosenFont(font);
+    f.Memo1Enter(ui(f).memos[box]);
+    QFont font = ui(f).memos[box]->font();
+    font.setPixelSize(
+        fontsize::pixelHeightFromPoints(points, f.document().letter().screen().pixelsPerInch));
+    ui(f).FontDialog1->setChosenFont(font);
     f.FontDialog1Apply();
 }

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "customers/customerlistmodel.h"
 #include "customers/tflist.h"
 #include "platform/screenmetrics.h"
+#include "print/letterpage.h"
+#include "print/renderpage.h"
 #include "shell/tform1.h"
 
 #include "../testfiles.h"
@@ -12,6 +15,36 @@
 #include <QStringList>
 
 #include <memory>
+
+// What tests reach inside the window: its controls, its customer list and
+// the steps its menu entries and timers run.
+struct TForm1Access
+{
+    static TForm1Controls &ui(TForm1 &form) { return form; }
+    static const TForm1Controls &ui(const TForm1 &form) { return form; }
+    static CustomerListSession &customers(TForm1 &form) { return form.m_customers; }
+    static void savePdf(TForm1 &form) { form.savePdf(); }
+    static void saveMergedPdf(TForm1 &form) { form.saveMergedPdf(); }
+    static void printMergedLetters(TForm1 &form) { form.printMergedLetters(); }
+    static void keepRecoveryCopy(TForm1 &form) { form.keepRecoveryCopy(); }
+    static void sessionEnding(TForm1 &form) { form.sessionEnding(); }
+};
+
+// The controls of `form`, named as the layout names them.
+inline TForm1Controls &ui(TForm1 &form)
+{
+    return TForm1Access::ui(form);
+}
+inline const TForm1Controls &ui(const TForm1 &form)
+{
+    return TForm1Access::ui(form);
+}
+
+// The letter `form` shows, as it would print now.
+inline RenderPage renderPage(const TForm1 &form)
+{
+    return letterpage::build(form.document().letter());
+}
 
 // A main window in a fresh program directory, on a screen and a day the
 // test chooses, with error reports captured instead of shown.

@@ -40,45 +40,45 @@ private:
 void TestNamedLettersWindow::keepChangeSwitchBack()
 {
     TForm1 &f = m_fixture->start();
-    f.memos[0]->setText(u8("見積の本文"));
-    f.memos[4]->setText(u8("御見積書送付のご案内"));
+    ui(f).memos[0]->setText(u8("見積の本文"));
+    ui(f).memos[4]->setText(u8("御見積書送付のご案内"));
     QVERIFY(f.keepLetterAs(u8("見積書送付")));
     QCOMPARE(f.windowTitle(), u8("見積書送付 — Tavrint"));
 
-    f.memos[0]->setText(u8("請求の本文"));
-    f.memos[4]->setText(u8("ご請求書送付のご案内"));
+    ui(f).memos[0]->setText(u8("請求の本文"));
+    ui(f).memos[4]->setText(u8("ご請求書送付のご案内"));
     QVERIFY(f.keepLetterAs(u8("請求書送付")));
 
     QVERIFY(f.switchToLetter(u8("見積書送付")));
-    QCOMPARE(f.memos[0]->text(), u8("見積の本文"));
-    QCOMPARE(f.memos[4]->text(), u8("御見積書送付のご案内"));
+    QCOMPARE(ui(f).memos[0]->text(), u8("見積の本文"));
+    QCOMPARE(ui(f).memos[4]->text(), u8("御見積書送付のご案内"));
     QCOMPARE(f.windowTitle(), u8("見積書送付 — Tavrint"));
     // The current letter's own files hold it, as after a close.
     QCOMPARE(dataText(u8("1本文.txt")), u8("見積の本文"));
 
     // An edit goes with the letter switched from.
-    f.memos[0]->setText(u8("見積の本文（改）"));
+    ui(f).memos[0]->setText(u8("見積の本文（改）"));
     QVERIFY(f.switchToLetter(u8("請求書送付")));
-    QCOMPARE(f.memos[0]->text(), u8("請求の本文"));
+    QCOMPARE(ui(f).memos[0]->text(), u8("請求の本文"));
     QVERIFY(f.switchToLetter(u8("見積書送付")));
-    QCOMPARE(f.memos[0]->text(), u8("見積の本文（改）"));
+    QCOMPARE(ui(f).memos[0]->text(), u8("見積の本文（改）"));
     QVERIFY(m_fixture->errors.isEmpty());
 
     // A new start finds the letter and its name where the close left them.
     QVERIFY(f.close());
     TForm1 &g = m_fixture->start();
     QCOMPARE(g.windowTitle(), u8("見積書送付 — Tavrint"));
-    QCOMPARE(g.memos[0]->text(), u8("見積の本文（改）"));
+    QCOMPARE(ui(g).memos[0]->text(), u8("見積の本文（改）"));
 }
 
 void TestNamedLettersWindow::deleteTheCurrentLetter()
 {
     TForm1 &f = m_fixture->start();
-    f.memos[0]->setText(u8("本文"));
+    ui(f).memos[0]->setText(u8("本文"));
     QVERIFY(f.keepLetterAs(u8("見積")));
     QVERIFY(f.deleteLetter(u8("見積")));
     QCOMPARE(f.windowTitle(), u8("Tavrint"));
-    QCOMPARE(f.memos[0]->text(), u8("本文")); // the current letter stays
+    QCOMPARE(ui(f).memos[0]->text(), u8("本文")); // the current letter stays
     // No name any more: a start has none either.
     QVERIFY(f.close());
     QVERIFY(!QFile::exists(m_fixture->path(u8("Init/currentletter.txt"))));
@@ -89,13 +89,13 @@ void TestNamedLettersWindow::damagedLetterLeavesTheCurrentOne()
 {
     m_fixture->writeFile(u8("Letters/壊れた.ini"), QByteArray("\xff\xfe garbage"));
     TForm1 &f = m_fixture->start();
-    f.memos[0]->setText(u8("今の本文"));
+    ui(f).memos[0]->setText(u8("今の本文"));
     QVERIFY(!f.switchToLetter(u8("壊れた")));
     QVERIFY(!f.switchToLetter(u8("ない")));
     QCOMPARE(m_fixture->errors.size(), 2);
     QVERIFY(m_fixture->errors.first().contains(u8("壊れています")));
     QVERIFY(m_fixture->errors.last().contains(u8("ありません")));
-    QCOMPARE(f.memos[0]->text(), u8("今の本文"));
+    QCOMPARE(ui(f).memos[0]->text(), u8("今の本文"));
     QCOMPARE(f.windowTitle(), u8("Tavrint"));
 }
 
@@ -125,17 +125,17 @@ void TestNamedLettersWindow::menuListsTheLetters()
 void TestNamedLettersWindow::dateStyleOfBoxD()
 {
     TForm1 &f = m_fixture->start(); // 2027-03-06
-    QCOMPARE(f.memos[3]->text(), u8("2027年03月06日"));
+    QCOMPARE(ui(f).memos[3]->text(), u8("2027年03月06日"));
     f.setDateStyle(datestyle::Style::Japanese);
-    QCOMPARE(f.memos[3]->text(), u8("令和9年3月6日"));
+    QCOMPARE(ui(f).memos[3]->text(), u8("令和9年3月6日"));
     QVERIFY(f.keepLetterAs(u8("和暦の文書")));
     f.setDateStyle(datestyle::Style::Western);
     QVERIFY(f.switchToLetter(u8("和暦の文書")));
-    QCOMPARE(f.memos[3]->text(), u8("令和9年3月6日"));
+    QCOMPARE(ui(f).memos[3]->text(), u8("令和9年3月6日"));
     QVERIFY(f.close());
     QVERIFY(m_fixture->readFile(u8("Init/tavrint38.ini"))
                 .contains(cp932::encode(u8("DateStyle=和暦"))));
-    QCOMPARE(m_fixture->start().memos[3]->text(), u8("令和9年3月6日"));
+    QCOMPARE(ui(m_fixture->start()).memos[3]->text(), u8("令和9年3月6日"));
 }
 
 // Box D's menu chooses the style; any box's menu puts 《日付》 at the caret.
@@ -153,30 +153,30 @@ void TestNamedLettersWindow::contextMenus()
                                 memo->viewport()->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(memo->viewport(), &event);
     };
-    openMenu(f.memos[3], [](QMenu *menu) {
+    openMenu(ui(f).memos[3], [](QMenu *menu) {
         auto *styles = menu->findChild<QMenu *>(QStringLiteral("dateStyleMenu"));
         QVERIFY(styles);
         QCOMPARE(styles->actions().size(), 2);
         QVERIFY(styles->actions().at(0)->isChecked()); // 西暦
         styles->actions().at(1)->trigger();
     });
-    QCOMPARE(f.memos[3]->text(), u8("令和9年3月6日"));
-    QCOMPARE(f.letter().dateStyle(), datestyle::Style::Japanese);
+    QCOMPARE(ui(f).memos[3]->text(), u8("令和9年3月6日"));
+    QCOMPARE(f.document().letter().dateStyle(), datestyle::Style::Japanese);
     // Other boxes have no date style to choose.
-    openMenu(f.memos[0], [](QMenu *menu) {
+    openMenu(ui(f).memos[0], [](QMenu *menu) {
         QVERIFY(!menu->findChild<QMenu *>(QStringLiteral("dateStyleMenu")));
         auto *date = menu->findChild<QAction *>(QStringLiteral("dateField"));
         QVERIFY(date);
         date->trigger();
     });
-    QCOMPARE(f.letter().box(0).text, u8("《日付》"));
-    QCOMPARE(f.letter().printedText(0), u8("令和9年3月6日"));
+    QCOMPARE(f.document().letter().box(0).text, u8("《日付》"));
+    QCOMPARE(f.document().letter().printedText(0), u8("令和9年3月6日"));
 }
 
 void TestNamedLettersWindow::untouchedLetterMakesNoNewFiles()
 {
     TForm1 &f = m_fixture->start();
-    f.memos[0]->setText(u8("本文"));
+    ui(f).memos[0]->setText(u8("本文"));
     QVERIFY(f.close());
     QVERIFY(!QFile::exists(m_fixture->path(u8("Letters"))));
     QVERIFY(!QFile::exists(m_fixture->path(u8("Init/currentletter.txt"))));

@@ -66,31 +66,31 @@ void TestShortcuts::ctrlDigitEntersBox()
     QFETCH(QString, label);
     TForm1 &f = form();
     // Start from another box so the key, not the start-up state, decides.
-    f.memos[box == 5 ? 4 : 5]->setFocus();
+    ui(f).memos[box == 5 ? 4 : 5]->setFocus();
     QTest::keyClick(&f, Qt::Key(key), Qt::ControlModifier);
-    QTRY_COMPARE(QApplication::focusWidget(), f.memos[box]);
-    QCOMPARE(f.currentBox(), box);
-    QCOMPARE(f.Label1->text(), label);
+    QTRY_COMPARE(QApplication::focusWidget(), ui(f).memos[box]);
+    QCOMPARE(f.document().currentBox(), box);
+    QCOMPARE(ui(f).Label1->text(), label);
 }
 
 void TestShortcuts::ctrlDigitInPreviewDoesNothing()
 {
     TForm1 &f = form();
-    f.spbA->click();
+    ui(f).spbA->click();
     QTest::keyClick(&f, Qt::Key_3, Qt::ControlModifier);
-    QVERIFY(QApplication::focusWidget() != f.memos[2]);
-    QCOMPARE(f.currentBox(), 0);
+    QVERIFY(QApplication::focusWidget() != ui(f).memos[2]);
+    QCOMPARE(f.document().currentBox(), 0);
 }
 
 void TestShortcuts::f5TogglesPreview()
 {
     TForm1 &f = form();
     QTest::keyClick(&f, Qt::Key_F5);
-    QVERIFY(f.spbA->isChecked());
-    QVERIFY(!f.Pnl0->isEnabled());
+    QVERIFY(ui(f).spbA->isChecked());
+    QVERIFY(!ui(f).Pnl0->isEnabled());
     QTest::keyClick(&f, Qt::Key_F5);
-    QVERIFY(!f.spbA->isChecked());
-    QVERIFY(f.Pnl0->isEnabled());
+    QVERIFY(!ui(f).spbA->isChecked());
+    QVERIFY(ui(f).Pnl0->isEnabled());
 }
 
 void TestShortcuts::ctrlPStartsPrintTimer_data()
@@ -106,30 +106,30 @@ void TestShortcuts::ctrlPStartsPrintTimer()
     TForm1 &f = form();
     QWidget *target = &f;
     if (fromBox) {
-        f.memos[0]->setFocus();
-        target = f.memos[0];
+        ui(f).memos[0]->setFocus();
+        target = ui(f).memos[0];
     }
-    const QString before = f.memos[0]->text();
+    const QString before = ui(f).memos[0]->text();
     QTest::keyClick(target, Qt::Key_P, Qt::ControlModifier);
-    const bool started = f.Timer1->isActive();
-    f.Timer1->stop(); // no job for this test
+    const bool started = ui(f).Timer1->isActive();
+    ui(f).Timer1->stop(); // no job for this test
     QVERIFY(started);
-    QCOMPARE(f.memos[0]->text(), before); // the key typed nothing
+    QCOMPARE(ui(f).memos[0]->text(), before); // the key typed nothing
 }
 
 void TestShortcuts::ctrlFOpensFontChooserForCurrentBox()
 {
     TForm1 &f = form();
-    f.memos[2]->setFocus();
-    QTRY_COMPARE(f.currentBox(), 2);
+    ui(f).memos[2]->setFocus();
+    QTRY_COMPARE(f.document().currentBox(), 2);
     bool shown = false;
-    QTimer::singleShot(0, f.FontDialog1, [&] {
-        shown = f.FontDialog1->isVisible();
-        f.FontDialog1->reject();
+    QTimer::singleShot(0, ui(f).FontDialog1, [&] {
+        shown = ui(f).FontDialog1->isVisible();
+        ui(f).FontDialog1->reject();
     });
-    QTest::keyClick(f.memos[2], Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(ui(f).memos[2], Qt::Key_F, Qt::ControlModifier);
     QVERIFY(shown);
-    QCOMPARE(f.currentBox(), 2);
+    QCOMPARE(f.document().currentBox(), 2);
 }
 
 void TestShortcuts::tabOrderUnchanged()
@@ -137,13 +137,13 @@ void TestShortcuts::tabOrderUnchanged()
     // Tab still walks only the controls that took it before: the options,
     // the selector and the list; never a box.
     TForm1 &f = form();
-    f.RadioButton1->setFocus();
+    ui(f).RadioButton1->setFocus();
     for (int i = 0; i < 12; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget *w = QApplication::focusWidget();
-        for (BoxMemo *memo : f.memos)
+        for (BoxMemo *memo : ui(f).memos)
             QVERIFY2(w != memo, qPrintable(memo->objectName()));
-        QVERIFY(w != f.spb5 && w != f.spbA && w != f.spb2);
+        QVERIFY(w != ui(f).spb5 && w != ui(f).spbA && w != ui(f).spb2);
     }
 }
 

@@ -177,16 +177,16 @@ void TestTForm1Layout::frames()
     QFETCH(QString, memo);
     QFETCH(QString, caption);
     TForm1 &f = m_fixture->form();
-    QCOMPARE(f.frames[box]->objectName(), frame);
-    QCOMPARE(f.frames[box]->parentWidget(), f.Pnl0);
-    QCOMPARE(f.frames[box]->caption(), caption);
-    QCOMPARE(f.innerPanels[box]->objectName(), inner);
-    QCOMPARE(f.innerPanels[box]->parentWidget(), f.frames[box]);
-    QCOMPARE(f.memos[box]->objectName(), memo);
-    QCOMPARE(f.memos[box]->parentWidget(), f.innerPanels[box]);
+    QCOMPARE(ui(f).frames[box]->objectName(), frame);
+    QCOMPARE(ui(f).frames[box]->parentWidget(), ui(f).Pnl0);
+    QCOMPARE(ui(f).frames[box]->caption(), caption);
+    QCOMPARE(ui(f).innerPanels[box]->objectName(), inner);
+    QCOMPARE(ui(f).innerPanels[box]->parentWidget(), ui(f).frames[box]);
+    QCOMPARE(ui(f).memos[box]->objectName(), memo);
+    QCOMPARE(ui(f).memos[box]->parentWidget(), ui(f).innerPanels[box]);
     // The rim: the memo fills the frame inside the border width (5 at 768).
-    QCOMPARE(f.memos[box]->mapTo(f.frames[box], QPoint()), QPoint(5, 5));
-    QCOMPARE(f.memos[box]->width(), f.frames[box]->width() - 10);
+    QCOMPARE(ui(f).memos[box]->mapTo(ui(f).frames[box], QPoint()), QPoint(5, 5));
+    QCOMPARE(ui(f).memos[box]->width(), ui(f).frames[box]->width() - 10);
 }
 
 void TestTForm1Layout::onlyEdit2AmongDirectEditFields()
@@ -194,9 +194,9 @@ void TestTForm1Layout::onlyEdit2AmongDirectEditFields()
     TForm1 &f = m_fixture->form();
     const auto edits = f.findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly);
     QCOMPARE(edits.size(), 1);
-    QCOMPARE(edits.first(), f.Edit2);
+    QCOMPARE(edits.first(), ui(f).Edit2);
     // Frames stack B (bottom), A, C .. H (top).
-    const QObjectList order = f.Pnl0->children();
+    const QObjectList order = ui(f).Pnl0->children();
     QStringList names;
     for (QObject *o : order)
         names << o->objectName();
@@ -208,9 +208,9 @@ void TestTForm1Layout::captionsFindFrameB()
 {
     TForm1 &f = m_fixture->form();
     f.receiveHandOff(QStringLiteral("01"), QStringLiteral("x\r\ny"));
-    QCOMPARE(f.memos[1]->text(), QStringLiteral("x\r\ny"));
-    QCOMPARE(f.Edit2->text(), QStringLiteral("01"));
-    QCOMPARE(f.frames[1]->colour(), QColor(255, 190, 110));
+    QCOMPARE(ui(f).memos[1]->text(), QStringLiteral("x\r\ny"));
+    QCOMPARE(ui(f).Edit2->text(), QStringLiteral("01"));
+    QCOMPARE(ui(f).frames[1]->colour(), QColor(255, 190, 110));
 }
 
 void TestTForm1Layout::resizingRule()
@@ -220,10 +220,10 @@ void TestTForm1Layout::resizingRule()
     m_fixture.reset(); // its end restores the real screen
     m_fixture = std::make_unique<FormFixture>(ScreenMetrics{1920, 1080, 96});
     TForm1 &f = m_fixture->start();
-    QCOMPARE(f.Pnl1->height(), 834);
-    QCOMPARE(f.Panel8->geometry(), QRect(15, 230, 236, 564));
-    QCOMPARE(f.ListBox1->geometry(), QRect(0, 38, 226, 564 - 2 - 8 - 38));
-    QCOMPARE(f.spb3->y(), 834 - 32);
+    QCOMPARE(ui(f).Pnl1->height(), 834);
+    QCOMPARE(ui(f).Panel8->geometry(), QRect(15, 230, 236, 564));
+    QCOMPARE(ui(f).ListBox1->geometry(), QRect(0, 38, 226, 564 - 2 - 8 - 38));
+    QCOMPARE(ui(f).spb3->y(), 834 - 32);
 }
 
 void TestTForm1Layout::customerListColumns_data()
@@ -255,18 +255,23 @@ void TestTForm1Layout::customerListColumns()
     QStringList entries;
     for (int i = 0; i < count; ++i)
         entries << QString::number(i);
-    f.ListBox1Items->setStringList(entries);
-    QTest::qWait(100); // the view lays its entries out in batches
+    TForm1Access::customers(f).setEntries(entries);
+    // The view lays its entries out in batches, from its own timer: the
+    // last one placed is the end of it.
+    if (count > 0)
+        QTRY_VERIFY(ui(f).ListBox1->visualRect(ui(f).ListBox1Items->index(count - 1)).isValid());
 
-    QCOMPARE(f.ListBox1->horizontalScrollBar()->isVisible(), sideways);
-    const int inner = f.ListBox1->width() - 2 * f.ListBox1->frameWidth();
+    QCOMPARE(ui(f).ListBox1->horizontalScrollBar()->isVisible(), sideways);
+    const int inner = ui(f).ListBox1->width() - 2 * ui(f).ListBox1->frameWidth();
     const int columnWidth = inner / 2;
-    const int rows = (f.ListBox1->viewport()->height() - 1) / 16;
+    const int rows = (ui(f).ListBox1->viewport()->height() - 1) / 16;
     if (count == 0)
         return;
     // Entries run down the first column, 16 px apart, then on in the
     // second, each column half the inner width.
-    auto rectOf = [&](int row) { return f.ListBox1->visualRect(f.ListBox1Items->index(row)); };
+    auto rectOf = [&](int row) {
+        return ui(f).ListBox1->visualRect(ui(f).ListBox1Items->index(row));
+    };
     QCOMPARE(rectOf(0).topLeft(), QPoint(0, 0));
     QCOMPARE(rectOf(0).height(), 16);
     QCOMPARE(rectOf(0).width(), columnWidth);
@@ -277,28 +282,28 @@ void TestTForm1Layout::customerListColumns()
     if (!sideways) // everything in sight, in two columns
         QVERIFY(rectOf(count - 1).right() < inner);
     else
-        QVERIFY(f.ListBox1->horizontalScrollBar()->maximum() > 0);
+        QVERIFY(ui(f).ListBox1->horizontalScrollBar()->maximum() > 0);
 }
 
 void TestTForm1Layout::previewToggle()
 {
     TForm1 &f = m_fixture->form();
-    QCOMPARE(f.frames[0]->colour(), QColor(120, 160, 180));
-    QVERIFY(f.Pnl0->isEnabled());
-    QTest::mouseClick(f.spbA, Qt::LeftButton);
-    QVERIFY(f.spbA->isChecked());
-    QVERIFY(!f.Pnl0->isEnabled());
-    for (Panel *p : f.frames)
+    QCOMPARE(ui(f).frames[0]->colour(), QColor(120, 160, 180));
+    QVERIFY(ui(f).Pnl0->isEnabled());
+    QTest::mouseClick(ui(f).spbA, Qt::LeftButton);
+    QVERIFY(ui(f).spbA->isChecked());
+    QVERIFY(!ui(f).Pnl0->isEnabled());
+    for (Panel *p : ui(f).frames)
         QCOMPARE(p->colour(), QColor(Qt::white));
-    const QObjectList top = f.Pnl0->children();
+    const QObjectList top = ui(f).Pnl0->children();
     QCOMPARE(top.last()->objectName(), QStringLiteral("PanelH"));
-    QTest::mouseClick(f.spbA, Qt::LeftButton);
-    QVERIFY(!f.spbA->isChecked());
-    QVERIFY(f.Pnl0->isEnabled());
-    QCOMPARE(f.frames[5]->colour(), QColor(0, 128, 0));
+    QTest::mouseClick(ui(f).spbA, Qt::LeftButton);
+    QVERIFY(!ui(f).spbA->isChecked());
+    QVERIFY(ui(f).Pnl0->isEnabled());
+    QCOMPARE(ui(f).frames[5]->colour(), QColor(0, 128, 0));
     // D, E, G, H stay in front after the preview.
     QStringList order;
-    for (QObject *o : f.Pnl0->children())
+    for (QObject *o : ui(f).Pnl0->children())
         order << o->objectName();
     QCOMPARE(order.mid(4), (QStringList{"PanelD", "PanelE", "PanelG", "PanelH"}));
 }
@@ -306,14 +311,14 @@ void TestTForm1Layout::previewToggle()
 void TestTForm1Layout::lineSpacingDigit()
 {
     TForm1 &f = m_fixture->form();
-    QCOMPARE(f.letter().lineSpacingDigit(), 2);
-    f.Edit1->show();
-    f.Edit1->setFocus();
-    QTest::keyClick(f.Edit1, Qt::Key_Backspace);
-    QCOMPARE(f.letter().lineSpacingDigit(), 0);
-    QCOMPARE(f.Edit1->text(), QStringLiteral("0"));
-    f.Edit1->setText(QStringLiteral("x"));
-    QCOMPARE(f.Edit1->text(), QStringLiteral("0"));
+    QCOMPARE(f.document().letter().lineSpacingDigit(), 2);
+    ui(f).Edit1->show();
+    ui(f).Edit1->setFocus();
+    QTest::keyClick(ui(f).Edit1, Qt::Key_Backspace);
+    QCOMPARE(f.document().letter().lineSpacingDigit(), 0);
+    QCOMPARE(ui(f).Edit1->text(), QStringLiteral("0"));
+    ui(f).Edit1->setText(QStringLiteral("x"));
+    QCOMPARE(ui(f).Edit1->text(), QStringLiteral("0"));
 }
 
 void TestTForm1Layout::windowsFacesResolveToIpaFonts_data()
@@ -338,7 +343,8 @@ void TestTForm1Layout::windowsFacesResolveToIpaFonts()
     QFont f(face);
     f.setPixelSize(15);
     QTEST(QFontInfo(f).family(), "resolved");
-    QCOMPARE(QFontInfo(m_fixture->form().memos[0]->font()).family(), QStringLiteral("IPAPMincho"));
+    QCOMPARE(QFontInfo(ui(m_fixture->form()).memos[0]->font()).family(),
+             QStringLiteral("IPAPMincho"));
 }
 
 QTEST_MAIN(TestTForm1Layout)

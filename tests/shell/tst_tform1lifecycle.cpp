@@ -55,7 +55,7 @@ void TestTForm1Lifecycle::readOnlySettingsKeepsWindowOpen()
 
     TForm1 &g = m_fixture->start();
     g.show();
-    g.memos[0]->setText(QStringLiteral("新しい本文"));
+    ui(g).memos[0]->setText(QStringLiteral("新しい本文"));
     QVERIFY(::chmod(QFile::encodeName(ini).constData(), 0444) == 0);
     QVERIFY(!g.close());
     QVERIFY(g.isVisible());
@@ -80,10 +80,10 @@ void TestTForm1Lifecycle::unreadableBoxTextDoesNotStopStartUp()
     QVERIFY(m_fixture->errors.first().startsWith(QStringLiteral("ファイル \"")));
     QVERIFY(m_fixture->errors.first().contains(QStringLiteral("は開けません")));
     // The later boxes, the issue date and the first-run layout all happened.
-    QCOMPARE(f.memos[2]->text(), QStringLiteral("signature"));
-    QCOMPARE(f.memos[3]->text(), QStringLiteral("2027年03月06日"));
-    QCOMPARE(f.letter().box(0).frame, QRect(45, 201, 371, 90));
-    QCOMPARE(f.frames[0]->colour(), QColor(120, 160, 180));
+    QCOMPARE(ui(f).memos[2]->text(), QStringLiteral("signature"));
+    QCOMPARE(ui(f).memos[3]->text(), QStringLiteral("2027年03月06日"));
+    QCOMPARE(f.document().letter().box(0).frame, QRect(45, 201, 371, 90));
+    QCOMPARE(ui(f).frames[0]->colour(), QColor(120, 160, 180));
 }
 
 void TestTForm1Lifecycle::hostileSettingsValues()
@@ -101,10 +101,10 @@ void TestTForm1Lifecycle::hostileSettingsValues()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QVERIFY(m_fixture->errors.isEmpty());
-    QCOMPARE(f.letter().points(0), 400);
-    QVERIFY(f.memos[1]->font().pixelSize() >= 1);
-    QVERIFY(cp932::encode(f.letter().box(1).face).size() <= 31);
-    QVERIFY(f.letter().box(0).frame.width() >= 0);
+    QCOMPARE(f.document().letter().points(0), 400);
+    QVERIFY(ui(f).memos[1]->font().pixelSize() >= 1);
+    QVERIFY(cp932::encode(f.document().letter().box(1).face).size() <= 31);
+    QVERIFY(f.document().letter().box(0).frame.width() >= 0);
     QVERIFY(f.close());
 }
 
@@ -114,11 +114,11 @@ void TestTForm1Lifecycle::emptySettingsFileIsNoFirstRun()
     TForm1 &f = m_fixture->start();
     QCOMPARE(f.pos(), QPoint(20, 10));
     for (int box = 0; box < boxtable::kBoxCount; ++box) {
-        QCOMPARE(f.letter().box(box).face, QStringLiteral("MS P明朝"));
-        QCOMPARE(f.letter().points(box), 9);
-        QCOMPARE(f.letter().box(box).frame, boxtable::box(box).design);
+        QCOMPARE(f.document().letter().box(box).face, QStringLiteral("MS P明朝"));
+        QCOMPARE(f.document().letter().points(box), 9);
+        QCOMPARE(f.document().letter().box(box).frame, boxtable::box(box).design);
     }
-    QCOMPARE(f.memos[5]->text(), QString()); // no monthly heading
+    QCOMPARE(ui(f).memos[5]->text(), QString()); // no monthly heading
 }
 
 void TestTForm1Lifecycle::sessionEndSavesLayoutAndTexts()
@@ -126,9 +126,9 @@ void TestTForm1Lifecycle::sessionEndSavesLayoutAndTexts()
     TForm1 &f = m_fixture->start();
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    f.memos[2]->setText(QStringLiteral("署名\r\n"));
+    ui(f).memos[2]->setText(QStringLiteral("署名\r\n"));
     m_fixture->moveFrameTo(2, QPoint(40, 500));
-    f.sessionEnding();
+    TForm1Access::sessionEnding(f);
     QCOMPARE(m_fixture->readFile(QStringLiteral("Data/3署名.txt")),
              cp932::encode(QStringLiteral("署名\r\n")));
     QVERIFY(m_fixture->readFile(QStringLiteral("Init/tavrint38.ini")).contains("mm3Left=40\r\n"));
@@ -150,13 +150,13 @@ void TestTForm1Lifecycle::twoReleasesPrintOnce()
     TForm1 &f = m_fixture->start();
     // The second release comes while the first one's timer runs (no event
     // is handled between them), however slow the machine.
-    QTest::mouseRelease(f.spb5, Qt::LeftButton);
-    QVERIFY(f.Timer1->isActive());
-    QTest::mouseRelease(f.spb5, Qt::LeftButton);
+    QTest::mouseRelease(ui(f).spb5, Qt::LeftButton);
+    QVERIFY(ui(f).Timer1->isActive());
+    QTest::mouseRelease(ui(f).spb5, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(m_fixture->errors.size(), 1, 3000);
     // Only the timer prints, and it is not running: no second print is
     // on its way.
-    QVERIFY(!f.Timer1->isActive());
+    QVERIFY(!ui(f).Timer1->isActive());
     QCOMPARE(m_fixture->errors.size(), 1);
 }
 
@@ -164,11 +164,12 @@ void TestTForm1Lifecycle::previewDoesNotChangeThePicture()
 {
     TForm1 &f = m_fixture->start();
     f.show();
-    f.memos[0]->setText(QStringLiteral("一行目\r\n\r\n三行目 の 長い 文 が ここで 折り返して 次の "
-                                       "行に 続きます ここで 折り返して 次の 行に"));
+    ui(f).memos[0]->setText(
+        QStringLiteral("一行目\r\n\r\n三行目 の 長い 文 が ここで 折り返して 次の "
+                       "行に 続きます ここで 折り返して 次の 行に"));
     auto dump = [&f] {
         QStringList out;
-        const RenderPage page = f.renderPage();
+        const RenderPage page = renderPage(f);
         for (const RenderRun &r : page.runs())
             out << QStringLiteral("%1,%2,%3,%4")
                        .arg(r.position.x())
@@ -179,7 +180,7 @@ void TestTForm1Lifecycle::previewDoesNotChangeThePicture()
     };
     const QStringList edit = dump();
     QVERIFY(edit.size() >= 4); // the long line wraps
-    QTest::mouseClick(f.spbA, Qt::LeftButton);
+    QTest::mouseClick(ui(f).spbA, Qt::LeftButton);
     QCOMPARE(dump(), edit);
 }
 
@@ -191,11 +192,11 @@ void TestTForm1Lifecycle::wheelScrollsOnlyTheFocusedList()
     QStringList many;
     for (int i = 0; i < 200; ++i)
         many << QString::number(i);
-    f.ListBox1Items->setStringList(many);
+    TForm1Access::customers(f).setEntries(many);
     QString text;
     for (int i = 0; i < 50; ++i)
         text += QStringLiteral("line\r\n");
-    f.memos[0]->setText(text);
+    ui(f).memos[0]->setText(text);
 
     auto wheel = [](QWidget *target) {
         const QPoint at = target->rect().center();
@@ -203,16 +204,16 @@ void TestTForm1Lifecycle::wheelScrollsOnlyTheFocusedList()
                       Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &e);
     };
-    f.memos[0]->setFocus();
-    wheel(f.memos[0]->viewport());
-    QCOMPARE(f.memos[0]->verticalScrollBar()->value(), 0);
-    wheel(f.ListBox1->viewport());
-    QCOMPARE(f.ListBox1->horizontalScrollBar()->value(), 0);
+    ui(f).memos[0]->setFocus();
+    wheel(ui(f).memos[0]->viewport());
+    QCOMPARE(ui(f).memos[0]->verticalScrollBar()->value(), 0);
+    wheel(ui(f).ListBox1->viewport());
+    QCOMPARE(ui(f).ListBox1->horizontalScrollBar()->value(), 0);
 
-    f.ListBox1->setFocus();
-    wheel(f.memos[0]->viewport()); // goes to the focused list
-    QCOMPARE(f.memos[0]->verticalScrollBar()->value(), 0);
-    QVERIFY(f.ListBox1->horizontalScrollBar()->value() > 0);
+    ui(f).ListBox1->setFocus();
+    wheel(ui(f).memos[0]->viewport()); // goes to the focused list
+    QCOMPARE(ui(f).memos[0]->verticalScrollBar()->value(), 0);
+    QVERIFY(ui(f).ListBox1->horizontalScrollBar()->value() > 0);
 }
 
 QTEST_MAIN(TestTForm1Lifecycle)

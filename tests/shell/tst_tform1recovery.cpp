@@ -72,24 +72,24 @@ void TestTForm1Recovery::copyHoldsWhatTheCloseWrites()
     case Step::Nothing:
         break;
     case Step::TypeIntoA:
-        f.memos[0]->setText(QStringLiteral("拝啓\r\n末尾に改行\r\n"));
+        ui(f).memos[0]->setText(QStringLiteral("拝啓\r\n末尾に改行\r\n"));
         break;
     case Step::AddresseeInMode1:
     case Step::HandOff:
-        f.RadioButton2->setChecked(true); // no smpl1.txt: falls back to mode 1
-        f.memos[1]->setText(QStringLiteral("株式会社　山田商事"));
+        ui(f).RadioButton2->setChecked(true); // no smpl1.txt: falls back to mode 1
+        ui(f).memos[1]->setText(QStringLiteral("株式会社　山田商事"));
         if (Step(step) == Step::HandOff)
             f.receiveHandOff(QStringLiteral("01"), QStringLiteral("渡された宛名"));
         break;
     case Step::AddresseeInMode0:
-        f.memos[1]->setText(QStringLiteral("株式会社　山田商事"));
+        ui(f).memos[1]->setText(QStringLiteral("株式会社　山田商事"));
         break;
     }
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     m_fixture->moveFrameTo(2, QPoint(50, 500));
 
-    const Files copy = f.letter().closeFiles();
+    const Files copy = f.document().letter().closeFiles();
     QCOMPARE(names(copy).contains(u8"Data/2宛名.txt"), addresseeWritten);
     QVERIFY(!names(copy).contains(u8"Data/4発行日.txt"));
     QCOMPARE(names(copy).first(), u8"Init/tavrint38.ini");
@@ -121,24 +121,24 @@ void TestTForm1Recovery::everyKindOfChangeIsKept()
     TForm1 &f = m_fixture->start();
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    RecoveryStore store(f.letter().programDir(), f.letter().executableName());
+    RecoveryStore store(f.document().letter().programDir(), f.document().letter().executableName());
     QVERIFY(store.claim());
     f.keepRecoveryCopiesIn(&store);
 
     // What the window starts with is on disk already, or no work of the
     // user's: no copy for it.
-    f.keepRecoveryCopy();
+    TForm1Access::keepRecoveryCopy(f);
     QVERIFY(!QFile::exists(store.copyPath()));
 
     switch (change) {
     case 0:
-        QTest::keyClicks(f.memos[0], QStringLiteral("typed"));
+        QTest::keyClicks(ui(f).memos[0], QStringLiteral("typed"));
         break;
     case 1:
-        m_fixture->moveFrameTo(2, QPoint(77, f.letter().box(2).frame.top()));
+        m_fixture->moveFrameTo(2, QPoint(77, f.document().letter().box(2).frame.top()));
         break;
     case 2: {
-        const QRect c = f.letter().box(2).frame;
+        const QRect c = f.document().letter().box(2).frame;
         m_fixture->dragFrame(2, QPoint(c.width() - 2, c.height() / 2), QPoint(150 - c.width(), 0));
         break;
     }
@@ -146,7 +146,7 @@ void TestTForm1Recovery::everyKindOfChangeIsKept()
         m_fixture->applyFontPoints(0, 20);
         break;
     case 4:
-        f.RadioButton2->setChecked(true); // no smpl1.txt: mode 1
+        ui(f).RadioButton2->setChecked(true); // no smpl1.txt: mode 1
         break;
     case 5:
         f.move(123, f.y());
@@ -155,7 +155,7 @@ void TestTForm1Recovery::everyKindOfChangeIsKept()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(store.copyPath()), 2000);
     recoverycopy::Files kept;
     QCOMPARE(store.leftover(&kept), RecoveryStore::Leftover::Intact);
-    QCOMPARE(kept, f.letter().closeFiles());
+    QCOMPARE(kept, f.document().letter().closeFiles());
     QVERIFY(recoverycopy::encode(kept).contains(inCopy));
     if (change == 0)
         QVERIFY(recoverycopy::encode(kept).contains("typed"));
@@ -169,7 +169,7 @@ void TestTForm1Recovery::signalClosesWithADialogOpen()
 {
     TForm1 &f = m_fixture->start();
     f.show();
-    f.memos[0]->setText(QStringLiteral("ダイアログの下で"));
+    ui(f).memos[0]->setText(QStringLiteral("ダイアログの下で"));
     int exitCode = -1;
     bool boxClosed = false;
     // A message box holds its own event loop; the signal arrives in it.
@@ -190,7 +190,7 @@ void TestTForm1Recovery::signalClosesWithADialogOpen()
 void TestTForm1Recovery::signalCloseThatFailsSaysSo()
 {
     TForm1 &f = m_fixture->start();
-    f.memos[0]->setText(QStringLiteral("保存できない"));
+    ui(f).memos[0]->setText(QStringLiteral("保存できない"));
     // A folder where box A's file belongs: its save fails.
     QDir().mkpath(m_fixture->path(u8"Data/1本文.txt"));
     QCOMPARE(f.closeForSignal(), 1);
@@ -208,8 +208,8 @@ void TestTForm1Recovery::recoveredNoteGoesAtTheNextClick()
     auto *note = f.findChild<QLabel *>(QStringLiteral("recoveredNote"));
     QVERIFY(note && note->isVisible());
     QCOMPARE(note->text(), QStringLiteral("前回終了時の内容を復元しました"));
-    QVERIFY(f.Pnl1->rect().contains(note->geometry()));
-    QTest::mouseClick(f.Pnl0, Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(ui(f).Pnl1->rect().contains(note->geometry()));
+    QTest::mouseClick(ui(f).Pnl0, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(!note->isVisible());
 }
 

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/result.h"
+#include "print/documentname.h"
+
+#include <QString>
+
+#include <functional>
+
+class CustomerTable;
+class LetterModel;
+
+namespace addressblock {
+enum class Layout;
+}
+
+// Every way a letter leaves the program, one operation each: the letter is
+// rendered, written or printed, and each letter that went out gets its row
+// in the send log, in that order and in this one place. The window and the
+// command line only choose which and show the outcome. Job names and the
+// send log's times come from the Clock.
+namespace letteroutput {
+
+// What went out: where to, how many letters, and whether their rows reached
+// the send log (the letters went out all the same when they did not).
+struct Delivery
+{
+    QString destination; // the printer's queue, or the PDF's full path
+    int letters = 0;
+    Result<void> logged;
+};
+// A failure's text is the reason alone; the front end names the file.
+using Outcome = Result<Delivery>;
+
+// One letter for each of the rows 0 .. count - 1 of `table`.
+struct Customers
+{
+    const CustomerTable &table;
+    int count = 0;
+    addressblock::Layout layout;
+};
+
+// A long run says which letter it begins and stops once keepGoing() says
+// so; nothing is written or printed then.
+struct Progress
+{
+    std::function<bool()> keepGoing;
+    std::function<void(qsizetype index)> reached;
+};
+
+// On the default printer, one job named by `jobNames`.
+Outcome print(const LetterModel &letter, documentname::JobNamer &jobNames);
+Outcome printMerged(const LetterModel &letter, const Customers &customers,
+                    documentname::JobNamer &jobNames, const Progress &progress = {});
+
+// Into the PDF at `path`, replaced whole or not at all.
+Outcome savePdf(const LetterModel &letter, const QString &path);
+Outcome saveMergedPdf(const LetterModel &letter, const Customers &customers, const QString &path,
+                      const Progress &progress = {});
+
+} // namespace letteroutput

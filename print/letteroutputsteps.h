@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "letter/lettermodel.h"
+#include "platform/clock.h"
+#include "print/letteroutput.h"
+#include "print/letterpage.h"
+#include "print/pageplayback.h"
+
+// The steps the ways out share, for the files that implement them.
+namespace letteroutput {
+
+// A merge's letters, and a source of their pages that tells the progress
+// which letter it begins.
+MergedLetters mergedLetters(const LetterModel &letter, const Customers &customers);
+pageplayback::PageSource pagesOf(const MergedLetters &letters, const Progress &progress);
+
+// The last step: `letters` went out at `at` by `method` to `destination`,
+// and their rows go into the letter's send log.
+Outcome delivered(const LetterModel &letter, const QList<letterpage::Heading> &letters,
+                  const QDateTime &at, sendlog::Method method, const QString &destination);
+// The same for a merge's letters, at the moment it ends.
+Outcome deliveredMerge(const LetterModel &letter, const Customers &customers,
+                       sendlog::Method method, const QString &destination);
+
+} // namespace letteroutput

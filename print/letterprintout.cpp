@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The ways out onto the default printer. Apart from the PDFs' file because
+// the printer needs Qt's print support, which the command line never loads.
+
+#include "print/letteroutput.h"
+
+#include "print/letteroutputsteps.h"
+#include "print/printerplayback.h"
+
+namespace letteroutput {
+
+Outcome print(const LetterModel &letter, documentname::JobNamer &jobNames)
+{
+    const QDateTime at = Clock::now();
+    const Result<QString> printed =
+        printerplayback::printRenderPage(letterpage::build(letter), jobNames.next(at));
+    if (!printed)
+        return printed.failure();
+    return delivered(letter, {letterpage::heading(letter)}, at, sendlog::Method::Print, *printed);
+}
+
+Outcome printMerged(const LetterModel &letter, const Customers &customers,
+                    documentname::JobNamer &jobNames, const Progress &progress)
+{
+    const MergedLetters letters = mergedLetters(letter, customers);
+    const Result<QString> printed =
+        printerplayback::printRenderPages(letters.count(), pagesOf(letters, progress),
+                                          jobNames.next(Clock::now()), progress.keepGoing);
+    if (!printed)
+        return printed.failure();
+    return deliveredMerge(letter, customers, sendlog::Method::Print, *printed);
+}
+
+} // namespace letteroutput
