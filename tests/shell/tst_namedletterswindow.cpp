@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Named letters through the main window, in a program directory of their
-// own: keep, switch (nothing of the letter switched from is lost), rename,
-// delete, refused names, the title, and box D's date style.
+// own: keep, switch (nothing of the letter switched from is lost), delete,
+// a damaged letter, the title, and the menus of the date.
 
 #include "formfixture.h"
 
@@ -24,8 +24,6 @@ private slots:
     void keepChangeSwitchBack();
     void deleteTheCurrentLetter();
     void damagedLetterLeavesTheCurrentOne();
-    void menuListsTheLetters();
-    void dateStyleOfBoxD();
     void contextMenus();
     void untouchedLetterMakesNoNewFiles();
 
@@ -97,45 +95,6 @@ void TestNamedLettersWindow::damagedLetterLeavesTheCurrentOne()
     QVERIFY(m_fixture->errors.last().contains(u8("ありません")));
     QCOMPARE(ui(f).memos[0]->text(), u8("今の本文"));
     QCOMPARE(f.windowTitle(), u8("Tavrint"));
-}
-
-void TestNamedLettersWindow::menuListsTheLetters()
-{
-    TForm1 &f = m_fixture->start();
-    auto *menu = f.findChild<QMenu *>(QStringLiteral("lettersMenu"));
-    QVERIFY(menu);
-    QMetaObject::invokeMethod(menu, "aboutToShow");
-    QCOMPARE(menu->actions().size(), 1);
-    QVERIFY(!menu->actions().first()->isEnabled()); // "no letters yet"
-
-    QVERIFY(f.keepLetterAs(u8("請求書送付")));
-    m_fixture->writeFile(u8("Letters/見積書送付.ini"), "[Letter]\n|");
-    QMetaObject::invokeMethod(menu, "aboutToShow");
-    QStringList shown;
-    for (QAction *action : menu->actions()) {
-        shown.append(action->text());
-        QCOMPARE(action->isChecked(), action->text() == u8("請求書送付"));
-    }
-    QCOMPARE(shown, (QStringList{u8("見積書送付"), u8("請求書送付")}));
-    // Choosing one switches to it.
-    menu->actions().first()->trigger();
-    QCOMPARE(f.windowTitle(), u8("見積書送付 — Tavrint"));
-}
-
-void TestNamedLettersWindow::dateStyleOfBoxD()
-{
-    TForm1 &f = m_fixture->start(); // 2027-03-06
-    QCOMPARE(ui(f).memos[3]->text(), u8("2027年03月06日"));
-    f.setDateStyle(datestyle::Style::Japanese);
-    QCOMPARE(ui(f).memos[3]->text(), u8("令和9年3月6日"));
-    QVERIFY(f.keepLetterAs(u8("和暦の文書")));
-    f.setDateStyle(datestyle::Style::Western);
-    QVERIFY(f.switchToLetter(u8("和暦の文書")));
-    QCOMPARE(ui(f).memos[3]->text(), u8("令和9年3月6日"));
-    QVERIFY(f.close());
-    QVERIFY(m_fixture->readFile(u8("Init/tavrint38.ini"))
-                .contains(cp932::encode(u8("DateStyle=和暦"))));
-    QCOMPARE(ui(m_fixture->start()).memos[3]->text(), u8("令和9年3月6日"));
 }
 
 // Box D's menu chooses the style; any box's menu puts 《日付》 at the caret.
