@@ -6,6 +6,7 @@
 #include "letter/framezone.h"
 #include "letter/namedletter.h"
 #include "platform/cp932.h"
+#include "platform/pdffiles.h"
 
 #include <algorithm>
 
@@ -166,6 +167,20 @@ void LetterDocument::setCustomer(std::optional<letterfields::Values> values)
         return;
     m_letter.setCustomer(std::move(values));
     emit customerChanged();
+}
+
+void LetterDocument::setAttachments(const QStringList &paths)
+{
+    int pages = 0;
+    for (const QString &path : paths) {
+        if (const Result<int> counted = pdffiles::pageCount(path))
+            pages += *counted;
+    }
+    if (paths == m_letter.attachments() && pages == m_letter.attachedPages())
+        return;
+    m_letter.setAttachments(paths, pages);
+    emit attachmentsChanged();
+    emit changed();
 }
 
 void LetterDocument::setWindowPos(QPoint pos)

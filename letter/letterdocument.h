@@ -70,6 +70,10 @@ public:
     // The customer whose cells fill the fields; none after a hand-off.
     void setCustomer(std::optional<letterfields::Values> values);
 
+    // The PDF files that go out after the cover, in order; their pages are
+    // counted now for 《枚数》, and again when the letter goes out.
+    void setAttachments(const QStringList &paths);
+
     void setWindowPos(QPoint pos);
     void setWindowPositionKnown(bool known);
 
@@ -89,6 +93,8 @@ signals:
     void storedModeChanged(StoredMode mode);
     void handOffMarkerChanged(const QString &marker);
     void customerChanged();
+    // The attachment list or its page count; 《枚数》 prints anew.
+    void attachmentsChanged();
     // Everything may differ: the letter was loaded.
     void reloaded();
     // What a close would write may differ now.

@@ -63,4 +63,13 @@ bool hasFields(QStringView text)
     return found;
 }
 
+QString fillPageCount(const QString &text, int pages)
+{
+    const QString field = marker(kPageCountName);
+    if (!text.contains(field))
+        return text;
+    QString filled = text;
+    return filled.replace(field, QString::number(pages));
+}
+
 } // namespace letterfields

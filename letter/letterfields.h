@@ -47,6 +47,11 @@ using Values = QHash<QString, QString>;
 // of another name (《不明》) and a bracket without its partner stay as typed.
 QString fill(const QString &text, const Values *values);
 
+// The pages that go out with the letter, the cover included: "《枚数》".
+// It is no customer's cell: it prints with or without a customer.
+inline constexpr QStringView kPageCountName = u"枚数";
+QString fillPageCount(const QString &text, int pages);
+
 // Whether `text` holds a field of a known name.
 bool hasFields(QStringView text);
 

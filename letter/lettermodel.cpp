@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "letter/lettermodel.h"
 
+#include "letter/attachmentfile.h"
 #include "letter/boxtextfile.h"
 #include "letter/boxwrap.h"
 #include "letter/firstrunlayout.h"
 #include "letter/fontsize.h"
 #include "letter/lettertexts.h"
 #include "letter/settingsfile.h"
+#include "platform/atomicfile.h"
 #include "platform/clock.h"
 #include "platform/cp932.h"
 #include "platform/fontsubstitution.h"
+#include "platform/pdffiles.h"
 #include "platform/profilefile.h"
 
 #include <QFile>
@@ -87,6 +90,7 @@ void LetterModel::load(const QDate &today, QStringList *errors)
     // still applied and the next close cannot overwrite it with the design
     // rectangles.
     LoadBoxTexts(errors);
+    loadAttachments(errors);
     // Box D has no text file; its text is today's date, in the letter's style.
     setDateStyle(datestyle::fromName(settings.readString(m_section, datestyle::kKey, QString()))
                      .value_or(datestyle::Style::Western),
@@ -239,7 +243,8 @@ int LetterModel::textWidth(int box) const
 
 QString LetterModel::printedText(int box) const
 {
-    const QString text = datestyle::fillDateField(m_boxes[box].text, Clock::today(), m_dateStyle);
+    const QString text = letterfields::fillPageCount(
+        datestyle::fillDateField(m_boxes[box].text, Clock::today(), m_dateStyle), sentPages());
     if (!letterfields::hasFields(text))
         return text;
     // A filled cell is taken as if it had been typed there.
@@ -332,7 +337,43 @@ Result<void> LetterModel::saveTexts() const
         if (!saved)
             return saved;
     }
+    if (savesAttachments()) {
+        const QString path = attachmentfile::filePath(m_programDir);
+        const Result<void> saved = atomicfile::write(path, attachmentfile::encode(m_attachments));
+        if (!saved)
+            return fail(boxtextfile::createErrorMessage(path, saved.error()));
+    }
     return {};
+}
+
+bool LetterModel::savesAttachments() const
+{
+    return !m_attachments.isEmpty() || m_attachmentFileFound;
+}
+
+void LetterModel::loadAttachments(QStringList *errors)
+{
+    const Result<QStringList> paths = attachmentfile::load(m_programDir);
+    if (!paths) {
+        if (errors)
+            errors->append(paths.error());
+        return;
+    }
+    m_attachmentFileFound = QFile::exists(attachmentfile::filePath(m_programDir));
+    // A file that can no longer be read counts no pages until it is mended;
+    // the letter refuses to go out with it.
+    int pages = 0;
+    for (const QString &path : *paths) {
+        if (const Result<int> counted = pdffiles::pageCount(path))
+            pages += *counted;
+    }
+    setAttachments(*paths, pages);
+}
+
+void LetterModel::setAttachments(const QStringList &paths, int attachedPages)
+{
+    m_attachments = paths;
+    m_attachedPages = std::max(0, attachedPages);
 }
 
 recoverycopy::Files LetterModel::closeFiles() const
@@ -344,5 +385,8 @@ recoverycopy::Files LetterModel::closeFiles() const
     for (int box : textBoxesSaved())
         files.append({relative(boxtextfile::filePath(m_programDir, box)),
                       boxtextfile::encodeBoxText(m_boxes[box].text)});
+    if (savesAttachments())
+        files.append({relative(attachmentfile::filePath(m_programDir)),
+                      attachmentfile::encode(m_attachments)});
     return files;
 }

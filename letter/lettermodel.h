@@ -76,6 +76,9 @@ public:
 
     void ReadWindowPos(const ProfileFile &settings);
     void ReadBoxLayout(const ProfileFile &settings, int box);
+    // The attachment list, its pages counted; a list that cannot be read is
+    // added to `errors`, and the letter keeps none.
+    void loadAttachments(QStringList *errors);
     // Every box with a text file, in order; false when one could not be read.
     bool LoadBoxTexts(QStringList *errors);
     // The loading rule for one box; a missing file leaves the box as it is.
@@ -131,6 +134,13 @@ public:
     // `today` into box D in the new style.
     datestyle::Style dateStyle() const { return m_dateStyle; }
     void setDateStyle(datestyle::Style style, const QDate &today);
+    // The PDF files that go out after the cover, in order, and how many
+    // pages they had when last counted; 《枚数》 prints the pages that go
+    // out, the cover included.
+    const QStringList &attachments() const { return m_attachments; }
+    void setAttachments(const QStringList &paths, int attachedPages);
+    int attachedPages() const { return m_attachedPages; }
+    int sentPages() const { return 1 + m_attachedPages; }
     // 0..9, 10 units between the lines of a box per step; 2 for the run.
     int lineSpacingDigit() const { return m_lineSpacingDigit; }
     void setLineSpacingDigit(int digit) { m_lineSpacingDigit = digit; }
@@ -159,6 +169,8 @@ private:
     Result<ProfileFile> settingsAsClosed() const;
     // The boxes whose text files the close writes, in its order.
     QList<int> textBoxesSaved() const;
+    // Whether the close writes the attachment list: once there was one.
+    bool savesAttachments() const;
 
     QString m_programDir;
     QString m_executableName;
@@ -177,4 +189,7 @@ private:
     QString m_handOffMarker;
     int m_lineSpacingDigit = 2;
     datestyle::Style m_dateStyle = datestyle::Style::Western;
+    QStringList m_attachments;
+    int m_attachedPages = 0;
+    bool m_attachmentFileFound = false; // the close then writes it even empty
 };

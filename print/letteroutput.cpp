@@ -4,6 +4,8 @@
 
 #include "print/letteroutput.h"
 
+#include "customers/customerfields.h"
+#include "platform/pdffiles.h"
 #include "print/letteroutputsteps.h"
 #include "print/pdfdocument.h"
 #include "print/sendlog.h"
@@ -11,6 +13,20 @@
 #include <QFileInfo>
 
 namespace letteroutput {
+
+Result<LetterModel> goingOut(const LetterModel &letter)
+{
+    int pages = 0;
+    for (const QString &path : letter.attachments()) {
+        const Result<int> counted = pdffiles::pageCount(path);
+        if (!counted)
+            return counted.failure();
+        pages += *counted;
+    }
+    LetterModel going = letter;
+    going.setAttachments(letter.attachments(), pages);
+    return going;
+}
 
 MergedLetters mergedLetters(const LetterModel &letter, const Customers &customers)
 {
@@ -48,25 +64,125 @@ Outcome deliveredMerge(const LetterModel &letter, const Customers &customers,
 
 Outcome savePdf(const LetterModel &letter, const QString &path)
 {
-    const Result<void> written =
-        pdfdocument::write(path, {letterpage::build(letter)}, documentname::jobName(Clock::now()));
+    const Result<LetterModel> going = goingOut(letter);
+    if (!going)
+        return going.failure();
+    const RenderPage page = letterpage::build(*going);
+    const Result<void> written = pdfdocument::write(
+        path, 1, [&page](qsizetype) { return page; }, documentname::jobName(Clock::now()), {},
+        going->attachments());
     if (!written)
         return written.failure();
-    return delivered(letter, {letterpage::heading(letter)}, Clock::now(), sendlog::Method::Pdf,
+    return delivered(*going, {letterpage::heading(*going)}, Clock::now(), sendlog::Method::Pdf,
                      QFileInfo(path).absoluteFilePath());
 }
 
 Outcome saveMergedPdf(const LetterModel &letter, const Customers &customers, const QString &path,
                       const Progress &progress)
 {
-    const MergedLetters letters = mergedLetters(letter, customers);
-    const Result<void> written =
-        pdfdocument::write(path, letters.count(), pagesOf(letters, progress),
-                           documentname::jobName(Clock::now()), progress.keepGoing);
+    const Result<LetterModel> going = goingOut(letter);
+    if (!going)
+        return going.failure();
+    const MergedLetters letters = mergedLetters(*going, customers);
+    const Result<void> written = pdfdocument::write(
+        path, letters.count(), pagesOf(letters, progress), documentname::jobName(Clock::now()),
+        progress.keepGoing, going->attachments());
     if (!written)
         return written.failure();
-    return deliveredMerge(letter, customers, sendlog::Method::Pdf,
+    return deliveredMerge(*going, customers, sendlog::Method::Pdf,
                           QFileInfo(path).absoluteFilePath());
+}
+
+namespace {
+// One fax: the page, the documents behind it, the server's job, its row.
+Result<SentFax> faxOne(const RenderPage &page, const QStringList &attachments,
+                       const QString &number, const QString &addressee, const fax::Service &service)
+{
+    const QString title = documentname::jobName(Clock::now());
+    const QByteArray cover = pdfdocument::render({page}, title);
+    if (cover.isEmpty())
+        return fail(QStringLiteral("The PDF writer failed"));
+    const Result<QByteArray> joined = pdffiles::join(cover, attachments);
+    if (!joined)
+        return joined.failure();
+    const Result<fax::Job> job = fax::send(service, *joined, number, addressee, title);
+    if (!job)
+        return job.failure();
+    return SentFax{number, job->id, job->reference};
+}
+
+QString faxDestination(const SentFax &sent)
+{
+    // The reference travels in the addressee slot until the row is made.
+    return sent.number + u' ' + sent.addressee;
+}
+} // namespace
+
+Outcome fax(const LetterModel &letter, const QString &number, const fax::Service &service)
+{
+    const Result<QString> dialled = fax::dialledNumber(number);
+    if (!dialled)
+        return dialled.failure();
+    const Result<LetterModel> going = goingOut(letter);
+    if (!going)
+        return going.failure();
+    const letterpage::Heading heading = letterpage::heading(*going);
+    const Result<SentFax> sent = faxOne(letterpage::build(*going), going->attachments(), *dialled,
+                                        heading.addressee, service);
+    if (!sent)
+        return sent.failure();
+    Outcome outcome =
+        delivered(*going, {heading}, Clock::now(), sendlog::Method::Fax, faxDestination(*sent));
+    outcome.value().destination = service.description();
+    outcome.value().faxes = {{sent->number, sent->jobId, heading.addressee}};
+    return outcome;
+}
+
+Outcome faxMerged(const LetterModel &letter, const Customers &customers,
+                  const fax::Service &service, const Progress &progress)
+{
+    const Result<LetterModel> going = goingOut(letter);
+    if (!going)
+        return going.failure();
+    const MergedLetters letters = mergedLetters(*going, customers);
+    const QList<letterpage::Heading> headings =
+        letterpage::mergedHeadings(*going, customers.table, customers.count, customers.layout);
+    Delivery delivery;
+    delivery.destination = service.description();
+    QList<letterpage::Heading> sentHeadings;
+    QList<sendlog::Entry> rows;
+    for (int row = 0; row < customers.count; ++row) {
+        if (progress.keepGoing && !progress.keepGoing()) {
+            delivery.stoppedBy = QStringLiteral("中止しました");
+            break;
+        }
+        if (progress.reached)
+            progress.reached(row);
+        const QString cell =
+            customerfields::of(customers.table, row, customers.layout).value(QStringLiteral("FAX"));
+        const QString who = headings.at(row).addressee;
+        const Result<QString> dialled = fax::dialledNumber(cell);
+        if (!dialled) {
+            delivery.skipped.append(QStringLiteral("%1 行目 %2: %3")
+                                        .arg(QString::number(row + 1), who, dialled.error()));
+            continue;
+        }
+        const Result<SentFax> sent =
+            faxOne(letters.page(row), going->attachments(), *dialled, who, service);
+        if (!sent) {
+            // The server is gone or refuses: the rest would fare no better.
+            delivery.stoppedBy = sent.error();
+            break;
+        }
+        delivery.faxes.append({sent->number, sent->jobId, who});
+        rows.append(letterpage::sentEntries({headings.at(row)}, Clock::now(), sendlog::Method::Fax,
+                                            faxDestination(*sent)));
+    }
+    if (delivery.faxes.isEmpty() && !delivery.stoppedBy.isEmpty())
+        return fail(delivery.stoppedBy);
+    delivery.letters = static_cast<int>(delivery.faxes.size());
+    delivery.logged = sendlog::append(going->programDir(), rows);
+    return delivery;
 }
 
 } // namespace letteroutput

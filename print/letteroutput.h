@@ -3,6 +3,7 @@
 
 #include "platform/result.h"
 #include "print/documentname.h"
+#include "print/faxservice.h"
 
 #include <QString>
 
@@ -15,20 +16,36 @@ namespace addressblock {
 enum class Layout;
 }
 
-// Every way a letter leaves the program, one operation each: the letter is
-// rendered, written or printed, and each letter that went out gets its row
-// in the send log, in that order and in this one place. The window and the
+// Every way a letter leaves the program, one operation each: the letter's
+// attachments are checked and counted (《枚数》), the letter is rendered with
+// them behind it, written, printed or faxed, and each letter that went out
+// gets its row in the send log, in that order and in this one place. An
+// attachment that cannot go out stops the whole output before anything
+// does. The window and the
 // command line only choose which and show the outcome. Job names and the
 // send log's times come from the Clock.
 namespace letteroutput {
+
+// A fax the server took.
+struct SentFax
+{
+    QString number; // as dialled
+    QString jobId;
+    QString addressee; // the first line of the letter's box B
+};
 
 // What went out: where to, how many letters, and whether their rows reached
 // the send log (the letters went out all the same when they did not).
 struct Delivery
 {
-    QString destination; // the printer's queue, or the PDF's full path
+    QString destination; // the printer's queue, the PDF's full path, the fax server
     int letters = 0;
     Result<void> logged;
+    QList<SentFax> faxes;
+    // A run of faxes: the customers passed over, each with why; and what
+    // stopped it before its end (the faxes before went out and are logged).
+    QStringList skipped;
+    QString stoppedBy;
 };
 // A failure's text is the reason alone; the front end names the file.
 using Outcome = Result<Delivery>;
@@ -58,5 +75,14 @@ Outcome printMerged(const LetterModel &letter, const Customers &customers,
 Outcome savePdf(const LetterModel &letter, const QString &path);
 Outcome saveMergedPdf(const LetterModel &letter, const Customers &customers, const QString &path,
                       const Progress &progress = {});
+
+// The letter with its attachments by fax to `number` (as the user typed
+// it; refused unless it is a fax number).
+Outcome fax(const LetterModel &letter, const QString &number, const fax::Service &service);
+// One fax for each customer, to the number in the customer's 《FAX》 cell;
+// a customer without a usable number is passed over and named in
+// `skipped`.
+Outcome faxMerged(const LetterModel &letter, const Customers &customers,
+                  const fax::Service &service, const Progress &progress = {});
 
 } // namespace letteroutput

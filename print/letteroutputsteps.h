@@ -10,6 +10,11 @@
 // The steps the ways out share, for the files that implement them.
 namespace letteroutput {
 
+// The letter as it goes out: each attachment opened and its pages counted
+// now, so that 《枚数》 prints what really goes; the first that cannot go
+// out, named.
+Result<LetterModel> goingOut(const LetterModel &letter);
+
 // A merge's letters, and a source of their pages that tells the progress
 // which letter it begins.
 MergedLetters mergedLetters(const LetterModel &letter, const Customers &customers);

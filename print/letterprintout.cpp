@@ -11,24 +11,35 @@ namespace letteroutput {
 
 Outcome print(const LetterModel &letter, documentname::JobNamer &jobNames)
 {
+    const Result<LetterModel> going = goingOut(letter);
+    if (!going)
+        return going.failure();
     const QDateTime at = Clock::now();
+    const RenderPage page = letterpage::build(*going);
+    // A letter alone is drawn on the printer as it always was.
     const Result<QString> printed =
-        printerplayback::printRenderPage(letterpage::build(letter), jobNames.next(at));
+        going->attachments().isEmpty()
+            ? printerplayback::printRenderPage(page, jobNames.next(at))
+            : printerplayback::printWithAttachments(
+                  1, [&page](qsizetype) { return page; }, jobNames.next(at), going->attachments());
     if (!printed)
         return printed.failure();
-    return delivered(letter, {letterpage::heading(letter)}, at, sendlog::Method::Print, *printed);
+    return delivered(*going, {letterpage::heading(*going)}, at, sendlog::Method::Print, *printed);
 }
 
 Outcome printMerged(const LetterModel &letter, const Customers &customers,
                     documentname::JobNamer &jobNames, const Progress &progress)
 {
-    const MergedLetters letters = mergedLetters(letter, customers);
-    const Result<QString> printed =
-        printerplayback::printRenderPages(letters.count(), pagesOf(letters, progress),
-                                          jobNames.next(Clock::now()), progress.keepGoing);
+    const Result<LetterModel> going = goingOut(letter);
+    if (!going)
+        return going.failure();
+    const MergedLetters letters = mergedLetters(*going, customers);
+    const Result<QString> printed = printerplayback::printWithAttachments(
+        letters.count(), pagesOf(letters, progress), jobNames.next(Clock::now()),
+        going->attachments(), progress.keepGoing);
     if (!printed)
         return printed.failure();
-    return deliveredMerge(letter, customers, sendlog::Method::Print, *printed);
+    return deliveredMerge(*going, customers, sendlog::Method::Print, *printed);
 }
 
 } // namespace letteroutput

@@ -2,6 +2,7 @@
 #include "print/pdfdocument.h"
 
 #include "platform/atomicfile.h"
+#include "platform/pdffiles.h"
 #include "print/pageplayback.h"
 #include "print/renderpage.h"
 
@@ -36,7 +37,7 @@ QByteArray render(const QList<RenderPage> &pages, const QString &title)
 }
 
 QByteArray render(qsizetype count, const pageplayback::PageSource &source, const QString &title,
-                  const std::function<bool()> &keepGoing)
+                  const std::function<bool()> &keepGoing, const QRect &frame)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -52,7 +53,7 @@ QByteArray render(qsizetype count, const pageplayback::PageSource &source, const
         if (!painter.begin(&writer))
             return QByteArray();
         const bool played =
-            pageplayback::playPages(painter, writer, count, source, sheetFrame(), keepGoing);
+            pageplayback::playPages(painter, writer, count, source, frame, keepGoing);
         if (!painter.end() || !played)
             return QByteArray();
     }
@@ -67,14 +68,18 @@ Result<void> write(const QString &path, const QList<RenderPage> &pages, const QS
 }
 
 Result<void> write(const QString &path, qsizetype count, const pageplayback::PageSource &source,
-                   const QString &title, const std::function<bool()> &keepGoing)
+                   const QString &title, const std::function<bool()> &keepGoing,
+                   const QStringList &attachments)
 {
     if (path.isEmpty())
         return fail(QStringLiteral("No file name"));
     const QByteArray bytes = render(count, source, title, keepGoing);
     if (bytes.isEmpty())
         return fail(QStringLiteral("The PDF writer failed"));
-    return atomicfile::write(path, bytes);
+    const Result<QByteArray> joined = pdffiles::join(bytes, attachments);
+    if (!joined)
+        return joined.failure();
+    return atomicfile::write(path, *joined);
 }
 
 } // namespace pdfdocument

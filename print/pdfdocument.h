@@ -5,6 +5,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include "platform/result.h"
 #include "print/pageplayback.h"
@@ -36,9 +37,13 @@ Result<void> write(const QString &path, const QList<RenderPage> &pages, const QS
 // The document of `count` pages made one at a time by `source` (a letter for
 // every customer). `keepGoing` is asked before every page and text run;
 // when it says stop, the result is empty and nothing is written.
+// `frame` is where on the sheet each page is played: the whole sheet, or a
+// printer's printable area for a job that goes to it as a PDF.
 QByteArray render(qsizetype count, const pageplayback::PageSource &source, const QString &title,
-                  const std::function<bool()> &keepGoing = {});
+                  const std::function<bool()> &keepGoing = {}, const QRect &frame = sheetFrame());
+// Each page followed by every page of `attachments` (see pdffiles::join).
 Result<void> write(const QString &path, qsizetype count, const pageplayback::PageSource &source,
-                   const QString &title, const std::function<bool()> &keepGoing = {});
+                   const QString &title, const std::function<bool()> &keepGoing = {},
+                   const QStringList &attachments = {});
 
 } // namespace pdfdocument

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/printerplayback.h"
 
+#include "platform/pdffiles.h"
+#include "print/cupsjob.h"
 #include "print/documentname.h"
 #include "print/pageplayback.h"
+#include "print/pdfdocument.h"
 #include "print/renderpage.h"
 
 #include <QDateTime>
@@ -149,6 +152,44 @@ Result<QString> printRenderPages(qsizetype count, const pageplayback::PageSource
         return fail(abortedText());
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return fail(QStringLiteral("印刷ジョブを終了できませんでした"));
+    return info.printerName();
+}
+
+Result<QString> printWithAttachments(qsizetype count, const pageplayback::PageSource &source,
+                                     const QString &jobName, const QStringList &attachments,
+                                     const std::function<bool()> &keepGoing)
+{
+    if (attachments.isEmpty())
+        return printRenderPages(count, source, jobName, keepGoing);
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.printerName().isEmpty())
+        return fail(noDefaultPrinterText());
+    QPrinter printer(info, QPrinter::HighResolution);
+    if (!printer.isValid())
+        return fail(invalidPrinterText());
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    usePrintableArea(printer);
+    // The cover lands where a print of its own would put it: the printable
+    // area's frame, taken from the printer's pixels to the PDF's.
+    const QRect area = destinationFrame(printableArea(printer));
+    if (area.isEmpty() || printer.resolution() <= 0)
+        return fail(invalidPrinterText());
+    const double scale = double(pdfdocument::kResolution) / printer.resolution();
+    const QRect frame(QPoint(qRound(area.left() * scale), qRound(area.top() * scale)),
+                      QPoint(qRound(area.right() * scale), qRound(area.bottom() * scale)));
+    const QByteArray covers = pdfdocument::render(count, source, jobName, keepGoing, frame);
+    if (covers.isEmpty())
+        return fail(abortedText());
+    const Result<QByteArray> joined = pdffiles::join(covers, attachments);
+    if (!joined)
+        return joined.failure();
+    // The PDF's sheet is the paper: nothing is to be scaled again.
+    const Result<int> job =
+        cupsjob::submit(info.printerName(), *joined, jobName,
+                        {{QStringLiteral("print-scaling"), QStringLiteral("none")}});
+    if (!job)
+        return job.failure();
     return info.printerName();
 }
 

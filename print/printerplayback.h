@@ -3,6 +3,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include "platform/result.h"
 #include "print/pageplayback.h"
@@ -61,5 +62,12 @@ Result<QString> printRenderPage(const RenderPage &page, const QString &jobName);
 Result<QString> printRenderPages(qsizetype count, const pageplayback::PageSource &source,
                                  const QString &jobName,
                                  const std::function<bool()> &keepGoing = {});
+
+// The same with every page of `attachments` after each page, as they are:
+// the pages are placed on the printer's printable area as above, and go to
+// the default printer's queue as one PDF job with the documents behind them.
+Result<QString> printWithAttachments(qsizetype count, const pageplayback::PageSource &source,
+                                     const QString &jobName, const QStringList &attachments,
+                                     const std::function<bool()> &keepGoing = {});
 
 } // namespace printerplayback

@@ -18,20 +18,25 @@ namespace sendlog {
 
 inline constexpr const char *kFileName = "送付記録.csv";
 
-enum class Method { Print, Pdf };
+enum class Method { Print, Pdf, Fax };
 
 struct Entry
 {
     QDateTime at; // when the letter went out, local time
     Method method = Method::Print;
-    QString addressee;   // the first line of the letter's box B
-    QString title;       // the first line of its box E
-    QString destination; // the printer's queue, or the PDF's full path
+    QString addressee; // the first line of the letter's box B
+    QString title;     // the first line of its box E
+    // The printer's queue, the PDF's full path, or for a fax the number
+    // dialled and where its job is followed: "0312345678 hylafax://host/12".
+    QString destination;
 };
+
+// "印刷", "PDF" or "FAX".
+QString methodName(Method method);
 
 // "日時,方法,宛先,標題,出力先" and CR LF.
 QString headerRow();
-// One row: "yyyy-MM-dd hh:mm:ss", "印刷" or "PDF", and the texts, quoted
+// One row: "yyyy-MM-dd hh:mm:ss", the method, and the texts, quoted
 // when they hold a comma, a double quote or a line break; CR LF at the end.
 QString row(const Entry &entry);
 
@@ -43,5 +48,9 @@ QString firstLine(const QString &text);
 // new or empty. Nothing for no entries. On failure the file is as it was,
 // and the error is "<path> に書き込めません" and the reason.
 Result<void> append(const QString &programDir, const QList<Entry> &entries);
+
+// The rows of the log in `programDir`, as written; none without the file.
+// A file that cannot be read, or is no log of ours, gives its error.
+Result<QList<Entry>> read(const QString &programDir);
 
 } // namespace sendlog
