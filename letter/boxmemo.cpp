@@ -149,11 +149,24 @@ void BoxMemo::contextMenuEvent(QContextMenuEvent *event)
     fields->setEnabled(!isReadOnly());
     // Today's date in the letter's style is no customer's cell: it sits
     // beside the customer fields, and prints with or without a customer.
-    const QString date = datestyle::fieldMarker();
-    QAction *dateField = menu->addAction(date + QStringLiteral(" 今日の日付"));
-    dateField->setObjectName(QStringLiteral("dateField"));
-    dateField->setEnabled(!isReadOnly());
-    connect(dateField, &QAction::triggered, this, [this, date] { insertPlainText(date); });
+    // So is the page count that goes out with the letter.
+    const struct
+    {
+        QString marker;
+        QString what;
+        const char *name;
+    } letterFields[] = {
+        {datestyle::fieldMarker(), QStringLiteral(" 今日の日付"), "dateField"},
+        {letterfields::marker(letterfields::kPageCountName),
+         QStringLiteral(" 送信枚数（本状を含む）"), "pageCountField"},
+    };
+    for (const auto &field : letterFields) {
+        QAction *action = menu->addAction(field.marker + field.what);
+        action->setObjectName(QLatin1String(field.name));
+        action->setEnabled(!isReadOnly());
+        connect(action, &QAction::triggered, this,
+                [this, marker = field.marker] { insertPlainText(marker); });
+    }
     emit contextMenuAboutToShow(menu.get());
     menu->exec(event->globalPos());
 }

@@ -180,12 +180,12 @@ bool TForm1::switchToLetter(const QString &name)
 
     m_document.applyNamedLetter(*next, Clock::today());
     m_letterName = name;
-    showLetterName();
     // The current letter's files hold the letter switched to, so a start
-    // (or --pdf) finds it there as after a close.
-    if (!reported(store.setCurrent(name)))
-        return false;
-    return runClose();
+    // (or --pdf) finds it there as after a close; the title tells of the
+    // switch once they do.
+    const bool saved = reported(store.setCurrent(name)) && runClose();
+    showLetterName();
+    return saved;
 }
 
 bool TForm1::renameLetter(const QString &from, const QString &to)

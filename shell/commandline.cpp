@@ -7,6 +7,9 @@ struct OptionRule
 {
     QLatin1StringView name;
     bool takesValue;
+    // The value may be left out: the next argument is it unless it is an
+    // option of ours ("--fax --customers txt").
+    bool valueOptional = false;
 };
 
 // The program's own options.
@@ -14,6 +17,7 @@ constexpr OptionRule kOptions[] = {
     {QLatin1StringView("--pdf"), true},           {QLatin1StringView("--customers"), true},
     {QLatin1StringView("--screen-height"), true}, {QLatin1StringView("--help"), false},
     {QLatin1StringView("--version"), false},      {QLatin1StringView("--letter"), true},
+    {QLatin1StringView("--attach"), true},        {QLatin1StringView("--fax"), true, true},
 };
 
 const OptionRule *findOption(QStringView name)
@@ -57,6 +61,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     std::optional<QString> pdf;
     bool customersGiven = false;
     bool letterGiven = false;
+    bool fax = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         const OptionRule *rule =
@@ -72,9 +77,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         if (rule->takesValue) {
             if (eq >= 0) {
                 value = argument.mid(eq + 1);
-            } else if (i + 1 < arguments.size()) {
+            } else if (i + 1 < arguments.size() &&
+                       !(rule->valueOptional && isOption(arguments.at(i + 1)))) {
                 value = arguments.at(++i);
-            } else {
+            } else if (!rule->valueOptional) {
                 return invalid(QStringLiteral("%1 needs a value").arg(name));
             }
         } else if (eq >= 0) {
@@ -103,6 +109,15 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                 return invalid(QStringLiteral("--customers wants txt (smpl1.txt) or xls "
                                               "(smpl2.xls, .xlsx or .ods), not '%1'")
                                    .arg(value));
+        } else if (name == QLatin1String("--attach")) {
+            if (value.isEmpty())
+                return invalid(QStringLiteral("--attach needs a PDF file"));
+            line.attachments.append(value);
+        } else if (name == QLatin1String("--fax")) {
+            if (fax)
+                return invalid(QStringLiteral("--fax given twice"));
+            fax = true;
+            line.faxNumber = value;
         } else if (name == QLatin1String("--letter")) {
             if (letterGiven)
                 return invalid(QStringLiteral("--letter given twice"));
@@ -129,13 +144,25 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.action = Action::ShowHelp;
     } else if (version) {
         line.action = Action::ShowVersion;
+    } else if (pdf && fax) {
+        return invalid(QStringLiteral("--pdf and --fax go one at a time"));
     } else if (pdf) {
         line.action = Action::WritePdf;
         line.pdfPath = *pdf;
+    } else if (fax) {
+        // One number, or every customer's own.
+        if (customersGiven == !line.faxNumber.isEmpty())
+            return invalid(customersGiven
+                               ? QStringLiteral("--fax with --customers sends to each customer's "
+                                                "own number: give no number")
+                               : QStringLiteral("--fax needs a number (or --customers)"));
+        line.action = Action::SendFax;
     } else if (customersGiven) {
-        return invalid(QStringLiteral("--customers is used with --pdf"));
+        return invalid(QStringLiteral("--customers is used with --pdf or --fax"));
     } else if (letterGiven) {
-        return invalid(QStringLiteral("--letter is used with --pdf"));
+        return invalid(QStringLiteral("--letter is used with --pdf or --fax"));
+    } else if (!line.attachments.isEmpty()) {
+        return invalid(QStringLiteral("--attach is used with --pdf or --fax"));
     } else {
         return invalid(QStringLiteral("--screen-height is used with --pdf"));
     }

@@ -19,6 +19,7 @@ struct CommandLine
         ShowHelp,
         ShowVersion,
         WritePdf,
+        SendFax, // --fax: the saved letter (or every customer's) to the fax server
         Invalid, // a usage error: `errorText` says which
     };
 
@@ -35,6 +36,8 @@ struct CommandLine
     Customers customers = Customers::None;
     std::optional<int> screenHeight; // --screen-height N
     QString letterName;              // --letter NAME: a named letter instead of the current one
+    QStringList attachments;         // --attach FILE, in order: PDFs after the cover
+    QString faxNumber;               // --fax NUMBER; empty with --customers
     QString errorText;
 
     // `arguments` without the program's own name (argv[1] onwards).

@@ -2,6 +2,7 @@
 #include "shell/errormessagebox.h"
 
 #include "platform/errorreport.h"
+#include "platform/noticereport.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -10,6 +11,15 @@ void installMessageBoxErrorPresenter()
 {
     errorreport::setInstance([](const QString &text) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Tavrint"), text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+    });
+}
+
+void installMessageBoxNoticePresenter()
+{
+    noticereport::setInstance([](const QString &text) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Tavrint"), text, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.exec();
     });

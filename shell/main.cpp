@@ -35,6 +35,7 @@ int main(int argc, char *argv[])
                      qUtf8Printable(command.errorText));
         return 2;
     case CommandLine::Action::WritePdf:
+    case CommandLine::Action::SendFax:
         return pdfcommand::run(argc > 0 ? argv[0] : nullptr, command);
     case CommandLine::Action::StartWindow:
         break;

@@ -117,6 +117,55 @@ int run(char *argv0, const CommandLine &command)
     return writeLetter(QCoreApplication::applicationFilePath(), command);
 }
 
+namespace {
+
+// The faxes of a run on standard output, one line each, and the customers
+// passed over with why.
+void tellFaxes(const letteroutput::Delivery &delivery)
+{
+    for (const letteroutput::SentFax &sent : delivery.faxes)
+        std::printf("sent %s job %s %s\n", qUtf8Printable(sent.number), qUtf8Printable(sent.jobId),
+                    qUtf8Printable(sent.addressee));
+    for (const QString &skipped : delivery.skipped)
+        std::printf("skipped %s\n", qUtf8Printable(skipped));
+    std::fflush(stdout);
+}
+
+int sendFaxes(const LetterModel &letter, const CommandLine &command, const Customers &customers)
+{
+    const Result<fax::Service> service = fax::configured(letter.programDir());
+    if (!service) {
+        complain(service.error());
+        complain(QStringLiteral("no fax sent"));
+        return 2;
+    }
+    const letteroutput::Outcome outcome =
+        command.customers == CommandLine::Customers::None
+            ? letteroutput::fax(letter, command.faxNumber, *service)
+            : letteroutput::faxMerged(
+                  letter, {customers.holder.sg1, customers.count, customers.layout}, *service);
+    if (!outcome) {
+        complain(outcome.error().replace(QLatin1Char('\n'), QLatin1String(": ")));
+        complain(QStringLiteral("no fax sent"));
+        return 2;
+    }
+    tellFaxes(*outcome);
+    if (!outcome->logged) {
+        complain(outcome->logged.error().replace(QLatin1Char('\n'), QLatin1String(": ")));
+        complain(QStringLiteral("the faxes went, their rows in the send log did not"));
+        return 3;
+    }
+    if (!outcome->stoppedBy.isEmpty()) {
+        complain(QString(outcome->stoppedBy).replace(QLatin1Char('\n'), QLatin1String(": ")));
+        complain(QStringLiteral("not every fax was sent: %1 of the customers with a number went")
+                     .arg(outcome->faxes.size()));
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
 int writeLetter(const QString &executable, const CommandLine &command)
 {
     LetterModel letter(LetterModel::programDirectoryOf(executable),
@@ -128,12 +177,24 @@ int writeLetter(const QString &executable, const CommandLine &command)
     if (!errors.isEmpty()) {
         for (const QString &error : errors)
             complain(errorreport::displayText(error));
-        complain(QStringLiteral("no PDF written"));
+        complain(command.action == CommandLine::Action::SendFax ? QStringLiteral("no fax sent")
+                                                                : QStringLiteral("no PDF written"));
         return 2;
     }
+    const bool faxing = command.action == CommandLine::Action::SendFax;
+    const QString nothingDone =
+        faxing ? QStringLiteral("no fax sent") : QStringLiteral("no PDF written");
     if (!command.letterName.isEmpty() && !namedletteroption::apply(command.letterName, letter)) {
-        complain(QStringLiteral("no PDF written"));
+        complain(nothingDone);
         return 2;
+    }
+    // Files named on the command line are the documents behind the cover,
+    // in place of those the window attached.
+    if (!command.attachments.isEmpty()) {
+        QStringList paths;
+        for (const QString &path : command.attachments)
+            paths.append(QFileInfo(path).absoluteFilePath());
+        letter.setAttachments(paths, 0);
     }
 
     Customers customers;
@@ -141,10 +202,12 @@ int writeLetter(const QString &executable, const CommandLine &command)
         readCustomers(command.customers, letter.programDir(), &customers);
         if (!customers.error.isEmpty()) {
             complain(customers.error);
-            complain(QStringLiteral("no PDF written"));
+            complain(nothingDone);
             return 2;
         }
     }
+    if (faxing)
+        return sendFaxes(letter, command, customers);
     const letteroutput::Outcome outcome =
         command.customers == CommandLine::Customers::None
             ? letteroutput::savePdf(letter, command.pdfPath)

@@ -84,6 +84,15 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         (watched == this || isAncestorOf(static_cast<QWidget *>(watched))))
         m_recoveredNote->hide();
 
+    // PDF files dropped anywhere on the page go out after the cover.
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
+        (watched == Pnl0 || Pnl0->isAncestorOf(static_cast<QWidget *>(watched))))
+        return takeDroppedFiles(event);
+    if (watched == m_attachmentsNote && type == QEvent::MouseButtonPress) {
+        chooseAttachments();
+        return true;
+    }
+
     if (watched == Pnl0 || watched == Pnl1) {
         if (type == QEvent::MouseMove)
             Pnl0MouseMove();

@@ -15,6 +15,7 @@
 #include <array>
 #include <optional>
 
+class FaxConfirmDialog;
 class RecoveryStore;
 class QAction;
 class QMenu;
@@ -185,6 +186,19 @@ private:
     void printMergedLetters();
     // The customers of a merge; none (after a message) when there are none.
     std::optional<letteroutput::Customers> mergeCustomers() const;
+    // ---- documents after the cover, faxes, the send log ----
+    void setUpAttachments(); // "添付ファイル…", drops on the page, the note
+    void chooseAttachments();
+    bool takeDroppedFiles(QEvent *event); // true when it was PDF files
+    void showAttachments();
+    void setUpFax(); // "FAX送信…", "全員分をFAX送信", "送付記録…"
+    void sendFax();
+    void sendMergedFaxes();
+    void showSendLog();
+    // The service of a confirmed fax, kept as the user's choice; none when
+    // the user cancelled.
+    std::optional<fax::Service> confirmFax(FaxConfirmDialog &dialog);
+
     // Reports an outcome: a failure's text (`failed` names it), or a send
     // log that could not be written after the letters went out.
     void reportOutcome(const letteroutput::Outcome &outcome,
@@ -228,4 +242,5 @@ private:
     recoverycopy::Files m_keptCopy; // what the recovery copy holds now
     bool m_recoveryWarned = false;
     QLabel *m_recoveredNote = nullptr;
+    QLabel *m_attachmentsNote = nullptr; // what is attached, on the left panel
 };

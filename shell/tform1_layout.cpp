@@ -283,6 +283,8 @@ void TForm1::bindEvents()
     setUpPdfSaving();
     setUpMergedLetters();
     setUpNamedLetters();
+    setUpAttachments();
+    setUpFax();
 }
 
 // ---- geometry helpers -----------------------------------------------------

@@ -45,6 +45,7 @@ tavrint_window_main(int argc, char **argv, const char *lockDirectory, const char
     fontsubstitution::install();
     qttranslations::installJapanese(app);
     installMessageBoxErrorPresenter();
+    installMessageBoxNoticePresenter();
     QApplication::setApplicationName(QStringLiteral("Tavrint"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrint"));
     // The app id a Wayland compositor shows the window's icon and name by.
