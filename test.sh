@@ -5,7 +5,8 @@
 # printing and window tests once more in a Release build (the one users
 # run), then the fuzzers briefly. Starts its own CUPS scheduler (a PDF queue
 # as default printer) and Xvfb for the end-to-end tests, and stops them at
-# the end. Warnings are errors here; a test whose rig is missing fails.
+# the end, and a HylaFAX server without a modem for the fax tests. Warnings
+# are errors here; a test whose rig is missing fails.
 #
 #   ./test.sh                 everything
 #   TAVRINT_QUICK=1 ./test.sh the Debug build's tests only
@@ -30,12 +31,15 @@ xvfb_pid=""
 cleanup() {
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   scripts/cups-test-printer.sh stop "$work/cups" >/dev/null 2>&1 || true
+  scripts/hylafax-test-server.sh stop "$work/hylafax" >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 # A PDF printer as the default printer, on a scheduler of our own.
 eval "$(scripts/cups-test-printer.sh start "$work/cups")"
+# A fax server of our own, with no modem: faxes wait in its queue.
+eval "$(scripts/hylafax-test-server.sh start "$work/hylafax")"
 
 # An X server with a 1366 x 768 screen for the tests that start the program.
 . "$root/scripts/xvfb.sh"

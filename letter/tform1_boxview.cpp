@@ -16,10 +16,12 @@
 #include <QToolButton>
 
 namespace {
-// Whether the box prints other than typed: a customer's field or the date.
+// Whether the box prints other than typed: a customer's field, the date or
+// the page count.
 bool printsFilled(const QString &text)
 {
-    return letterfields::hasFields(text) || text.contains(datestyle::fieldMarker());
+    return letterfields::hasFields(text) || text.contains(datestyle::fieldMarker()) ||
+           text.contains(letterfields::marker(letterfields::kPageCountName));
 }
 } // namespace
 

@@ -61,7 +61,10 @@ Result<std::shared_ptr<Opened>> parse(QByteArray bytes, const QString &name, con
         if (pdf.isEncrypted())
             return fail(encryptedText(path));
         opened->pages = QPDFPageDocumentHelper(pdf).getAllPages();
-    } catch (const QPDFExc &) {
+    } catch (const QPDFExc &e) {
+        // A file that wants a password to be opened at all.
+        if (e.getErrorCode() == qpdf_e_password)
+            return fail(encryptedText(path));
         return fail(damagedText(path));
     } catch (const std::exception &) {
         return fail(damagedText(path));

@@ -14,16 +14,20 @@
 #                              "tavrint-fullpage"  the whole sheet (0 0 595 842)
 #                              "tavrint-margins"   18/24 pt in (18 24 577 818)
 #                            (choose one with PRINTER=<queue>)
+#                            and a fax queue, "tavrint-fax", as a
+#                            multifunction printer's (jobs carry "phone")
 #   DIR/nodefault/cups.sock  queue "tavrint-pdf", but no default printer
 # Every queue passes the PDF the application hands to CUPS on unchanged; its
 # backend writes every job to OUT/job-<id>.pdf, renamed into place only when
-# complete, and the job's title to OUT/job-<id>.title.
+# complete, the job's title to OUT/job-<id>.title and the options it was
+# given to OUT/job-<id>.options.
 #
 # Exports printed by start/env:
 #   CUPS_SERVER                     the default-printer scheduler's socket
 #   TAVRINT_CUPS_OUT                where its jobs land
 #   TAVRINT_CUPS_FULLPAGE_OUT       where "tavrint-fullpage" jobs land
 #   TAVRINT_CUPS_MARGINS_OUT        where "tavrint-margins" jobs land
+#   TAVRINT_CUPS_FAX_OUT            where "tavrint-fax" jobs land
 #   TAVRINT_CUPS_NODEFAULT_SERVER   the scheduler without a default printer
 #   TAVRINT_CUPS_NODEFAULT_OUT      where that one's jobs would land
 # and unsets PRINTER and LPDEST, which would override the server's default.
@@ -56,6 +60,7 @@ print_env() {
     echo "export TAVRINT_CUPS_OUT='$d/out'"
     echo "export TAVRINT_CUPS_FULLPAGE_OUT='$d/out-fullpage'"
     echo "export TAVRINT_CUPS_MARGINS_OUT='$d/out-margins'"
+    echo "export TAVRINT_CUPS_FAX_OUT='$d/out-fax'"
     echo "export TAVRINT_CUPS_NODEFAULT_SERVER='$d/nodefault/cups.sock'"
     echo "export TAVRINT_CUPS_NODEFAULT_OUT='$d/nodefault/out'"
     echo "unset PRINTER LPDEST"
@@ -89,12 +94,12 @@ start_one() {
     s=$1
     with_default=$2
     stop_one "$s"
-    for sub in etc spool cache state log serverbin out out-fullpage out-margins; do
+    for sub in etc spool cache state log serverbin out out-fullpage out-margins out-fax; do
         rm -rf "${s:?}/$sub"
     done
     mkdir -p "$s/etc/ppd" "$s/spool/tmp" "$s/cache" "$s/state" "$s/log" "$s/out" \
-        "$s/out-fullpage" "$s/out-margins" "$s/serverbin/backend"
-    chmod 0700 "$s/out" "$s/out-fullpage" "$s/out-margins"
+        "$s/out-fullpage" "$s/out-margins" "$s/out-fax" "$s/serverbin/backend"
+    chmod 0700 "$s/out" "$s/out-fullpage" "$s/out-margins" "$s/out-fax"
 
     # The system's programs, plus our backend.
     for sub in cgi-bin daemon driver filter monitor notifier; do
@@ -111,6 +116,7 @@ out=${DEVICE_URI#tavrintpdf:}
 tmp="$out/.job-$1.part"
 if [ $# -ge 6 ]; then cat "$6" >"$tmp"; else cat >"$tmp"; fi || exit 1
 printf '%s\n' "$3" >"$out/.job-$1.title" || exit 1
+printf '%s\n' "$5" >"$out/job-$1.options" || exit 1
 mv "$out/.job-$1.title" "$out/job-$1.title"
 mv "$tmp" "$out/job-$1.pdf"
 EOF
@@ -182,6 +188,8 @@ EOF
         # Queues with a driver that states the printable area.
         write_ppd fullpage "0 0 595 842" >"$s/fullpage.ppd"
         write_ppd margins "18 24 577 818" >"$s/margins.ppd"
+        CUPS_SERVER="$s/cups.sock" lpadmin -p tavrint-fax -E -v "tavrintpdf:$s/out-fax" \
+            -D "Tavrint test fax" -o printer-error-policy=abort-job
         for q in fullpage margins; do
             CUPS_SERVER="$s/cups.sock" lpadmin -p "tavrint-$q" -E -v "tavrintpdf:$s/out-$q" \
                 -P "$s/$q.ppd" -D "Tavrint test PDF ($q)" -o printer-error-policy=abort-job \

@@ -14,14 +14,14 @@ set -eu
 BUILD="
   g++ cmake ninja-build pkg-config make
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
-  libfreexl-dev libzip-dev
+  libfreexl-dev libzip-dev libqpdf-dev libcups2-dev
 "
 RUNTIME="
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
-  xdg-utils cups-client qt6-translations-l10n
+  xdg-utils cups-client qt6-translations-l10n hylafax-client
 "
 TEST="
-  cups cups-bsd
+  cups cups-bsd hylafax-server
   xvfb xauth x11-utils xdotool imagemagick poppler-utils weston qt6-wayland
   libspreadsheet-writeexcel-perl libole-storage-lite-perl libexcel-writer-xlsx-perl
   clang clang-format libclang-rt-14-dev

@@ -12,6 +12,7 @@
 
 #include "../poppler.h"
 #include "../testfiles.h"
+#include "../testpdfs.h"
 #include "../testrig.h"
 #include "printedjobs.h"
 
@@ -34,9 +35,26 @@ private slots:
     void sendLogThatCannotBeWritten();
     void prints_data();
     void prints();
+    void documentsFollowTheCover_data();
+    void documentsFollowTheCover();
+    void badDocumentStopsEveryWayOut_data();
+    void badDocumentStopsEveryWayOut();
+    void faxNumbers_data();
+    void faxNumbers();
+    void faxThroughHylaFax();
+    void faxToEveryCustomerWithANumber();
+    void faxServerDownSendsNothing();
+    void faxThroughACupsQueue();
 
 private:
     QStringList logRows() const;
+    // A document of `pages` pages attached to the letter, whose body then
+    // says how many pages go.
+    QString attach(int pages);
+    static fax::Service hylaFax(const QString &host)
+    {
+        return {fax::Kind::HylaFax, host, QString()};
+    }
     letteroutput::Customers customers(int count) const
     {
         return {m_table, count, addressblock::Layout::Text};
@@ -67,6 +85,11 @@ void TestLetterOutput::initTestCase()
     for (int row = 0; row < companies.size(); ++row) {
         m_table.setCell(0, row, companies[row]);
         m_table.setCell(1, row, QStringLiteral("担当%1").arg(row + 1));
+        // The fax column: a number, none, and one no fax could dial.
+        m_table.setCell(
+            6, row,
+            QStringList{QStringLiteral("03-1111-2222"), QString(), QStringLiteral("03-12ab")}.at(
+                row));
     }
     m_table.setRowCount(static_cast<int>(companies.size()));
 }
@@ -223,6 +246,252 @@ void TestLetterOutput::prints()
         QVERIFY2(row.startsWith(QStringLiteral("2027-03-06 10:11:12,印刷,")), qPrintable(row));
         QVERIFY(row.endsWith(outcome->destination));
     }
+}
+
+QString TestLetterOutput::attach(int pages)
+{
+    const QString path = m_dir->path(QStringLiteral("見積書.pdf"));
+    testpdfs::write(path, testpdfs::pages(pages));
+    m_letter->setAttachments({path}, 0);
+    m_letter->setText(0, QStringLiteral("送信枚数：本状を含め《枚数》枚"));
+    return path;
+}
+
+void TestLetterOutput::documentsFollowTheCover_data()
+{
+    QTest::addColumn<bool>("print");
+    QTest::newRow("a PDF") << false;
+    QTest::newRow("a print job") << true;
+}
+
+void TestLetterOutput::documentsFollowTheCover()
+{
+    QFETCH(bool, print);
+    const QString out = env("TAVRINT_CUPS_OUT");
+    if (print && (env("CUPS_SERVER").isEmpty() || out.isEmpty()))
+        SKIP_MISSING_RIG("no test printer (scripts/cups-test-printer.sh)");
+    attach(3);
+    QString pdf = m_dir->path(QStringLiteral("letter.pdf"));
+    const QStringList before = print ? printedjobs::jobs(out) : QStringList();
+    documentname::JobNamer names;
+    const letteroutput::Outcome outcome =
+        print ? letteroutput::print(*m_letter, names) : letteroutput::savePdf(*m_letter, pdf);
+    QVERIFY2(outcome.ok(), qPrintable(outcome.error()));
+    if (print)
+        pdf = printedjobs::waitForNewJob(out, before);
+
+    // One document: the cover, then the attachment's pages as they were.
+    QCOMPARE(poppler::pageCount(pdf), 4);
+    const QString cover = poppler::pageText(pdf, 1);
+    QVERIFY2(cover.contains(QStringLiteral("山田様")), qPrintable(cover));
+    QVERIFY2(cover.contains(QStringLiteral("本状を含め4枚")), qPrintable(cover));
+    for (int page = 2; page <= 4; ++page)
+        QVERIFY(
+            poppler::pageText(pdf, page).contains(QStringLiteral("ATTACHEDPAGE%1").arg(page - 1)));
+    QCOMPARE(logRows().size(), 1);
+}
+
+void TestLetterOutput::badDocumentStopsEveryWayOut_data()
+{
+    QTest::addColumn<int>("way");          // 0 PDF, 1 merged PDF, 2 print, 3 fax
+    QTest::addColumn<QByteArray>("bytes"); // empty: the file is gone
+    QTest::addColumn<QString>("why");
+
+    const QByteArray good = testpdfs::pages(2);
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        QString why;
+    } files[] = {{"missing", QByteArray(), QStringLiteral("見つかりません")},
+                 {"damaged", good.left(good.size() / 2), QStringLiteral("壊れています")},
+                 {"not a PDF", QByteArray("text"), QStringLiteral("PDFではありません")}};
+    const char *ways[] = {"PDF", "merged PDF", "print", "fax"};
+    for (int way = 0; way < 4; ++way)
+        for (const auto &file : files)
+            QTest::addRow("%s: %s", ways[way], file.name) << way << file.bytes << file.why;
+}
+
+void TestLetterOutput::badDocumentStopsEveryWayOut()
+{
+    QFETCH(int, way);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
+    const QString attached = attach(1);
+    if (bytes.isEmpty())
+        QFile::remove(attached);
+    else
+        QVERIFY(testpdfs::write(attached, bytes));
+    const QString out = env("TAVRINT_CUPS_OUT");
+    const QStringList jobsBefore = out.isEmpty() ? QStringList() : printedjobs::jobs(out);
+    const QString pdf = m_dir->path(QStringLiteral("letter.pdf"));
+    documentname::JobNamer names;
+
+    letteroutput::Outcome outcome = fail(QString());
+    switch (way) {
+    case 0:
+        outcome = letteroutput::savePdf(*m_letter, pdf);
+        break;
+    case 1:
+        outcome = letteroutput::saveMergedPdf(*m_letter, customers(3), pdf);
+        break;
+    case 2:
+        outcome = letteroutput::print(*m_letter, names);
+        break;
+    default:
+        // A server that is not there: the document is refused before.
+        outcome = letteroutput::fax(*m_letter, QStringLiteral("0312345678"),
+                                    hylaFax(QStringLiteral("localhost:1")));
+        break;
+    }
+    QVERIFY(!outcome.ok());
+    QVERIFY2(outcome.error().contains(why) && outcome.error().contains(attached),
+             qPrintable(outcome.error()));
+    QVERIFY(!QFileInfo::exists(pdf));
+    QVERIFY(logRows().isEmpty());
+    if (!out.isEmpty())
+        QCOMPARE(printedjobs::jobs(out), jobsBefore);
+}
+
+void TestLetterOutput::faxNumbers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("dialled"); // empty: refused
+
+    QTest::newRow("hyphens") << QStringLiteral("03-1234-5678") << QStringLiteral("0312345678");
+    QTest::newRow("parentheses and blanks")
+        << QStringLiteral("(03) 1234 5678") << QStringLiteral("0312345678");
+    QTest::newRow("full-width, as typed in Japanese")
+        << QStringLiteral("０３－１２３４－５６７８") << QStringLiteral("0312345678");
+    QTest::newRow("international")
+        << QStringLiteral("+81 3 1234 5678") << QStringLiteral("0081312345678");
+    QTest::newRow("letters") << QStringLiteral("03-12ab") << QString();
+    QTest::newRow("an extension mark") << QStringLiteral("03-1234 内線5") << QString();
+    QTest::newRow("nothing") << QString() << QString();
+    QTest::newRow("only hyphens") << QStringLiteral("---") << QString();
+    QTest::newRow("a plus inside") << QStringLiteral("03+12") << QString();
+    QTest::newRow("a shell's semicolon") << QStringLiteral("03;rm -rf") << QString();
+}
+
+void TestLetterOutput::faxNumbers()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, dialled);
+    const Result<QString> number = fax::dialledNumber(typed);
+    QCOMPARE(number.ok(), !dialled.isEmpty());
+    if (number)
+        QCOMPARE(*number, dialled);
+    else
+        QVERIFY(!number.error().isEmpty());
+}
+
+namespace {
+// The HylaFAX test server's queued job `id`: its number and its document's pages.
+struct QueuedFax
+{
+    QString number;
+    int pages = -1;
+};
+QueuedFax queued(const QString &spool, const QString &id)
+{
+    QueuedFax job;
+    const QString q = QString::fromUtf8(readAll(spool + QStringLiteral("/sendq/q") + id, {}));
+    static const QRegularExpression number(QStringLiteral("^number:(.*)$"),
+                                           QRegularExpression::MultilineOption);
+    job.number = number.match(q).captured(1);
+    static const QRegularExpression document(QStringLiteral("^!?pdf:[^:]*:[^:]*:(docq/[^\\s]+)$"),
+                                             QRegularExpression::MultilineOption);
+    const QString doc = document.match(q).captured(1);
+    if (!doc.isEmpty())
+        job.pages = poppler::pageCount(spool + u'/' + doc);
+    return job;
+}
+} // namespace
+
+void TestLetterOutput::faxThroughHylaFax()
+{
+    const QString server = env("TAVRINT_FAXSERVER");
+    if (server.isEmpty())
+        SKIP_MISSING_RIG("no fax server (scripts/hylafax-test-server.sh)");
+    attach(3);
+    const letteroutput::Outcome outcome =
+        letteroutput::fax(*m_letter, QStringLiteral("03-1234-5678"), hylaFax(server));
+    QVERIFY2(outcome.ok(), qPrintable(outcome.error()));
+    QCOMPARE(outcome->faxes.size(), 1);
+    const QueuedFax job = queued(env("TAVRINT_HYLAFAX_SPOOL"), outcome->faxes.first().jobId);
+    QCOMPARE(job.number, QStringLiteral("0312345678"));
+    QCOMPARE(job.pages, 4);
+    // The row says where to follow the job, and the server knows it.
+    const QStringList rows = logRows();
+    QCOMPARE(rows.size(), 1);
+    const QString reference =
+        QStringLiteral("hylafax://%1/%2").arg(server, outcome->faxes.first().jobId);
+    QVERIFY2(rows.first().startsWith(QStringLiteral("2027-03-06 10:11:12,FAX,山田様,")),
+             qPrintable(rows.first()));
+    QVERIFY2(rows.first().endsWith(QStringLiteral("0312345678 ") + reference),
+             qPrintable(rows.first()));
+    QCOMPARE(fax::statesOf({reference}).value(reference), QStringLiteral("待機中"));
+}
+
+void TestLetterOutput::faxToEveryCustomerWithANumber()
+{
+    const QString server = env("TAVRINT_FAXSERVER");
+    if (server.isEmpty())
+        SKIP_MISSING_RIG("no fax server (scripts/hylafax-test-server.sh)");
+    const letteroutput::Outcome outcome =
+        letteroutput::faxMerged(*m_letter, customers(3), hylaFax(server));
+    QVERIFY2(outcome.ok(), qPrintable(outcome.error()));
+    QVERIFY(outcome->stoppedBy.isEmpty());
+    QCOMPARE(outcome->faxes.size(), 1);
+    QCOMPARE(outcome->faxes.first().number, QStringLiteral("0311112222"));
+    QCOMPARE(outcome->faxes.first().addressee, QStringLiteral("株式会社　山田商事"));
+    // The others are named, with why.
+    QCOMPARE(outcome->skipped.size(), 2);
+    QVERIFY2(outcome->skipped.at(0).contains(QStringLiteral("佐藤工業")) &&
+                 outcome->skipped.at(0).contains(QStringLiteral("ありません")),
+             qPrintable(outcome->skipped.at(0)));
+    QVERIFY2(outcome->skipped.at(1).contains(QStringLiteral("鈴木物産")) &&
+                 outcome->skipped.at(1).contains(QStringLiteral("使えない文字")),
+             qPrintable(outcome->skipped.at(1)));
+    QCOMPARE(queued(env("TAVRINT_HYLAFAX_SPOOL"), outcome->faxes.first().jobId).number,
+             QStringLiteral("0311112222"));
+    QCOMPARE(logRows().size(), 1);
+}
+
+void TestLetterOutput::faxServerDownSendsNothing()
+{
+    // Nothing listens on port 1 of this machine.
+    const letteroutput::Outcome outcome = letteroutput::fax(*m_letter, QStringLiteral("0312345678"),
+                                                            hylaFax(QStringLiteral("localhost:1")));
+    QVERIFY(!outcome.ok());
+    QVERIFY2(outcome.error().contains(QStringLiteral("FAXサーバー")), qPrintable(outcome.error()));
+    QVERIFY(logRows().isEmpty());
+    const letteroutput::Outcome merged =
+        letteroutput::faxMerged(*m_letter, customers(3), hylaFax(QStringLiteral("localhost:1")));
+    QVERIFY(!merged.ok());
+    QVERIFY(logRows().isEmpty());
+}
+
+void TestLetterOutput::faxThroughACupsQueue()
+{
+    const QString out = env("TAVRINT_CUPS_FAX_OUT");
+    if (env("CUPS_SERVER").isEmpty() || out.isEmpty())
+        SKIP_MISSING_RIG("no test fax queue (scripts/cups-test-printer.sh)");
+    attach(2);
+    const QStringList before = printedjobs::jobs(out);
+    const letteroutput::Outcome outcome =
+        letteroutput::fax(*m_letter, QStringLiteral("(03) 9876-5432"),
+                          {fax::Kind::CupsQueue, QString(), QStringLiteral("tavrint-fax")});
+    QVERIFY2(outcome.ok(), qPrintable(outcome.error()));
+    const QString job = printedjobs::waitForNewJob(out, before);
+    QVERIFY(!job.isEmpty());
+    QCOMPARE(poppler::pageCount(job), 3);
+    // The queue's backend was handed the number as the job option.
+    QString options = QString::fromUtf8(
+        readAll(QString(job).replace(QStringLiteral(".pdf"), QStringLiteral(".options"))));
+    QVERIFY2(options.split(u' ').contains(QStringLiteral("phone=0398765432")), qPrintable(options));
+    QVERIFY(logRows().first().contains(QStringLiteral("cups://tavrint-fax/") +
+                                       outcome->faxes.first().jobId));
 }
 
 QTEST_MAIN(TestLetterOutput)
