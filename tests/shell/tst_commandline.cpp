@@ -16,6 +16,8 @@ class TestCommandLine : public QObject
 private slots:
     void parse_data();
     void parse();
+    void fax_data();
+    void fax();
     void customers_data();
     void customers();
     void invalidSaysWhy_data();
@@ -105,6 +107,53 @@ void TestCommandLine::parse()
     QCOMPARE(line.pdfPath, pdfPath);
     QCOMPARE(line.screenHeight.value_or(0), screenHeight);
     QCOMPARE(line.errorText.isEmpty(), action != Action::Invalid);
+}
+
+void TestCommandLine::fax_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QStringList>("attachments");
+    const auto invalid = Action::Invalid;
+    const auto sendFax = Action::SendFax;
+
+    QTest::newRow("a number") << QStringList{"--fax", "03-1234-5678"} << sendFax << "03-1234-5678"
+                              << QStringList();
+    QTest::newRow("--fax=number") << QStringList{"--fax=0312"} << sendFax << "0312"
+                                  << QStringList();
+    QTest::newRow("every customer: the next option is no number")
+        << QStringList{"--fax", "--customers", "txt"} << sendFax << QString() << QStringList();
+    QTest::newRow("documents in order")
+        << QStringList{"--fax", "03", "--attach", "b.pdf", "--attach=a.pdf"} << sendFax << "03"
+        << QStringList{"b.pdf", "a.pdf"};
+    QTest::newRow("documents with --pdf") << QStringList{"--pdf", "x.pdf", "--attach", "a.pdf"}
+                                          << Action::WritePdf << QString() << QStringList{"a.pdf"};
+    QTest::newRow("no number, no customers")
+        << QStringList{"--fax"} << invalid << QString() << QStringList();
+    QTest::newRow("a number and every customer")
+        << QStringList{"--fax", "03", "--customers", "txt"} << invalid << "03" << QStringList();
+    QTest::newRow("a PDF and a fax at once")
+        << QStringList{"--pdf", "x.pdf", "--fax", "03"} << invalid << "03" << QStringList();
+    QTest::newRow("--fax twice") << QStringList{"--fax", "03", "--fax", "04"} << invalid << "03"
+                                 << QStringList();
+    QTest::newRow("a document alone")
+        << QStringList{"--attach", "a.pdf"} << invalid << QString() << QStringList{"a.pdf"};
+    QTest::newRow("a document without a name")
+        << QStringList{"--fax", "03", "--attach="} << invalid << "03" << QStringList();
+}
+
+void TestCommandLine::fax()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    const CommandLine line = CommandLine::parse(arguments);
+    QCOMPARE(line.action, action);
+    QCOMPARE(line.errorText.isEmpty(), action != Action::Invalid);
+    if (action != Action::Invalid) {
+        QTEST(line.faxNumber, "number");
+        QTEST(line.attachments, "attachments");
+    }
 }
 
 void TestCommandLine::customers_data()
