@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
+#include <QToolButton>
 
 void TForm1::setUpAttachments()
 {
@@ -24,11 +25,10 @@ void TForm1::setUpAttachments()
     connect(action, &QAction::triggered, this, &TForm1::chooseAttachments);
     m_pageMenuActions.append(action);
 
-    // Over the foot of the left panel, beside the close buttons: a click
+    // At the foot of the left panel, beside the close buttons: a click
     // opens the list.
     m_attachmentsNote = new QLabel(Pnl1);
     m_attachmentsNote->setObjectName(QStringLiteral("attachmentsNote"));
-    m_attachmentsNote->setGeometry(8, Pnl1->height() - 34, 190, 28);
     m_attachmentsNote->setWordWrap(true);
     m_attachmentsNote->setCursor(Qt::PointingHandCursor);
     m_attachmentsNote->hide();
@@ -67,6 +67,10 @@ void TForm1::showAttachments()
     m_attachmentsNote->setText(
         QStringLiteral("添付 %1 件・本状を含め %2 枚").arg(count).arg(letter.sentPages()));
     m_attachmentsNote->setToolTip(letter.attachments().join(u'\n'));
+    // Below the customer list, left of the close buttons, wherever the
+    // panel's height put them.
+    const int top = Panel8->geometry().bottom() + 4;
+    m_attachmentsNote->setGeometry(12, top, spb4->x() - 16, std::max(16, Pnl1->height() - top - 4));
     m_attachmentsNote->setVisible(count > 0);
     // 《枚数》 prints anew.
     showBoxTexts();
