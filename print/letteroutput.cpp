@@ -10,11 +10,30 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace letteroutput {
+
+QList<int> sentRows(const Customers &customers)
+{
+    QList<int> rows;
+    if (!customers.rows) {
+        for (int row = 0; row < customers.count; ++row)
+            rows.append(row);
+        return rows;
+    }
+    for (int row : *customers.rows)
+        if (row >= 0 && row < customers.count)
+            rows.append(row);
+    // List order, each customer once, however the choice was put together.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
 
 MergedLetters mergedLetters(const LetterModel &letter, const Customers &customers)
 {
-    return letterpage::merged(letter, customers.table, customers.count, customers.layout);
+    return letterpage::merged(letter, customers.table, sentRows(customers), customers.layout);
 }
 
 pageplayback::PageSource pagesOf(const MergedLetters &letters, const Progress &progress)
@@ -42,7 +61,7 @@ Outcome deliveredMerge(const LetterModel &letter, const Customers &customers,
 {
     return delivered(
         letter,
-        letterpage::mergedHeadings(letter, customers.table, customers.count, customers.layout),
+        letterpage::mergedHeadings(letter, customers.table, sentRows(customers), customers.layout),
         Clock::now(), method, destination);
 }
 
@@ -56,10 +75,17 @@ Outcome savePdf(const LetterModel &letter, const QString &path)
                      QFileInfo(path).absoluteFilePath());
 }
 
+QString nothingChosenText()
+{
+    return QStringLiteral("送る顧客が選ばれていません");
+}
+
 Outcome saveMergedPdf(const LetterModel &letter, const Customers &customers, const QString &path,
                       const Progress &progress)
 {
     const MergedLetters letters = mergedLetters(letter, customers);
+    if (letters.count() == 0)
+        return fail(nothingChosenText());
     const Result<void> written =
         pdfdocument::write(path, letters.count(), pagesOf(letters, progress),
                            documentname::jobName(Clock::now()), progress.keepGoing);

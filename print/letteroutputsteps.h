@@ -10,6 +10,9 @@
 // The steps the ways out share, for the files that implement them.
 namespace letteroutput {
 
+// "送る顧客が選ばれていません": a merge whose choice leaves no customer.
+QString nothingChosenText();
+
 // A merge's letters, and a source of their pages that tells the progress
 // which letter it begins.
 MergedLetters mergedLetters(const LetterModel &letter, const Customers &customers);

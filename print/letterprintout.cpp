@@ -23,6 +23,8 @@ Outcome printMerged(const LetterModel &letter, const Customers &customers,
                     documentname::JobNamer &jobNames, const Progress &progress)
 {
     const MergedLetters letters = mergedLetters(letter, customers);
+    if (letters.count() == 0)
+        return fail(nothingChosenText());
     const Result<QString> printed =
         printerplayback::printRenderPages(letters.count(), pagesOf(letters, progress),
                                           jobNames.next(Clock::now()), progress.keepGoing);

@@ -13,7 +13,8 @@ struct OptionRule
 constexpr OptionRule kOptions[] = {
     {QLatin1StringView("--pdf"), true},           {QLatin1StringView("--customers"), true},
     {QLatin1StringView("--screen-height"), true}, {QLatin1StringView("--help"), false},
-    {QLatin1StringView("--version"), false},
+    {QLatin1StringView("--version"), false},      {QLatin1StringView("--pdf-each"), true},
+    {QLatin1StringView("--only"), true},
 };
 
 const OptionRule *findOption(QStringView name)
@@ -55,6 +56,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     bool help = false;
     bool version = false;
     std::optional<QString> pdf;
+    std::optional<QString> pdfEach;
     bool customersGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -90,6 +92,19 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             if (value.isEmpty())
                 return invalid(QStringLiteral("--pdf needs a file name"));
             pdf = value;
+        } else if (name == QLatin1String("--pdf-each")) {
+            if (pdfEach)
+                return invalid(QStringLiteral("--pdf-each given twice"));
+            if (value.isEmpty())
+                return invalid(QStringLiteral("--pdf-each needs a folder"));
+            pdfEach = value;
+        } else if (name == QLatin1String("--only")) {
+            if (line.only)
+                return invalid(QStringLiteral("--only given twice"));
+            Result<QList<rowlist::Span>> spans = rowlist::parse(value);
+            if (!spans)
+                return invalid(spans.error());
+            line.only = std::move(spans).value();
         } else if (name == QLatin1String("--customers")) {
             if (customersGiven)
                 return invalid(QStringLiteral("--customers given twice"));
@@ -121,11 +136,19 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.action = Action::ShowHelp;
     } else if (version) {
         line.action = Action::ShowVersion;
-    } else if (pdf) {
+    } else if (pdf && pdfEach) {
+        return invalid(QStringLiteral("--pdf and --pdf-each: one PDF or one per customer, "
+                                      "not both"));
+    } else if (pdfEach && !customersGiven) {
+        return invalid(QStringLiteral("--pdf-each needs --customers txt|xls"));
+    } else if (line.only && !customersGiven) {
+        return invalid(QStringLiteral("--only is used with --customers"));
+    } else if (pdf || pdfEach) {
         line.action = Action::WritePdf;
-        line.pdfPath = *pdf;
+        line.pdfPath = pdf.value_or(QString());
+        line.pdfEachFolder = pdfEach.value_or(QString());
     } else if (customersGiven) {
-        return invalid(QStringLiteral("--customers is used with --pdf"));
+        return invalid(QStringLiteral("--customers is used with --pdf or --pdf-each"));
     } else {
         return invalid(QStringLiteral("--screen-height is used with --pdf"));
     }
@@ -139,7 +162,9 @@ QString helpText()
     return QStringLiteral(
         "Usage: tavrint                       open the letter window\n"
         "       tavrint \"ADDRESSEE\"           hand an addressee to the running window\n"
-        "       tavrint --pdf FILE [--customers txt|xls] [--screen-height N]\n"
+        "       tavrint --pdf FILE [--customers txt|xls [--only ROWS]] [--screen-height N]\n"
+        "       tavrint --pdf-each FOLDER --customers txt|xls [--only ROWS]\n"
+        "               [--screen-height N]\n"
         "       tavrint --help | --version\n"
         "\n"
         "Tavrint composes and prints a one-page Japanese cover letter on A4.\n"
@@ -160,6 +185,17 @@ QString helpText()
         "                       \"TXTから取得\" and \"XLSから取得\" would. A missing\n"
         "                       or unreadable file, or one without customers,\n"
         "                       gives exit status 2.\n"
+        "  --only ROWS          with --customers: only the customers of these rows of\n"
+        "                       the list, counted from 1, such as 3 or 1,4-6; they go\n"
+        "                       out in list order whatever the order written. A row\n"
+        "                       the list does not have gives exit status 2.\n"
+        "  --pdf-each FOLDER    with --customers, instead of --pdf: one PDF per\n"
+        "                       customer in FOLDER (which must exist), named after\n"
+        "                       its row and company, such as\n"
+        "                       0003_株式会社　山田商事.pdf; characters a file name\n"
+        "                       cannot hold become _. Each file is written whole or\n"
+        "                       not at all and gets its own send-log row; a folder\n"
+        "                       that cannot be written gives exit status 2.\n"
         "  --screen-height N    with --pdf: lay the page out as on a screen N pixels\n"
         "                       high (which also picks the settings file\n"
         "                       Init/tavrint<N/20>.ini). Without it: the primary\n"
@@ -206,7 +242,10 @@ QString helpText()
         "  Ctrl+Shift+P         print one letter per customer of the list as one\n"
         "                       job (全員分を印刷)\n"
         "The last three are also in the menu of a right click on a bare spot of\n"
-        "the page or the left panel.\n");
+        "the page or the left panel, with 1件ずつPDFに保存… (one PDF per\n"
+        "customer into a folder). Before a run of the list's letters, a dialog\n"
+        "shows the customers with check boxes, a filter and a preview of each\n"
+        "letter; only the checked ones go out.\n");
 }
 
 QString versionText()

@@ -140,22 +140,34 @@ int writeLetter(const QString &executable, const CommandLine &command)
             return 2;
         }
     }
+    letteroutput::Customers chosen{customers.holder.sg1, customers.count, customers.layout};
+    if (command.only) {
+        const Result<QList<int>> rows = rowlist::rows(*command.only, customers.count);
+        if (!rows) {
+            complain(rows.error());
+            complain(QStringLiteral("no PDF written"));
+            return 2;
+        }
+        chosen.rows = *rows;
+    }
+    const bool each = !command.pdfEachFolder.isEmpty();
+    const QString target = each ? command.pdfEachFolder : command.pdfPath;
     const letteroutput::Outcome outcome =
         command.customers == CommandLine::Customers::None
             ? letteroutput::savePdf(letter, command.pdfPath)
-            : letteroutput::saveMergedPdf(letter,
-                                          {customers.holder.sg1, customers.count, customers.layout},
-                                          command.pdfPath);
+        : each ? letteroutput::savePdfEach(letter, chosen, command.pdfEachFolder)
+               : letteroutput::saveMergedPdf(letter, chosen, command.pdfPath);
     if (!outcome) {
         complain(QStringLiteral("cannot write %1: %2")
-                     .arg(QDir::toNativeSeparators(command.pdfPath), outcome.error()));
+                     .arg(QDir::toNativeSeparators(target), outcome.error()));
         return 2;
     }
     // The letters went out: a send log that cannot be written is said, and
     // the PDF stays.
     if (!outcome->logged) {
         complain(outcome->logged.error().replace(QLatin1Char('\n'), QLatin1String(": ")));
-        complain(QStringLiteral("the PDF is written, its row in the send log is not"));
+        complain(each ? QStringLiteral("the PDFs are written, their rows in the send log are not")
+                      : QStringLiteral("the PDF is written, its row in the send log is not"));
         return 3;
     }
     return 0;
