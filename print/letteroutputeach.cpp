@@ -56,8 +56,8 @@ Outcome savePdfEach(const LetterModel &letter, const Customers &customers, const
             },
             documentname::jobName(at), progress.keepGoing);
         if (!written)
-            return fail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                                     written.error()));
+            return fail(
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), written.error()));
         // Each file has its row as soon as it is there, so the log tells
         // exactly which letters a run that fails later did write.
         const Result<void> logged = sendlog::append(

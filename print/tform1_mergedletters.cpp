@@ -5,17 +5,22 @@
 // by the context menu of a bare spot of the page or the left panel, so no
 // control, caption or binding of the window changes. Box B of each letter
 // holds the block a click on that customer would write; the boxes on screen
-// are only read.
+// are only read. "1件ずつPDFに保存…" writes one PDF per customer into a
+// folder. Before each run, the merge dialog lets the user choose the
+// customers and look at their letters.
 
 #include "shell/tform1.h"
 
 #include "platform/clock.h"
 #include "platform/errorreport.h"
+#include "print/folderchooser.h"
 #include "print/letterrun.h"
+#include "print/mergechoicedialog.h"
 #include "print/savefilechooser.h"
 #include "shell/windowtexts.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QScopedValueRollback>
 
 void TForm1::setUpMergedLetters()
@@ -34,6 +39,8 @@ void TForm1::setUpMergedLetters()
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TForm1::saveMergedPdf);
     add(windowtexts::printMergedCaption(), QStringLiteral("actPrintMerged"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TForm1::printMergedLetters);
+    add(windowtexts::savePdfEachCaption(), QStringLiteral("actSavePdfEach"), QKeySequence(),
+        &TForm1::savePdfEach);
 }
 
 std::optional<letteroutput::Customers> TForm1::mergeCustomers() const
@@ -47,6 +54,22 @@ std::optional<letteroutput::Customers> TForm1::mergeCustomers() const
 }
 
 namespace {
+// The customers the user checks in the merge dialog; nothing when there
+// were none to offer or the user cancelled it.
+std::optional<letteroutput::Customers>
+chosenCustomers(QWidget *window, const LetterModel &letter,
+                std::optional<letteroutput::Customers> customers, const QString &caption)
+{
+    if (!customers)
+        return std::nullopt;
+    const std::optional<QList<int>> rows = MergeChoiceDialog::choose(
+        window, {letter, customers->table, customers->count, customers->layout}, caption);
+    if (!rows)
+        return std::nullopt;
+    customers->rows = *rows;
+    return customers;
+}
+
 // A run of every customer's letters on a thread of its own, behind the
 // window's progress; nothing to report when the user stopped it.
 std::optional<letteroutput::Outcome>
@@ -67,7 +90,8 @@ runLetters(QWidget *window, int count,
 
 void TForm1::saveMergedPdf()
 {
-    const std::optional<letteroutput::Customers> customers = mergeCustomers();
+    const std::optional<letteroutput::Customers> customers = chosenCustomers(
+        this, m_document.letter(), mergeCustomers(), windowtexts::saveMergedPdfCaption());
     if (!customers)
         return;
     const QString path = savefilechooser::choose(this, windowtexts::saveMergedPdfCaption(),
@@ -77,8 +101,9 @@ void TForm1::saveMergedPdf()
         return; // cancelled
 
     const QScopedValueRollback running(m_runningLetters, true);
-    const std::optional<letteroutput::Outcome> outcome =
-        runLetters(this, customers->count, [&](const letteroutput::Progress &progress) {
+    const std::optional<letteroutput::Outcome> outcome = runLetters(
+        this, static_cast<int>(letteroutput::sentRows(*customers).size()),
+        [&](const letteroutput::Progress &progress) {
             return letteroutput::saveMergedPdf(m_document.letter(), *customers, path, progress);
         });
     if (outcome)
@@ -89,14 +114,40 @@ void TForm1::saveMergedPdf()
 
 void TForm1::printMergedLetters()
 {
-    const std::optional<letteroutput::Customers> customers = mergeCustomers();
+    const std::optional<letteroutput::Customers> customers = chosenCustomers(
+        this, m_document.letter(), mergeCustomers(), windowtexts::printMergedCaption());
     if (!customers)
         return;
     const QScopedValueRollback running(m_runningLetters, true);
-    const std::optional<letteroutput::Outcome> outcome =
-        runLetters(this, customers->count, [&](const letteroutput::Progress &progress) {
+    const std::optional<letteroutput::Outcome> outcome = runLetters(
+        this, static_cast<int>(letteroutput::sentRows(*customers).size()),
+        [&](const letteroutput::Progress &progress) {
             return letteroutput::printMerged(m_document.letter(), *customers, m_jobNames, progress);
         });
     if (outcome)
         reportOutcome(*outcome);
+}
+
+void TForm1::savePdfEach()
+{
+    const std::optional<letteroutput::Customers> customers = chosenCustomers(
+        this, m_document.letter(), mergeCustomers(), windowtexts::savePdfEachCaption());
+    if (!customers)
+        return;
+    const QString folder =
+        folderchooser::choose(this, windowtexts::savePdfEachCaption(),
+                              QFileInfo(documentname::proposedPdfPath(Clock::now())).path());
+    if (folder.isEmpty())
+        return; // cancelled
+
+    const QScopedValueRollback running(m_runningLetters, true);
+    const std::optional<letteroutput::Outcome> outcome = runLetters(
+        this, static_cast<int>(letteroutput::sentRows(*customers).size()),
+        [&](const letteroutput::Progress &progress) {
+            return letteroutput::savePdfEach(m_document.letter(), *customers, folder, progress);
+        });
+    if (outcome)
+        reportOutcome(*outcome, [&folder](const QString &why) {
+            return documentname::pdfNotSavedText(folder, why);
+        });
 }

@@ -163,6 +163,8 @@ private:
     // be cancelled; the letter on screen stays as it is.
     void saveMergedPdf();
     void printMergedLetters();
+    // "1件ずつPDFに保存…": asks for a folder and writes a PDF per customer.
+    void savePdfEach();
     // The customers of a merge; none (after a message) when there are none.
     std::optional<letteroutput::Customers> mergeCustomers() const;
     // Reports an outcome: a failure's text (`failed` names it), or a send

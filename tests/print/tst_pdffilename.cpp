@@ -23,11 +23,11 @@ void TestPdfFileName::forCustomer_data()
 
     QTest::newRow("ideographic space kept")
         << 3 << 12 << u"株式会社　山田商事"_qs << u"0003_株式会社　山田商事.pdf"_qs;
-    QTest::newRow("slash and backslash")
-        << 1 << 12 << u"A/B\\C"_qs << u"0001_A_B_C.pdf"_qs;
+    QTest::newRow("slash and backslash") << 1 << 12 << u"A/B\\C"_qs << u"0001_A_B_C.pdf"_qs;
     QTest::newRow("what Windows forbids")
         << 2 << 12 << u"a:b*c?d\"e<f>g|h"_qs << u"0002_a_b_c_d_e_f_g_h.pdf"_qs;
-    QTest::newRow("line break and tab") << 4 << 12 << u"上\r\n下\t横"_qs << u"0004_上__下_横.pdf"_qs;
+    QTest::newRow("line break and tab")
+        << 4 << 12 << u"上\r\n下\t横"_qs << u"0004_上__下_横.pdf"_qs;
     QTest::newRow("dots and blanks at the ends")
         << 5 << 12 << u" ..山田商事.. "_qs << u"0005_山田商事.pdf"_qs;
     QTest::newRow("a company of dots alone") << 6 << 12 << u".."_qs << u"0006.pdf"_qs;

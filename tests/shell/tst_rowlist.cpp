@@ -63,8 +63,8 @@ void TestRowList::refused_data()
     QTest::newRow("sign") << "+3" << 12 << "not '+3'";
     QTest::newRow("two dashes") << "1-2-3" << 12 << "not '1-2-3'";
     QTest::newRow("full-width digits") << "３" << 12 << "not '３'";
-    QTest::newRow("more digits than any number") << "123456789012345678901234567890" << 12
-                                                 << "not '123456789012345678901234567890'";
+    QTest::newRow("more digits than any number")
+        << "123456789012345678901234567890" << 12 << "not '123456789012345678901234567890'";
     QTest::newRow("beyond a list of 12") << "99999999999" << 12 << "no row 99999999999";
     QTest::newRow("a stretch past the end") << "10-99999999" << 12 << "no row 13";
     QTest::newRow("row 1 of an empty list") << "1" << 0 << "no row 1";
