@@ -32,6 +32,8 @@ private slots:
     void failedPdfLeavesNothing_data();
     void failedPdfLeavesNothing();
     void sendLogThatCannotBeWritten();
+    void pdfEachStopsBetweenLetters_data();
+    void pdfEachStopsBetweenLetters();
     void prints_data();
     void prints();
 
@@ -182,6 +184,44 @@ void TestLetterOutput::sendLogThatCannotBeWritten()
     QVERIFY(!outcome->logged.ok());
     QVERIFY2(outcome->logged.error().contains(QStringLiteral("に書き込めません")),
              qPrintable(outcome->logged.error()));
+}
+
+void TestLetterOutput::pdfEachStopsBetweenLetters_data()
+{
+    QTest::addColumn<int>("stopAt"); // the letter (0-based) at which the user stops; -1: never
+    QTest::addColumn<QStringList>("files");
+
+    const QStringList all = {u8("0001_株式会社　山田商事.pdf"), u8("0002_佐藤工業.pdf"),
+                             u8("0003_鈴木物産.pdf")};
+    QTest::newRow("all three") << -1 << all;
+    QTest::newRow("stopped at the second") << 1 << all.mid(0, 1);
+    QTest::newRow("stopped at the first") << 0 << QStringList();
+}
+
+void TestLetterOutput::pdfEachStopsBetweenLetters()
+{
+    QFETCH(int, stopAt);
+    QFETCH(QStringList, files);
+    const QString folder = m_dir->path(QStringLiteral("each"));
+    QVERIFY(QDir().mkpath(folder));
+    qsizetype current = -1;
+    letteroutput::Progress progress;
+    progress.reached = [&current](qsizetype index) { current = index; };
+    progress.keepGoing = [&current, stopAt] { return stopAt < 0 || current < stopAt; };
+
+    const letteroutput::Outcome outcome =
+        letteroutput::savePdfEach(*m_letter, customers(3), folder, progress);
+    QCOMPARE(outcome.ok(), stopAt < 0);
+    // Each letter whole under its name or not there at all, nothing aside.
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
+    const QStringList rows = logRows();
+    QCOMPARE(rows.size(), files.size());
+    for (int i = 0; i < files.size(); ++i) {
+        QCOMPARE(poppler::pageCount(folder + QLatin1Char('/') + files[i]), 1);
+        QVERIFY2(
+            rows[i].endsWith(QFileInfo(folder + QLatin1Char('/') + files[i]).absoluteFilePath()),
+            qPrintable(rows[i]));
+    }
 }
 
 void TestLetterOutput::prints_data()

@@ -134,8 +134,8 @@ void TestMergeChoice::check(int row, bool checked)
     for (int i = 0; i < shown->rowCount(); ++i) {
         const QModelIndex cell = shown->index(i, MergeChoiceModel::RowNumber);
         if (shown->data(cell).toInt() == row + 1) {
-            QVERIFY(shown->setData(cell, checked ? Qt::Checked : Qt::Unchecked,
-                                   Qt::CheckStateRole));
+            QVERIFY(
+                shown->setData(cell, checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole));
             return;
         }
     }
@@ -180,9 +180,8 @@ void TestMergeChoice::checkedCustomersGoOut()
         for (int row = 0; row < 12; ++row) {
             const bool expected = row == sent[page];
             QVERIFY2(text.contains(address(row)) == expected,
-                     qPrintable(QStringLiteral("page %1, %2:\n%3")
-                                    .arg(page + 1)
-                                    .arg(address(row), text)));
+                     qPrintable(
+                         QStringLiteral("page %1, %2:\n%3").arg(page + 1).arg(address(row), text)));
         }
     }
 }
