@@ -36,6 +36,7 @@ private slots:
     void pdfEachStopsBetweenLetters();
     void prints_data();
     void prints();
+    void printsWithTheProgramsCalibration();
 
 private:
     QStringList logRows() const;
@@ -263,6 +264,46 @@ void TestLetterOutput::prints()
         QVERIFY2(row.startsWith(QStringLiteral("2027-03-06 10:11:12,印刷,")), qPrintable(row));
         QVERIFY(row.endsWith(outcome->destination));
     }
+}
+
+void TestLetterOutput::printsWithTheProgramsCalibration()
+{
+    const QString out = env("TAVRINT_CUPS_OUT");
+    if (env("CUPS_SERVER").isEmpty() || out.isEmpty())
+        SKIP_MISSING_RIG("no test printer (scripts/cups-test-printer.sh)");
+    documentname::JobNamer names;
+    const auto addresseeX = [&]() -> std::optional<double> {
+        const QStringList before = printedjobs::jobs(out);
+        const letteroutput::Outcome outcome = letteroutput::print(*m_letter, names);
+        if (!outcome)
+            return std::nullopt;
+        const QString job = printedjobs::waitForNewJob(out, before);
+        const printedjobs::Word *word =
+            printedjobs::find(printedjobs::wordsOf(job), QStringLiteral("山田様"));
+        return word ? std::optional(word->xMin) : std::nullopt;
+    };
+    const std::optional<double> plain = addresseeX();
+    QVERIFY(plain);
+    QVERIFY(!QFileInfo::exists(m_dir->path(QStringLiteral("Init/calibration.ini"))));
+
+    // The default queue calibrated 3.0 mm to the right in the program's file.
+    m_dir->writeFile(QStringLiteral("Init/calibration.ini"), "tavrint-pdf=30,0,1000\r\n");
+    const std::optional<double> shifted = addresseeX();
+    QVERIFY(shifted);
+    QVERIFY2(qAbs(*shifted - *plain - 3.0 * 72 / 25.4) < 0.2 * 72 / 25.4,
+             qPrintable(QStringLiteral("%1 -> %2").arg(*plain).arg(*shifted)));
+
+    // A file edited into nonsense: no sheet, no row, a message naming it.
+    m_dir->writeFile(QStringLiteral("Init/calibration.ini"), "tavrint-pdf=30,0,5\r\n");
+    const QStringList before = printedjobs::jobs(out);
+    const int rows = static_cast<int>(logRows().size());
+    const letteroutput::Outcome refused = letteroutput::print(*m_letter, names);
+    QVERIFY(!refused.ok());
+    QVERIFY2(refused.error().contains(QStringLiteral("calibration.ini")),
+             qPrintable(refused.error()));
+    QCOMPARE(logRows().size(), rows);
+    QTest::qWait(500);
+    QCOMPARE(printedjobs::jobs(out), before);
 }
 
 QTEST_MAIN(TestLetterOutput)

@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A printer's calibration: its file, what a hand-edited file may not hold,
+// the frame it gives, and where a calibrated queue of the test printer
+// really puts the glyphs (and that an uncalibrated one puts them where it
+// always did).
+
+#include "print/printercalibration.h"
+#include "print/printerplayback.h"
+#include "print/renderpage.h"
+
+#include "../testfiles.h"
+#include "../testrig.h"
+#include "printedjobs.h"
+
+#include <QPrinterInfo>
+#include <QScopeGuard>
+#include <QtTest>
+
+#include <cmath>
+
+using printercalibration::Calibration;
+Q_DECLARE_METATYPE(Calibration)
+
+namespace {
+
+constexpr double kPointsPerMm = 72.0 / 25.4;
+
+QString env(const char *name)
+{
+    return qEnvironmentVariable(name);
+}
+
+// A box far from the sheet's corner on each axis, so that a scale shows.
+RenderPage pageWith(const QString &marker)
+{
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(19);
+    return RenderPage::build(590, 834,
+                             {RenderBox{QPoint(50, 120), font, -19, Qt::black, {marker}},
+                              RenderBox{QPoint(400, 700), font, -19, Qt::black, {u8("右下")}}},
+                             2);
+}
+
+struct Queue
+{
+    QString name;
+    QString out;
+    double offsetX, offsetY, width, height; // the printable area, points
+};
+
+Queue queue(const QString &name)
+{
+    if (name == QLatin1String("tavrint-margins"))
+        return {name, env("TAVRINT_CUPS_MARGINS_OUT"), 18, 24, 559, 794};
+    return {name, env("TAVRINT_CUPS_FULLPAGE_OUT"), 0, 0, 595, 842};
+}
+
+} // namespace
+
+class TestPrinterCalibration : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fileRoundTrip();
+    void handEditedFileRefused_data();
+    void handEditedFileRefused();
+    void saveKeepsOtherQueues();
+    void frame_data();
+    void frame();
+    void printedWhereTheCalibrationSays_data();
+    void printedWhereTheCalibrationSays();
+    void uncalibratedQueuePrintsAsBefore();
+
+private:
+    // Prints `page` on `queue` with `table`; the job's words.
+    QList<printedjobs::Word> printOn(const Queue &queue, const RenderPage &page,
+                                     const printercalibration::Table &table);
+};
+
+void TestPrinterCalibration::fileRoundTrip()
+{
+    const printercalibration::Table table{{QStringLiteral("tavrint-pdf"), {20, -15, 995}},
+                                          {QStringLiteral("事務所=2階"), {-500, 500, 1100}}};
+    const Result<printercalibration::Table> back =
+        printercalibration::fromBytes(printercalibration::toBytes(table));
+    QVERIFY2(back.ok(), qPrintable(back.error()));
+    QCOMPARE(*back, table);
+}
+
+void TestPrinterCalibration::handEditedFileRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("shift beyond 5 cm") << QByteArray("a=501,0,1000\n") << "line 1";
+    QTest::newRow("negative shift beyond") << QByteArray("; c\n\na=0,-501,1000\n") << "line 3";
+    QTest::newRow("scale below 90 %") << QByteArray("a=0,0,899\n") << "90.0 %";
+    QTest::newRow("scale above 110 %") << QByteArray("a=0,0,1101\n") << "110.0 %";
+    QTest::newRow("zero scale") << QByteArray("a=0,0,0\n") << "倍率";
+    QTest::newRow("a huge number") << QByteArray("a=99999999999,0,1000\n") << "3 つの整数";
+    QTest::newRow("a fraction") << QByteArray("a=2.5,0,1000\n") << "3 つの整数";
+    QTest::newRow("two values") << QByteArray("a=1,2\n") << "3 つの整数";
+    QTest::newRow("four values") << QByteArray("a=1,2,1000,4\n") << "3 つの整数";
+    QTest::newRow("words") << QByteArray("a=left,up,big\n") << "3 つの整数";
+    QTest::newRow("no queue") << QByteArray("=1,2,1000\n") << "プリンタ名";
+    QTest::newRow("no equals sign") << QByteArray("garbage\n") << "プリンタ名";
+}
+
+void TestPrinterCalibration::handEditedFileRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, says);
+    ProgramDir dir;
+    dir.writeFile(QStringLiteral("Init/calibration.ini"), bytes);
+    const Result<printercalibration::Table> table = printercalibration::load(dir.programDir());
+    QVERIFY(!table.ok());
+    QVERIFY2(table.error().contains(QStringLiteral("calibration.ini")), qPrintable(table.error()));
+    QVERIFY2(table.error().contains(says), qPrintable(table.error()));
+}
+
+void TestPrinterCalibration::saveKeepsOtherQueues()
+{
+    ProgramDir dir;
+    // No file until someone calibrates, and nothing then but the file.
+    QCOMPARE(printercalibration::load(dir.programDir())->size(), 0);
+    QVERIFY(printercalibration::save(dir.programDir(), QStringLiteral("a"), {20, -15, 995}));
+    QVERIFY(printercalibration::save(dir.programDir(), QStringLiteral("b"), {1, 2, 1001}));
+    QCOMPARE(QDir(dir.path(QStringLiteral("Init"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("calibration.ini")});
+    Result<printercalibration::Table> table = printercalibration::load(dir.programDir());
+    QCOMPARE(table->value(QStringLiteral("a")), (Calibration{20, -15, 995}));
+    QCOMPARE(table->value(QStringLiteral("b")), (Calibration{1, 2, 1001}));
+    // Setting a queue back to none takes its line away.
+    QVERIFY(printercalibration::save(dir.programDir(), QStringLiteral("a"), {}));
+    table = printercalibration::load(dir.programDir());
+    QVERIFY(!table->contains(QStringLiteral("a")));
+    QVERIFY(table->contains(QStringLiteral("b")));
+    // What may not be is not written.
+    QVERIFY(!printercalibration::save(dir.programDir(), QStringLiteral("c"), {0, 0, 2000}));
+    QVERIFY(!printercalibration::save(dir.programDir(), QString(), {1, 0, 1000}));
+    QCOMPARE(printercalibration::load(dir.programDir())->size(), 1);
+}
+
+void TestPrinterCalibration::frame_data()
+{
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<Calibration>("calibration");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QRect>("expected");
+
+    const QRect a4at600(100, 100, 4760, 6814);
+    QTest::newRow("none") << a4at600 << Calibration{} << 600 << a4at600;
+    // 2.0 mm at 600 dpi: 47.24 pixels; -1.5 mm: -35.43.
+    QTest::newRow("shift only") << a4at600 << Calibration{20, -15, 1000} << 600
+                                << QRect(147, 65, 4760, 6814);
+    // 99.5 %: the corner stays, the size shrinks: 4736.2, 6779.93.
+    QTest::newRow("scale only") << a4at600 << Calibration{0, 0, 995} << 600
+                                << QRect(100, 100, 4736, 6780);
+    QTest::newRow("both") << a4at600 << Calibration{20, -15, 995} << 600
+                          << QRect(147, 65, 4736, 6780);
+    QTest::newRow("the most allowed at 1200 dpi")
+        << QRect(0, 0, 9921, 14031) << Calibration{-500, 500, 1100} << 1200
+        << QRect(-2362, 2362, 10913, 15434);
+}
+
+void TestPrinterCalibration::frame()
+{
+    QFETCH(QRect, frame);
+    QFETCH(Calibration, calibration);
+    QFETCH(int, dpi);
+    QFETCH(QRect, expected);
+    QCOMPARE(printercalibration::apply(frame, calibration, dpi, dpi), expected);
+}
+
+QList<printedjobs::Word> TestPrinterCalibration::printOn(const Queue &queue,
+                                                         const RenderPage &page,
+                                                         const printercalibration::Table &table)
+{
+    qputenv("PRINTER", queue.name.toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("PRINTER"); });
+    if (QPrinterInfo::defaultPrinter().printerName() != queue.name)
+        return {};
+    const QStringList before = printedjobs::jobs(queue.out);
+    const Result<QString> printed =
+        printerplayback::printRenderPage(page, QStringLiteral("Tavrint calibration"), table);
+    if (!printed) {
+        qWarning("%s", qPrintable(printed.error()));
+        return {};
+    }
+    const QString job = printedjobs::waitForNewJob(queue.out, before);
+    return job.isEmpty() ? QList<printedjobs::Word>() : printedjobs::wordsOf(job);
+}
+
+void TestPrinterCalibration::printedWhereTheCalibrationSays_data()
+{
+    QTest::addColumn<QString>("queue");
+    QTest::addColumn<Calibration>("calibration");
+
+    QTest::newRow("margins: +2.0 mm, -1.5 mm, 99.5 %")
+        << "tavrint-margins" << Calibration{20, -15, 995};
+    QTest::newRow("full page: +2.0 mm, -1.5 mm, 99.5 %")
+        << "tavrint-fullpage" << Calibration{20, -15, 995};
+    QTest::newRow("full page: -3.0 mm, +4.2 mm, 101.0 %")
+        << "tavrint-fullpage" << Calibration{-30, 42, 1010};
+}
+
+void TestPrinterCalibration::printedWhereTheCalibrationSays()
+{
+    QFETCH(QString, queue);
+    QFETCH(Calibration, calibration);
+    const Queue q = ::queue(queue);
+    if (env("CUPS_SERVER").isEmpty() || q.out.isEmpty())
+        SKIP_MISSING_RIG("no test printer (scripts/cups-test-printer.sh)");
+
+    // Both queues calibrated, each its own way: the job's queue decides.
+    const Queue other = ::queue(queue == QLatin1String("tavrint-margins")
+                                    ? QStringLiteral("tavrint-fullpage")
+                                    : QStringLiteral("tavrint-margins"));
+    const printercalibration::Table table{{q.name, calibration}, {other.name, {-200, 200, 950}}};
+    const RenderPage page = pageWith(QStringLiteral("CALIBRATED"));
+    const QList<printedjobs::Word> words = printOn(q, page, table);
+    const printedjobs::Word *word = printedjobs::find(words, QStringLiteral("CALIBRATED"));
+    QVERIFY2(word, "the job never reached the queue's backend");
+
+    // Uncalibrated the frame starts at twice the printable area's offset and
+    // spans its size (see the printer's own placement test); the scale keeps
+    // that corner, the shift moves it.
+    const double s = calibration.scale / 1000.0;
+    const RenderRun &run = page.runs().first();
+    const double x = 2 * q.offsetX + calibration.offsetX / 10.0 * kPointsPerMm +
+                     s * run.position.x() * q.width / RenderPage::kWidth;
+    const double y = 2 * q.offsetY + calibration.offsetY / 10.0 * kPointsPerMm +
+                     s * run.position.y() * q.height / RenderPage::kHeight;
+    const QString where = QStringLiteral("at (%1, %2) pt, expected (%3, %4)")
+                              .arg(word->xMin)
+                              .arg(word->yMin)
+                              .arg(x)
+                              .arg(y);
+    // Within 0.2 mm.
+    QVERIFY2(std::abs(word->xMin - x) < 0.2 * kPointsPerMm, qPrintable(where));
+    QVERIFY2(std::abs(word->yMin - y) < 0.2 * kPointsPerMm, qPrintable(where));
+    qInfo("%s: %s", qPrintable(queue), qPrintable(where));
+}
+
+void TestPrinterCalibration::uncalibratedQueuePrintsAsBefore()
+{
+    const Queue q = queue(QStringLiteral("tavrint-margins"));
+    if (env("CUPS_SERVER").isEmpty() || q.out.isEmpty())
+        SKIP_MISSING_RIG("no test printer (scripts/cups-test-printer.sh)");
+    // Another queue's calibration, and a zero one, change nothing here.
+    const RenderPage page = pageWith(QStringLiteral("UNCALIBRATED"));
+    const QList<printedjobs::Word> before = printOn(q, page, {});
+    const QList<printedjobs::Word> others =
+        printOn(q, page, {{QStringLiteral("tavrint-fullpage"), {20, -15, 995}}});
+    const QList<printedjobs::Word> zero = printOn(q, page, {{q.name, {}}});
+    QCOMPARE(before.size(), 2);
+    for (const QList<printedjobs::Word> &words : {others, zero}) {
+        QCOMPARE(words.size(), before.size());
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            QCOMPARE(words[i].text, before[i].text);
+            QCOMPARE(words[i].xMin, before[i].xMin);
+            QCOMPARE(words[i].yMin, before[i].yMin);
+            QCOMPARE(words[i].xMax, before[i].xMax);
+            QCOMPARE(words[i].yMax, before[i].yMax);
+        }
+    }
+}
+
+QTEST_MAIN(TestPrinterCalibration)
+#include "tst_printercalibration.moc"
