@@ -117,13 +117,12 @@ Result<Table> load(const QString &programDir)
         return fail(QStringLiteral("%1: 印刷位置の調整のファイルが大きすぎます")
                         .arg(QString::fromLatin1(kFileName)));
     if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("%1: %2").arg(QString::fromLatin1(kFileName),
-                                                 file.errorString()));
+        return fail(
+            QStringLiteral("%1: %2").arg(QString::fromLatin1(kFileName), file.errorString()));
     return fromBytes(file.read(kMaxFileSize + 1));
 }
 
-Result<void> save(const QString &programDir, const QString &queue,
-                  const Calibration &calibration)
+Result<void> save(const QString &programDir, const QString &queue, const Calibration &calibration)
 {
     const QString why = invalidReason(calibration);
     if (!why.isEmpty())
@@ -153,6 +152,30 @@ QRect apply(const QRect &frame, const Calibration &c, int dpiX, int dpiY)
     };
     return QRect(frame.left() + pixels(c.offsetX, dpiX), frame.top() + pixels(c.offsetY, dpiY),
                  scaled(frame.width()), scaled(frame.height()));
+}
+
+std::optional<Calibration> fromMeasurement(const Measurement &m)
+{
+    if (!(m.nominalDistance > 0) || !(m.measuredDistance > 0) ||
+        !std::isfinite(m.measuredDistance) || !std::isfinite(m.measuredCross.x()) ||
+        !std::isfinite(m.measuredCross.y()))
+        return std::nullopt;
+    // The printer puts a point meant at q from the frame's corner at
+    // corner + e + k q. The calibration draws it at shift + s q instead, so
+    // with s = 1 / k it lands at corner + e + k shift + q: shift = -e / k.
+    const double k = m.measuredDistance / m.nominalDistance;
+    const QPointF q = m.nominalCross - m.frameCorner;
+    const QPointF e = m.measuredCross - m.frameCorner - k * q;
+    const double scale = std::round(1000.0 / k);
+    const double shiftX = std::round(-e.x() / k * 10.0);
+    const double shiftY = std::round(-e.y() / k * 10.0);
+    // Beyond int is beyond any limit; kept just past it so that
+    // invalidReason() says why.
+    const auto bounded = [](double v, int limit) {
+        return static_cast<int>(std::clamp(v, -10.0 * limit, 10.0 * limit));
+    };
+    return Calibration{bounded(shiftX, kMaxOffset), bounded(shiftY, kMaxOffset),
+                       bounded(scale, kMaxScale)};
 }
 
 } // namespace printercalibration

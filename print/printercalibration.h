@@ -4,8 +4,11 @@
 #include "platform/result.h"
 
 #include <QHash>
+#include <QPointF>
 #include <QRect>
 #include <QString>
+
+#include <optional>
 
 // How far a printer's paper is off: each printer queue may have its own
 // shift and scale, which every print on that queue gets on top of the
@@ -47,8 +50,7 @@ QString filePath(const QString &programDir);
 Result<Table> load(const QString &programDir);
 // The table with `queue`'s entry set (removed when `calibration` is none),
 // written atomically.
-Result<void> save(const QString &programDir, const QString &queue,
-                  const Calibration &calibration);
+Result<void> save(const QString &programDir, const QString &queue, const Calibration &calibration);
 
 // The file's text for a table and back, for load() and save().
 QByteArray toBytes(const Table &table);
@@ -58,5 +60,25 @@ Result<Table> fromBytes(const QByteArray &bytes);
 // scaled for a printer of `dpiX` x `dpiY` device pixels per inch: the scale
 // keeps the frame's top-left corner, the shift moves it.
 QRect apply(const QRect &frame, const Calibration &calibration, int dpiX, int dpiY);
+
+// What the user measured on a calibration page printed without any
+// calibration, against where the page meant to put it, all in millimetres
+// from the paper's top-left corner: a cross, and the distance from it to a
+// second cross on the same line. `frameCorner` is where the page meant its
+// own top-left corner to be (the scale keeps that corner).
+struct Measurement
+{
+    QPointF frameCorner;
+    QPointF nominalCross;
+    double nominalDistance = 0;
+    QPointF measuredCross;
+    double measuredDistance = 0;
+};
+
+// The calibration that brings the crosses where they belong: the scale
+// undoes how much the printer shrinks or stretches, the shift what is left
+// at the cross. Nothing for a distance that is no distance; the result may
+// still be beyond what invalidReason() allows (a mismeasurement).
+std::optional<Calibration> fromMeasurement(const Measurement &m);
 
 } // namespace printercalibration

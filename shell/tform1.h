@@ -121,6 +121,7 @@ private:
     void bindBoxFocusShortcuts(); // Ctrl+1 .. Ctrl+8: into box 1 .. 8
     void setUpPdfSaving();        // its shortcut and context menu
     void setUpMergedLetters();    // their shortcuts and menu entries
+    void setUpCalibration();      // "印刷位置の調整…" in the page's menu
     void fitToChildren();
     void applyResizingRules();
     void fitCustomerListColumns();
@@ -165,6 +166,8 @@ private:
     void printMergedLetters();
     // "1件ずつPDFに保存…": asks for a folder and writes a PDF per customer.
     void savePdfEach();
+    // "印刷位置の調整…": the default printer's calibration dialog.
+    void calibratePrinter();
     // The customers of a merge; none (after a message) when there are none.
     std::optional<letteroutput::Customers> mergeCustomers() const;
     // Reports an outcome: a failure's text (`failed` names it), or a send

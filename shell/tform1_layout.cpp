@@ -282,6 +282,7 @@ void TForm1::bindEvents()
             });
     setUpPdfSaving();
     setUpMergedLetters();
+    setUpCalibration();
 }
 
 // ---- geometry helpers -----------------------------------------------------

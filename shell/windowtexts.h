@@ -33,6 +33,11 @@ inline QString savePdfEachCaption()
     return QStringLiteral("1件ずつPDFに保存…");
 }
 
+inline QString calibrationCaption()
+{
+    return QStringLiteral("印刷位置の調整…");
+}
+
 // The dialog that chooses a merge's customers.
 inline QString mergeFilterPlaceholder()
 {

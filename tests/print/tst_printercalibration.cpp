@@ -4,6 +4,8 @@
 // really puts the glyphs (and that an uncalibrated one puts them where it
 // always did).
 
+#include "print/calibrationdialog.h"
+#include "print/calibrationpage.h"
 #include "print/printercalibration.h"
 #include "print/printerplayback.h"
 #include "print/renderpage.h"
@@ -12,7 +14,10 @@
 #include "../testrig.h"
 #include "printedjobs.h"
 
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QtTest>
 
@@ -67,6 +72,11 @@ private slots:
     void saveKeepsOtherQueues();
     void frame_data();
     void frame();
+    void fromMeasurement_data();
+    void fromMeasurement();
+    void dialogShowsAndKeepsTheResult_data();
+    void dialogShowsAndKeepsTheResult();
+    void calibrationPageMovesWithTheCalibration();
     void printedWhereTheCalibrationSays_data();
     void printedWhereTheCalibrationSays();
     void uncalibratedQueuePrintsAsBefore();
@@ -172,8 +182,159 @@ void TestPrinterCalibration::frame()
     QCOMPARE(printercalibration::apply(frame, calibration, dpi, dpi), expected);
 }
 
-QList<printedjobs::Word> TestPrinterCalibration::printOn(const Queue &queue,
-                                                         const RenderPage &page,
+void TestPrinterCalibration::fromMeasurement_data()
+{
+    // A printer that moves everything by `shift` mm and scales it by `k`
+    // about the frame's corner; the calibration measured off its page must
+    // bring both crosses back within 0.1 mm.
+    QTest::addColumn<QPointF>("shift");
+    QTest::addColumn<double>("k");
+    QTest::addColumn<QRectF>("frame"); // on the paper, mm
+
+    const QRectF whole(0, 0, 210, 297);
+    const QRectF margins(12.7, 16.9, 197.2, 280.1);
+    QTest::newRow("a true printer") << QPointF(0, 0) << 1.0 << whole;
+    QTest::newRow("2 mm left, 1.5 mm low") << QPointF(-2, 1.5) << 1.0 << whole;
+    QTest::newRow("0.5 % small") << QPointF(0, 0) << 0.995 << whole;
+    QTest::newRow("off and small, with margins") << QPointF(1.2, -2.7) << 0.993 << margins;
+    QTest::newRow("stretched") << QPointF(-3.1, 0.4) << 1.008 << margins;
+}
+
+void TestPrinterCalibration::fromMeasurement()
+{
+    QFETCH(QPointF, shift);
+    QFETCH(double, k);
+    QFETCH(QRectF, frame);
+    const auto printed = [&](QPointF meant) {
+        return frame.topLeft() + shift + k * (meant - frame.topLeft());
+    };
+    const QPointF a = calibrationpage::onPaper(frame, calibrationpage::kCrossA);
+    const QPointF b = calibrationpage::onPaper(frame, calibrationpage::kCrossB);
+    // Measured to the tenth of a millimetre, as a ruler reads.
+    const auto tenth = [](double mm) { return std::round(mm * 10) / 10; };
+    printercalibration::Measurement m;
+    m.frameCorner = frame.topLeft();
+    m.nominalCross = a;
+    m.nominalDistance = b.x() - a.x();
+    m.measuredCross = QPointF(tenth(printed(a).x()), tenth(printed(a).y()));
+    m.measuredDistance = tenth(printed(b).x() - printed(a).x());
+    const std::optional<Calibration> c = printercalibration::fromMeasurement(m);
+    QVERIFY(c);
+    QVERIFY(printercalibration::invalidReason(*c).isEmpty());
+
+    // The page printed with it: each point drawn at shift + s q.
+    const double s = c->scale / 1000.0;
+    const QPointF calibrationShift(c->offsetX / 10.0, c->offsetY / 10.0);
+    for (QPointF meant : {a, b}) {
+        const QPointF drawn = frame.topLeft() + calibrationShift + s * (meant - frame.topLeft());
+        const QPointF lands = printed(drawn);
+        const QString where = QStringLiteral("(%1, %2) lands at (%3, %4)")
+                                  .arg(meant.x())
+                                  .arg(meant.y())
+                                  .arg(lands.x())
+                                  .arg(lands.y());
+        QVERIFY2(std::abs(lands.x() - meant.x()) < 0.1 + 1e-9, qPrintable(where));
+        QVERIFY2(std::abs(lands.y() - meant.y()) < 0.1 + 1e-9, qPrintable(where));
+    }
+}
+
+void TestPrinterCalibration::dialogShowsAndKeepsTheResult_data()
+{
+    QTest::addColumn<double>("x"); // measured, mm; A belongs at (30, 40), B 150 to its right
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("distance");
+    QTest::addColumn<QString>("result"); // empty: nothing may be saved
+    QTest::addColumn<QString>("line");   // the file's line after Save
+
+    QTest::newRow("as meant") << 30.0 << 40.0 << 150.0
+                              << u"調整: 右へ +0.0 mm、下へ +0.0 mm、倍率 100.0 %"_qs << QString();
+    QTest::newRow("2 mm left, 1.5 mm low")
+        << 28.0 << 41.5 << 150.0 << u"調整: 右へ +2.0 mm、下へ −1.5 mm、倍率 100.0 %"_qs
+        << "q=20,-15,1000";
+    QTest::newRow("0.5 % large") << 30.2 << 40.2 << 150.8
+                                 << u"調整: 右へ +0.0 mm、下へ +0.0 mm、倍率 99.5 %"_qs
+                                 << "q=0,0,995";
+    QTest::newRow("a mismeasured distance") << 30.0 << 40.0 << 15.0 << QString() << QString();
+    QTest::newRow("a cross 6 cm off") << 90.0 << 40.0 << 150.0 << QString() << QString();
+}
+
+void TestPrinterCalibration::dialogShowsAndKeepsTheResult()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(double, distance);
+    QFETCH(QString, result);
+    QFETCH(QString, line);
+    ProgramDir dir;
+    CalibrationDialog dialog(dir.programDir(), QStringLiteral("q"), QRectF(0, 0, 210, 297));
+    dialog.findChild<QDoubleSpinBox *>(QStringLiteral("measuredX"))->setValue(x);
+    dialog.findChild<QDoubleSpinBox *>(QStringLiteral("measuredY"))->setValue(y);
+    dialog.findChild<QDoubleSpinBox *>(QStringLiteral("measuredDistance"))->setValue(distance);
+    const QString shown = dialog.findChild<QLabel *>(QStringLiteral("result"))->text();
+    QPushButton *save = nullptr;
+    for (QPushButton *button : dialog.findChildren<QPushButton *>())
+        if (button->text() == u"保存"_qs)
+            save = button;
+    QVERIFY(save);
+    if (result.isEmpty()) {
+        QVERIFY2(shown.contains(u"測り直して"_qs), qPrintable(shown));
+        QVERIFY(!save->isEnabled());
+        QVERIFY(!dialog.calibration());
+        return;
+    }
+    QCOMPARE(shown, result);
+    save->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const QByteArray file = dir.readFile(QStringLiteral("Init/calibration.ini"));
+    if (line.isEmpty())
+        QVERIFY2(!file.contains("q="), file.constData());
+    else
+        QVERIFY2(file.contains(QByteArray(line.toUtf8() + "\r\n")), file.constData());
+}
+
+void TestPrinterCalibration::calibrationPageMovesWithTheCalibration()
+{
+    const Queue q = queue(QStringLiteral("tavrint-margins"));
+    if (env("CUPS_SERVER").isEmpty() || q.out.isEmpty())
+        SKIP_MISSING_RIG("no test printer (scripts/cups-test-printer.sh)");
+    qputenv("PRINTER", q.name.toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("PRINTER"); });
+    const std::optional<QRectF> frame = printerplayback::defaultFrameOnPaper();
+    QVERIFY(frame);
+    // The margins queue's frame starts at twice its 18 x 24 pt offset.
+    QVERIFY2(std::abs(frame->left() - 36 / kPointsPerMm) < 0.1,
+             qPrintable(QString::number(frame->left())));
+    QVERIFY2(std::abs(frame->top() - 48 / kPointsPerMm) < 0.1,
+             qPrintable(QString::number(frame->top())));
+
+    const auto crossLabel = [&](const Calibration &c) -> std::optional<QPointF> {
+        const QStringList before = printedjobs::jobs(q.out);
+        const Result<QString> printed = printerplayback::printDrawing(
+            [&](QPainter &painter, const QRect &destination) {
+                calibrationpage::draw(painter, destination, *frame, q.name);
+                return true;
+            },
+            QStringLiteral("Tavrint calibration page"), c);
+        if (!printed)
+            return std::nullopt;
+        const QString job = printedjobs::waitForNewJob(q.out, before);
+        const QList<printedjobs::Word> words = printedjobs::wordsOf(job);
+        const printedjobs::Word *a = printedjobs::find(words, QStringLiteral("A"));
+        return a ? std::optional(QPointF(a->xMin, a->yMin)) : std::nullopt;
+    };
+    const std::optional<QPointF> plain = crossLabel({});
+    const std::optional<QPointF> moved = crossLabel({20, -15, 1000});
+    QVERIFY(plain && moved);
+    // Cross A's label is 32 mm into the page: where the page says.
+    QVERIFY2(std::abs(plain->x() / kPointsPerMm - calibrationpage::onPaper(*frame, {32, 0}).x()) <
+                 0.2,
+             qPrintable(QString::number(plain->x() / kPointsPerMm)));
+    const QPointF delta = (*moved - *plain) / kPointsPerMm;
+    QVERIFY2(std::abs(delta.x() - 2.0) < 0.2 && std::abs(delta.y() + 1.5) < 0.2,
+             qPrintable(QStringLiteral("%1, %2").arg(delta.x()).arg(delta.y())));
+}
+
+QList<printedjobs::Word> TestPrinterCalibration::printOn(const Queue &queue, const RenderPage &page,
                                                          const printercalibration::Table &table)
 {
     qputenv("PRINTER", queue.name.toUtf8());
@@ -213,9 +374,9 @@ void TestPrinterCalibration::printedWhereTheCalibrationSays()
         SKIP_MISSING_RIG("no test printer (scripts/cups-test-printer.sh)");
 
     // Both queues calibrated, each its own way: the job's queue decides.
-    const Queue other = ::queue(queue == QLatin1String("tavrint-margins")
-                                    ? QStringLiteral("tavrint-fullpage")
-                                    : QStringLiteral("tavrint-margins"));
+    const Queue other =
+        ::queue(queue == QLatin1String("tavrint-margins") ? QStringLiteral("tavrint-fullpage")
+                                                          : QStringLiteral("tavrint-margins"));
     const printercalibration::Table table{{q.name, calibration}, {other.name, {-200, 200, 950}}};
     const RenderPage page = pageWith(QStringLiteral("CALIBRATED"));
     const QList<printedjobs::Word> words = printOn(q, page, table);
