@@ -103,8 +103,8 @@ std::optional<printercalibration::Calibration> CalibrationDialog::calibration() 
     printercalibration::Measurement m;
     m.frameCorner = m_frame.topLeft();
     m.nominalCross = calibrationpage::onPaper(m_frame, calibrationpage::kCrossA);
-    m.nominalDistance = calibrationpage::onPaper(m_frame, calibrationpage::kCrossB).x() -
-                        m.nominalCross.x();
+    m.nominalDistance =
+        calibrationpage::onPaper(m_frame, calibrationpage::kCrossB).x() - m.nominalCross.x();
     m.measuredCross = QPointF(m_x->value(), m_y->value());
     m.measuredDistance = m_distance->value();
     const std::optional<printercalibration::Calibration> c = printercalibration::fromMeasurement(m);

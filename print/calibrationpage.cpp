@@ -81,7 +81,8 @@ void draw(QPainter &painter, const QRect &frame, const QRectF &frameOnPaper, con
     const QStringList notes = {
         QStringLiteral("印刷位置の調整 — %1").arg(queue),
         QStringLiteral("用紙の左上の角から測ってください。"),
-        QStringLiteral("A の中心: 左端から %1 mm、上端から %2 mm のはずです。").arg(mm(a.x()), mm(a.y())),
+        QStringLiteral("A の中心: 左端から %1 mm、上端から %2 mm のはずです。")
+            .arg(mm(a.x()), mm(a.y())),
         QStringLiteral("A から B: %1 mm のはずです。").arg(mm(b.x() - a.x())),
         QStringLiteral("測った値を「印刷位置の調整」の画面に入れてください。"),
     };

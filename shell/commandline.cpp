@@ -210,6 +210,9 @@ QString helpText()
         "\n"
         "Files, all in the program directory (the folder of the executable):\n"
         "  Init/tavrintNN.ini   the layout for screen height NN x 20 pixels\n"
+        "  Init/calibration.ini the printer calibrations of 印刷位置の調整…, one line\n"
+        "                       per queue: shift right, shift down (0.1 mm), scale\n"
+        "                       (0.1 %), applied to that queue's prints only\n"
         "  Data/1本文.txt ... Data/8結.txt   the box texts (code page 932)\n"
         "  smpl1.txt            customers for \"TXTから取得\"\n"
         "  smpl2.xls            customers for \"XLSから取得\"\n"
@@ -243,7 +246,8 @@ QString helpText()
         "                       job (全員分を印刷)\n"
         "The last three are also in the menu of a right click on a bare spot of\n"
         "the page or the left panel, with 1件ずつPDFに保存… (one PDF per\n"
-        "customer into a folder). Before a run of the list's letters, a dialog\n"
+        "customer into a folder) and 印刷位置の調整… (calibrate the default printer\n"
+        "for letterhead). Before a run of the list's letters, a dialog\n"
         "shows the customers with check boxes, a filter and a preview of each\n"
         "letter; only the checked ones go out.\n");
 }
