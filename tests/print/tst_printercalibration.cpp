@@ -66,12 +66,9 @@ class TestPrinterCalibration : public QObject
 {
     Q_OBJECT
 private slots:
-    void fileRoundTrip();
     void handEditedFileRefused_data();
     void handEditedFileRefused();
     void saveKeepsOtherQueues();
-    void frame_data();
-    void frame();
     void fromMeasurement_data();
     void fromMeasurement();
     void dialogShowsAndKeepsTheResult_data();
@@ -86,16 +83,6 @@ private:
     QList<printedjobs::Word> printOn(const Queue &queue, const RenderPage &page,
                                      const printercalibration::Table &table);
 };
-
-void TestPrinterCalibration::fileRoundTrip()
-{
-    const printercalibration::Table table{{QStringLiteral("tavrint-pdf"), {20, -15, 995}},
-                                          {QStringLiteral("事務所=2階"), {-500, 500, 1100}}};
-    const Result<printercalibration::Table> back =
-        printercalibration::fromBytes(printercalibration::toBytes(table));
-    QVERIFY2(back.ok(), qPrintable(back.error()));
-    QCOMPARE(*back, table);
-}
 
 void TestPrinterCalibration::handEditedFileRefused_data()
 {
@@ -149,37 +136,6 @@ void TestPrinterCalibration::saveKeepsOtherQueues()
     QVERIFY(!printercalibration::save(dir.programDir(), QStringLiteral("c"), {0, 0, 2000}));
     QVERIFY(!printercalibration::save(dir.programDir(), QString(), {1, 0, 1000}));
     QCOMPARE(printercalibration::load(dir.programDir())->size(), 1);
-}
-
-void TestPrinterCalibration::frame_data()
-{
-    QTest::addColumn<QRect>("frame");
-    QTest::addColumn<Calibration>("calibration");
-    QTest::addColumn<int>("dpi");
-    QTest::addColumn<QRect>("expected");
-
-    const QRect a4at600(100, 100, 4760, 6814);
-    QTest::newRow("none") << a4at600 << Calibration{} << 600 << a4at600;
-    // 2.0 mm at 600 dpi: 47.24 pixels; -1.5 mm: -35.43.
-    QTest::newRow("shift only") << a4at600 << Calibration{20, -15, 1000} << 600
-                                << QRect(147, 65, 4760, 6814);
-    // 99.5 %: the corner stays, the size shrinks: 4736.2, 6779.93.
-    QTest::newRow("scale only") << a4at600 << Calibration{0, 0, 995} << 600
-                                << QRect(100, 100, 4736, 6780);
-    QTest::newRow("both") << a4at600 << Calibration{20, -15, 995} << 600
-                          << QRect(147, 65, 4736, 6780);
-    QTest::newRow("the most allowed at 1200 dpi")
-        << QRect(0, 0, 9921, 14031) << Calibration{-500, 500, 1100} << 1200
-        << QRect(-2362, 2362, 10913, 15434);
-}
-
-void TestPrinterCalibration::frame()
-{
-    QFETCH(QRect, frame);
-    QFETCH(Calibration, calibration);
-    QFETCH(int, dpi);
-    QFETCH(QRect, expected);
-    QCOMPARE(printercalibration::apply(frame, calibration, dpi, dpi), expected);
 }
 
 void TestPrinterCalibration::fromMeasurement_data()

@@ -193,16 +193,6 @@ void TestCommandLine::mergeChoice_data()
     QTest::newRow("--only without --customers")
         << QStringList{"--pdf", "a.pdf", "--only", "1"} << QString() << "-"
         << "--only is used with --customers";
-    QTest::newRow("--only 0") << QStringList{"--pdf", "a", "--customers", "txt", "--only", "0"}
-                              << QString() << "-"
-                              << "not '0'";
-    QTest::newRow("--only 5-2") << QStringList{"--pdf", "a", "--customers", "txt", "--only=5-2"}
-                                << QString() << "-"
-                                << "backwards";
-    QTest::newRow("--only 1,,2") << QStringList{"--pdf", "a",      "--customers",
-                                                "txt",   "--only", "1,,2"}
-                                 << QString() << "-"
-                                 << "empty item";
     QTest::newRow("--only twice") << QStringList{"--pdf",  "a", "--customers", "txt",
                                                  "--only", "1", "--only",      "2"}
                                   << QString() << "-"
