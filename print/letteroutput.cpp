@@ -12,6 +12,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace letteroutput {
 
 Result<LetterModel> goingOut(const LetterModel &letter)
@@ -28,9 +30,26 @@ Result<LetterModel> goingOut(const LetterModel &letter)
     return going;
 }
 
+QList<int> sentRows(const Customers &customers)
+{
+    QList<int> rows;
+    if (!customers.rows) {
+        for (int row = 0; row < customers.count; ++row)
+            rows.append(row);
+        return rows;
+    }
+    for (int row : *customers.rows)
+        if (row >= 0 && row < customers.count)
+            rows.append(row);
+    // List order, each customer once, however the choice was put together.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 MergedLetters mergedLetters(const LetterModel &letter, const Customers &customers)
 {
-    return letterpage::merged(letter, customers.table, customers.count, customers.layout);
+    return letterpage::merged(letter, customers.table, sentRows(customers), customers.layout);
 }
 
 pageplayback::PageSource pagesOf(const MergedLetters &letters, const Progress &progress)
@@ -58,7 +77,7 @@ Outcome deliveredMerge(const LetterModel &letter, const Customers &customers,
 {
     return delivered(
         letter,
-        letterpage::mergedHeadings(letter, customers.table, customers.count, customers.layout),
+        letterpage::mergedHeadings(letter, customers.table, sentRows(customers), customers.layout),
         Clock::now(), method, destination);
 }
 
@@ -77,6 +96,11 @@ Outcome savePdf(const LetterModel &letter, const QString &path)
                      QFileInfo(path).absoluteFilePath());
 }
 
+QString nothingChosenText()
+{
+    return QStringLiteral("送る顧客が選ばれていません");
+}
+
 Outcome saveMergedPdf(const LetterModel &letter, const Customers &customers, const QString &path,
                       const Progress &progress)
 {
@@ -84,6 +108,8 @@ Outcome saveMergedPdf(const LetterModel &letter, const Customers &customers, con
     if (!going)
         return going.failure();
     const MergedLetters letters = mergedLetters(*going, customers);
+    if (letters.count() == 0)
+        return fail(nothingChosenText());
     const Result<void> written = pdfdocument::write(
         path, letters.count(), pagesOf(letters, progress), documentname::jobName(Clock::now()),
         progress.keepGoing, going->attachments());
@@ -144,23 +170,26 @@ Outcome faxMerged(const LetterModel &letter, const Customers &customers,
     const Result<LetterModel> going = goingOut(letter);
     if (!going)
         return going.failure();
+    const QList<int> rows = sentRows(customers);
+    if (rows.isEmpty())
+        return fail(nothingChosenText());
     const MergedLetters letters = mergedLetters(*going, customers);
     const QList<letterpage::Heading> headings =
-        letterpage::mergedHeadings(*going, customers.table, customers.count, customers.layout);
+        letterpage::mergedHeadings(*going, customers.table, rows, customers.layout);
     Delivery delivery;
     delivery.destination = service.description();
-    QList<letterpage::Heading> sentHeadings;
-    QList<sendlog::Entry> rows;
-    for (int row = 0; row < customers.count; ++row) {
+    QList<sendlog::Entry> sentLetters;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
         if (progress.keepGoing && !progress.keepGoing()) {
             delivery.stoppedBy = QStringLiteral("中止しました");
             break;
         }
         if (progress.reached)
-            progress.reached(row);
+            progress.reached(i);
+        const int row = rows.at(i);
         const QString cell =
             customerfields::of(customers.table, row, customers.layout).value(QStringLiteral("FAX"));
-        const QString who = headings.at(row).addressee;
+        const QString who = headings.at(i).addressee;
         const Result<QString> dialled = fax::dialledNumber(cell);
         if (!dialled) {
             delivery.skipped.append(QStringLiteral("%1 行目 %2: %3")
@@ -168,20 +197,20 @@ Outcome faxMerged(const LetterModel &letter, const Customers &customers,
             continue;
         }
         const Result<SentFax> sent =
-            faxOne(letters.page(row), going->attachments(), *dialled, who, service);
+            faxOne(letters.page(i), going->attachments(), *dialled, who, service);
         if (!sent) {
             // The server is gone or refuses: the rest would fare no better.
             delivery.stoppedBy = sent.error();
             break;
         }
         delivery.faxes.append({sent->number, sent->jobId, who});
-        rows.append(letterpage::sentEntries({headings.at(row)}, Clock::now(), sendlog::Method::Fax,
-                                            faxDestination(*sent)));
+        sentLetters.append(letterpage::sentEntries({headings.at(i)}, Clock::now(),
+                                                   sendlog::Method::Fax, faxDestination(*sent)));
     }
     if (delivery.faxes.isEmpty() && !delivery.stoppedBy.isEmpty())
         return fail(delivery.stoppedBy);
     delivery.letters = static_cast<int>(delivery.faxes.size());
-    delivery.logged = sendlog::append(going->programDir(), rows);
+    delivery.logged = sendlog::append(going->programDir(), sentLetters);
     return delivery;
 }
 

@@ -7,7 +7,10 @@
 
 #include <QString>
 
+#include <QList>
+
 #include <functional>
+#include <optional>
 
 class CustomerTable;
 class LetterModel;
@@ -50,13 +53,19 @@ struct Delivery
 // A failure's text is the reason alone; the front end names the file.
 using Outcome = Result<Delivery>;
 
-// One letter for each of the rows 0 .. count - 1 of `table`.
+// One letter for each of the rows 0 .. count - 1 of `table`, or, when
+// `rows` is given, for those of them alone (0-based, in list order, as the
+// user chose them).
 struct Customers
 {
     const CustomerTable &table;
     int count = 0;
     addressblock::Layout layout;
+    std::optional<QList<int>> rows = std::nullopt;
 };
+// The rows a merge of `customers` sends, in the order it sends them: the
+// chosen ones that lie in the list.
+QList<int> sentRows(const Customers &customers);
 
 // A long run says which letter it begins and stops once keepGoing() says
 // so; nothing is written or printed then.
@@ -84,5 +93,11 @@ Outcome fax(const LetterModel &letter, const QString &number, const fax::Service
 // `skipped`.
 Outcome faxMerged(const LetterModel &letter, const Customers &customers,
                   const fax::Service &service, const Progress &progress = {});
+// One PDF per customer into `folder`, named by pdffilename::forCustomer,
+// each written whole or not at all and given its send-log row once it is
+// there. A failure stops the run at that customer: the files before it stay
+// with their rows; `Delivery::letters` of a success counts the files.
+Outcome savePdfEach(const LetterModel &letter, const Customers &customers, const QString &folder,
+                    const Progress &progress = {});
 
 } // namespace letteroutput

@@ -14,6 +14,8 @@ namespace letteroutput {
 // now, so that 《枚数》 prints what really goes; the first that cannot go
 // out, named.
 Result<LetterModel> goingOut(const LetterModel &letter);
+// "送る顧客が選ばれていません": a merge whose choice leaves no customer.
+QString nothingChosenText();
 
 // A merge's letters, and a source of their pages that tells the progress
 // which letter it begins.

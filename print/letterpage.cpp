@@ -37,7 +37,24 @@ RenderPage build(const LetterModel &letter)
                              letter.lineSpacingDigit());
 }
 
+namespace {
+QList<int> firstRows(int count)
+{
+    QList<int> rows;
+    rows.reserve(qMax(count, 0));
+    for (int row = 0; row < count; ++row)
+        rows.append(row);
+    return rows;
+}
+} // namespace
+
 MergedLetters merged(const LetterModel &letter, const CustomerTable &table, int count,
+                     addressblock::Layout layout)
+{
+    return merged(letter, table, firstRows(count), layout);
+}
+
+MergedLetters merged(const LetterModel &letter, const CustomerTable &table, const QList<int> &rows,
                      addressblock::Layout layout)
 {
     // Box B and the boxes with fields differ from letter to letter; the
@@ -56,11 +73,11 @@ MergedLetters merged(const LetterModel &letter, const CustomerTable &table, int 
     };
     auto current = std::make_shared<Current>();
     return MergedLetters(letter.page().pageWidth, letter.page().pageHeight, boxes(letter),
-                         letter.lineSpacingDigit(), perLetter, count,
-                         [letter, rows = &table, layout, current](qsizetype index, int box) {
+                         letter.lineSpacingDigit(), perLetter, rows.size(),
+                         [letter, table = &table, rows, layout, current](qsizetype index, int box) {
                              if (current->row != index) {
                                  current->letter = std::make_unique<LetterModel>(
-                                     letterFor(letter, *rows, static_cast<int>(index), layout));
+                                     letterFor(letter, *table, rows.at(index), layout));
                                  current->row = index;
                              }
                              return current->letter->displayLines(box);
@@ -76,9 +93,15 @@ Heading heading(const LetterModel &letter)
 QList<Heading> mergedHeadings(const LetterModel &letter, const CustomerTable &table, int count,
                               addressblock::Layout layout)
 {
+    return mergedHeadings(letter, table, firstRows(count), layout);
+}
+
+QList<Heading> mergedHeadings(const LetterModel &letter, const CustomerTable &table,
+                              const QList<int> &rows, addressblock::Layout layout)
+{
     QList<Heading> headings;
-    headings.reserve(count);
-    for (int row = 0; row < count; ++row)
+    headings.reserve(rows.size());
+    for (int row : rows)
         headings.append(heading(letterFor(letter, table, row, layout)));
     return headings;
 }

@@ -31,6 +31,9 @@ RenderPage build(const LetterModel &letter);
 // is now. The table is read as each page is made.
 MergedLetters merged(const LetterModel &letter, const CustomerTable &table, int count,
                      addressblock::Layout layout);
+// The same for the rows `rows` of `table` alone, page k being row rows[k]'s.
+MergedLetters merged(const LetterModel &letter, const CustomerTable &table, const QList<int> &rows,
+                     addressblock::Layout layout);
 
 // What the send log says of a letter: the first lines of its boxes B and E
 // as printed.
@@ -44,6 +47,8 @@ Heading heading(const LetterModel &letter);
 // the customer's company).
 QList<Heading> mergedHeadings(const LetterModel &letter, const CustomerTable &table, int count,
                               addressblock::Layout layout);
+QList<Heading> mergedHeadings(const LetterModel &letter, const CustomerTable &table,
+                              const QList<int> &rows, addressblock::Layout layout);
 
 // The send log's rows for letters that went out at `at` by `method` to
 // `destination`, one a heading.

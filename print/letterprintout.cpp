@@ -14,14 +14,21 @@ Outcome print(const LetterModel &letter, documentname::JobNamer &jobNames)
     const Result<LetterModel> going = goingOut(letter);
     if (!going)
         return going.failure();
+    // A calibration file the user edited into nonsense stops the print
+    // before a sheet is wasted on letterhead.
+    const Result<printercalibration::Table> calibrations =
+        printercalibration::load(letter.programDir());
+    if (!calibrations)
+        return calibrations.failure();
     const QDateTime at = Clock::now();
     const RenderPage page = letterpage::build(*going);
     // A letter alone is drawn on the printer as it always was.
     const Result<QString> printed =
         going->attachments().isEmpty()
-            ? printerplayback::printRenderPage(page, jobNames.next(at))
+            ? printerplayback::printRenderPage(page, jobNames.next(at), *calibrations)
             : printerplayback::printWithAttachments(
-                  1, [&page](qsizetype) { return page; }, jobNames.next(at), going->attachments());
+                  1, [&page](qsizetype) { return page; }, jobNames.next(at), going->attachments(),
+                  {}, *calibrations);
     if (!printed)
         return printed.failure();
     return delivered(*going, {letterpage::heading(*going)}, at, sendlog::Method::Print, *printed);
@@ -34,9 +41,15 @@ Outcome printMerged(const LetterModel &letter, const Customers &customers,
     if (!going)
         return going.failure();
     const MergedLetters letters = mergedLetters(*going, customers);
+    if (letters.count() == 0)
+        return fail(nothingChosenText());
+    const Result<printercalibration::Table> calibrations =
+        printercalibration::load(letter.programDir());
+    if (!calibrations)
+        return calibrations.failure();
     const Result<QString> printed = printerplayback::printWithAttachments(
         letters.count(), pagesOf(letters, progress), jobNames.next(Clock::now()),
-        going->attachments(), progress.keepGoing);
+        going->attachments(), progress.keepGoing, *calibrations);
     if (!printed)
         return printed.failure();
     return deliveredMerge(*going, customers, sendlog::Method::Print, *printed);

@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <memory>
+
 namespace printerplayback {
 
 namespace {
@@ -102,20 +104,33 @@ QRect destinationFrame(const PrintableArea &area)
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-Result<QString> printRenderPage(const RenderPage &page, const QString &jobName)
+Result<QString> printRenderPage(const RenderPage &page, const QString &jobName,
+                                const printercalibration::Table &calibrations)
 {
     return printRenderPages(
-        1, [&page](qsizetype) { return page; }, jobName);
+        1, [&page](qsizetype) { return page; }, jobName, {}, calibrations);
 }
 
-Result<QString> printRenderPages(qsizetype count, const pageplayback::PageSource &source,
-                                 const QString &jobName, const std::function<bool()> &keepGoing)
+namespace {
+
+// The default printer set up as every job of the program wants it: A4
+// portrait, the printer's own printable area, one named copy.
+struct Job
 {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.printerName().isEmpty())
+    QPrinterInfo info;
+    std::unique_ptr<QPrinter> printer;
+    QRect destination;
+};
+
+Result<Job> openJob(const QString &jobName)
+{
+    Job job;
+    job.info = QPrinterInfo::defaultPrinter();
+    if (job.info.printerName().isEmpty())
         return fail(noDefaultPrinterText());
 
-    QPrinter printer(info, QPrinter::HighResolution);
+    job.printer = std::make_unique<QPrinter>(job.info, QPrinter::HighResolution);
+    QPrinter &printer = *job.printer;
     if (!printer.isValid() || printer.outputFormat() != QPrinter::NativeFormat)
         return fail(invalidPrinterText());
     printer.setFullPage(false);
@@ -127,10 +142,16 @@ Result<QString> printRenderPages(qsizetype count, const pageplayback::PageSource
     printer.setDocName(jobName);
     printer.setCopyCount(1);
 
-    const QRect destination = destinationFrame(printableArea(printer));
-    if (destination.isEmpty())
+    job.destination = destinationFrame(printableArea(printer));
+    if (job.destination.isEmpty())
         return fail(invalidPrinterText());
+    return job;
+}
 
+// Plays `play` onto the job's printer and hands the job to the spooler.
+Result<QString> runJob(Job &job, const std::function<bool(QPainter &, QPrinter &)> &play)
+{
+    QPrinter &printer = *job.printer;
     QPainter painter;
     if (!painter.begin(&printer))
         return fail(invalidPrinterText());
@@ -148,34 +169,86 @@ Result<QString> printRenderPages(qsizetype count, const pageplayback::PageSource
         }
     } guard{printer, painter};
 
-    if (!pageplayback::playPages(painter, printer, count, source, destination, keepGoing))
+    if (!play(painter, printer))
         return fail(abortedText());
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return fail(QStringLiteral("印刷ジョブを終了できませんでした"));
-    return info.printerName();
+    return job.info.printerName();
+}
+
+QRect calibrated(const Job &job, const printercalibration::Calibration &calibration)
+{
+    // No calibration, not even a zero one, touches the frame: the page is
+    // then exactly the one printed before calibrations existed.
+    if (calibration.isNone())
+        return job.destination;
+    return printercalibration::apply(job.destination, calibration, job.printer->logicalDpiX(),
+                                     job.printer->logicalDpiY());
+}
+
+} // namespace
+
+Result<QString> printRenderPages(qsizetype count, const pageplayback::PageSource &source,
+                                 const QString &jobName, const std::function<bool()> &keepGoing,
+                                 const printercalibration::Table &calibrations)
+{
+    Result<Job> job = openJob(jobName);
+    if (!job)
+        return job.failure();
+    const QRect destination = calibrated(*job, calibrations.value(job->info.printerName(), {}));
+    return runJob(job.value(), [&](QPainter &painter, QPrinter &printer) {
+        return pageplayback::playPages(painter, printer, count, source, destination, keepGoing);
+    });
+}
+
+Result<QString> printDrawing(const Drawing &draw, const QString &jobName,
+                             const printercalibration::Calibration &calibration)
+{
+    Result<Job> job = openJob(jobName);
+    if (!job)
+        return job.failure();
+    const QRect destination = calibrated(*job, calibration);
+    return runJob(job.value(),
+                  [&](QPainter &painter, QPrinter &) { return draw(painter, destination); });
+}
+
+QString defaultQueue()
+{
+    return QPrinterInfo::defaultPrinter().printerName();
+}
+
+std::optional<QRectF> defaultFrameOnPaper()
+{
+    Result<Job> job = openJob(QString());
+    if (!job)
+        return std::nullopt;
+    // The painter's origin is the printable area's top-left, which lies the
+    // physical offsets into the sheet.
+    const PrintableArea area = printableArea(*job->printer);
+    const double mmX = 25.4 / job->printer->logicalDpiX();
+    const double mmY = 25.4 / job->printer->logicalDpiY();
+    const QRect &frame = job->destination;
+    return QRectF((area.offsetX + frame.left()) * mmX, (area.offsetY + frame.top()) * mmY,
+                  frame.width() * mmX, frame.height() * mmY);
 }
 
 Result<QString> printWithAttachments(qsizetype count, const pageplayback::PageSource &source,
                                      const QString &jobName, const QStringList &attachments,
-                                     const std::function<bool()> &keepGoing)
+                                     const std::function<bool()> &keepGoing,
+                                     const printercalibration::Table &calibrations)
 {
     if (attachments.isEmpty())
-        return printRenderPages(count, source, jobName, keepGoing);
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.printerName().isEmpty())
-        return fail(noDefaultPrinterText());
-    QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid())
+        return printRenderPages(count, source, jobName, keepGoing, calibrations);
+    Result<Job> job = openJob(jobName);
+    if (!job)
+        return job.failure();
+    // The cover lands where a print of its own would put it, calibration
+    // included: that frame, taken from the printer's pixels to the PDF's.
+    const QRect area = calibrated(*job, calibrations.value(job->info.printerName(), {}));
+    const int resolution = job->printer->resolution();
+    if (resolution <= 0)
         return fail(invalidPrinterText());
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    usePrintableArea(printer);
-    // The cover lands where a print of its own would put it: the printable
-    // area's frame, taken from the printer's pixels to the PDF's.
-    const QRect area = destinationFrame(printableArea(printer));
-    if (area.isEmpty() || printer.resolution() <= 0)
-        return fail(invalidPrinterText());
-    const double scale = double(pdfdocument::kResolution) / printer.resolution();
+    const double scale = double(pdfdocument::kResolution) / resolution;
     const QRect frame(QPoint(qRound(area.left() * scale), qRound(area.top() * scale)),
                       QPoint(qRound(area.right() * scale), qRound(area.bottom() * scale)));
     const QByteArray covers = pdfdocument::render(count, source, jobName, keepGoing, frame);
@@ -185,12 +258,12 @@ Result<QString> printWithAttachments(qsizetype count, const pageplayback::PageSo
     if (!joined)
         return joined.failure();
     // The PDF's sheet is the paper: nothing is to be scaled again.
-    const Result<int> job =
-        cupsjob::submit(info.printerName(), *joined, jobName,
+    const Result<int> submitted =
+        cupsjob::submit(job->info.printerName(), *joined, jobName,
                         {{QStringLiteral("print-scaling"), QStringLiteral("none")}});
-    if (!job)
-        return job.failure();
-    return info.printerName();
+    if (!submitted)
+        return submitted.failure();
+    return job->info.printerName();
 }
 
 } // namespace printerplayback

@@ -10,11 +10,9 @@
 #include "platform/noticereport.h"
 #include "print/faxconfirmdialog.h"
 #include "print/letterpage.h"
-#include "print/letterrun.h"
 #include "print/sendlogwindow.h"
 
 #include <QAction>
-#include <QScopedValueRollback>
 
 void TForm1::setUpFax()
 {
@@ -85,23 +83,21 @@ void TForm1::sendFax()
 
 void TForm1::sendMergedFaxes()
 {
-    const std::optional<letteroutput::Customers> customers = mergeCustomers();
+    const std::optional<letteroutput::Customers> customers =
+        chooseMergeCustomers(FaxConfirmDialog::everyoneCaption());
     if (!customers)
         return;
     const LetterModel &letter = m_document.letter();
     const Result<fax::Service> service = fax::configured(letter.programDir());
-    FaxConfirmDialog dialog(QString(), QStringLiteral("%1 件の顧客").arg(customers->count),
-                            letter.sentPages(), service.ok() ? *service : fax::Service{}, true,
-                            this);
+    const int count = static_cast<int>(letteroutput::sentRows(*customers).size());
+    FaxConfirmDialog dialog(QString(), QStringLiteral("%1 件の顧客").arg(count), letter.sentPages(),
+                            service.ok() ? *service : fax::Service{}, true, this);
     const std::optional<fax::Service> chosen = confirmFax(dialog);
     if (!chosen)
         return;
-    const QScopedValueRollback running(m_runningLetters, true);
-    LetterRun run(this, customers->count);
-    std::optional<letteroutput::Outcome> outcome;
-    run.run(
-        [&](const std::function<bool()> &keepGoing, const std::function<void(qsizetype)> &reached) {
-            outcome = letteroutput::faxMerged(letter, *customers, *chosen, {keepGoing, reached});
+    const std::optional<letteroutput::Outcome> outcome =
+        runLetters(count, [&](const letteroutput::Progress &progress) {
+            return letteroutput::faxMerged(letter, *customers, *chosen, progress);
         });
     if (!outcome)
         return;

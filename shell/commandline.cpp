@@ -18,6 +18,7 @@ constexpr OptionRule kOptions[] = {
     {QLatin1StringView("--screen-height"), true}, {QLatin1StringView("--help"), false},
     {QLatin1StringView("--version"), false},      {QLatin1StringView("--letter"), true},
     {QLatin1StringView("--attach"), true},        {QLatin1StringView("--fax"), true, true},
+    {QLatin1StringView("--pdf-each"), true},      {QLatin1StringView("--only"), true},
 };
 
 const OptionRule *findOption(QStringView name)
@@ -59,6 +60,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     bool help = false;
     bool version = false;
     std::optional<QString> pdf;
+    std::optional<QString> pdfEach;
     bool customersGiven = false;
     bool letterGiven = false;
     bool fax = false;
@@ -97,6 +99,19 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             if (value.isEmpty())
                 return invalid(QStringLiteral("--pdf needs a file name"));
             pdf = value;
+        } else if (name == QLatin1String("--pdf-each")) {
+            if (pdfEach)
+                return invalid(QStringLiteral("--pdf-each given twice"));
+            if (value.isEmpty())
+                return invalid(QStringLiteral("--pdf-each needs a folder"));
+            pdfEach = value;
+        } else if (name == QLatin1String("--only")) {
+            if (line.only)
+                return invalid(QStringLiteral("--only given twice"));
+            Result<QList<rowlist::Span>> spans = rowlist::parse(value);
+            if (!spans)
+                return invalid(spans.error());
+            line.only = std::move(spans).value();
         } else if (name == QLatin1String("--customers")) {
             if (customersGiven)
                 return invalid(QStringLiteral("--customers given twice"));
@@ -144,11 +159,19 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.action = Action::ShowHelp;
     } else if (version) {
         line.action = Action::ShowVersion;
-    } else if (pdf && fax) {
+    } else if ((pdf || pdfEach) && fax) {
         return invalid(QStringLiteral("--pdf and --fax go one at a time"));
-    } else if (pdf) {
+    } else if (pdf && pdfEach) {
+        return invalid(QStringLiteral("--pdf and --pdf-each: one PDF or one per customer, "
+                                      "not both"));
+    } else if (pdfEach && !customersGiven) {
+        return invalid(QStringLiteral("--pdf-each needs --customers txt|xls"));
+    } else if (line.only && !customersGiven) {
+        return invalid(QStringLiteral("--only is used with --customers"));
+    } else if (pdf || pdfEach) {
         line.action = Action::WritePdf;
-        line.pdfPath = *pdf;
+        line.pdfPath = pdf.value_or(QString());
+        line.pdfEachFolder = pdfEach.value_or(QString());
     } else if (fax) {
         // One number, or every customer's own.
         if (customersGiven == !line.faxNumber.isEmpty())
@@ -158,7 +181,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                                : QStringLiteral("--fax needs a number (or --customers)"));
         line.action = Action::SendFax;
     } else if (customersGiven) {
-        return invalid(QStringLiteral("--customers is used with --pdf or --fax"));
+        return invalid(QStringLiteral("--customers is used with --pdf, --pdf-each or --fax"));
     } else if (letterGiven) {
         return invalid(QStringLiteral("--letter is used with --pdf or --fax"));
     } else if (!line.attachments.isEmpty()) {
@@ -176,10 +199,13 @@ QString helpText()
     return QStringLiteral(
         "Usage: tavrint                       open the letter window\n"
         "       tavrint \"ADDRESSEE\"           hand an addressee to the running window\n"
-        "       tavrint --pdf FILE [--letter NAME] [--customers txt|xls] [--attach PDF]...\n"
-        "                          [--screen-height N]\n"
+        "       tavrint --pdf FILE [--letter NAME] [--customers txt|xls [--only ROWS]]\n"
+        "                          [--attach PDF]... [--screen-height N]\n"
+        "       tavrint --pdf-each FOLDER --customers txt|xls [--only ROWS]\n"
+        "                          [--letter NAME] [--attach PDF]... [--screen-height N]\n"
         "       tavrint --fax NUMBER [--letter NAME] [--attach PDF]...\n"
-        "       tavrint --fax --customers txt|xls [--letter NAME] [--attach PDF]...\n"
+        "       tavrint --fax --customers txt|xls [--only ROWS] [--letter NAME]\n"
+        "                          [--attach PDF]...\n"
         "       tavrint --help | --version\n"
         "\n"
         "Tavrint composes and prints a one-page Japanese cover letter on A4.\n"
@@ -200,6 +226,17 @@ QString helpText()
         "                       \"TXTから取得\" and \"XLSから取得\" would. A missing\n"
         "                       or unreadable file, or one without customers,\n"
         "                       gives exit status 2.\n"
+        "  --only ROWS          with --customers: only the customers of these rows of\n"
+        "                       the list, counted from 1, such as 3 or 1,4-6; they go\n"
+        "                       out in list order whatever the order written. A row\n"
+        "                       the list does not have gives exit status 2.\n"
+        "  --pdf-each FOLDER    with --customers, instead of --pdf: one PDF per\n"
+        "                       customer in FOLDER (which must exist), named after\n"
+        "                       its row and company, such as\n"
+        "                       0003_株式会社　山田商事.pdf; characters a file name\n"
+        "                       cannot hold become _. Each file is written whole or\n"
+        "                       not at all and gets its own send-log row; a folder\n"
+        "                       that cannot be written gives exit status 2.\n"
         "  --attach PDF         with --pdf or --fax, repeatable: the PDF's pages go\n"
         "                       after the cover (after each customer's with\n"
         "                       --customers), as they are, in the order given, in\n"
@@ -240,6 +277,9 @@ QString helpText()
         "\n"
         "Files, all in the program directory (the folder of the executable):\n"
         "  Init/tavrintNN.ini   the layout for screen height NN x 20 pixels\n"
+        "  Init/calibration.ini the printer calibrations of 印刷位置の調整…, one line\n"
+        "                       per queue: shift right, shift down (0.1 mm), scale\n"
+        "                       (0.1 %), applied to that queue's prints only\n"
         "  Data/1本文.txt ... Data/8結.txt   the box texts (code page 932)\n"
         "  smpl1.txt            customers for \"TXTから取得\"\n"
         "  smpl2.xls            customers for \"XLSから取得\"\n"
@@ -286,12 +326,16 @@ QString helpText()
         "                       job (全員分を印刷)\n"
         "  Ctrl+Shift+F         fax the letter to the chosen customer (FAX送信…)\n"
         "The last four are also in the menu of a right click on a bare spot of\n"
-        "the page or the left panel, with the named letters: この文書を名前を付けて\n"
-        "保存…, 文書を開く, 文書の名前を変更, 文書を削除; and 添付ファイル… (the PDFs\n"
-        "after the cover; PDF files dropped on the page are added too), 全員分を\n"
-        "FAX送信 and 送付記録… (the send log, with each fax's state). Box 発行日's right-click\n"
-        "menu chooses the date style (日付の書式: 西暦 2026年12月10日 or 和暦\n"
-        "令和8年12月10日).\n");
+        "the page or the left panel, with 1件ずつPDFに保存… (one PDF per customer\n"
+        "into a folder), 印刷位置の調整… (calibrate the default printer for\n"
+        "letterhead), the named letters: この文書を名前を付けて保存…, 文書を開く,\n"
+        "文書の名前を変更, 文書を削除; and 添付ファイル… (the PDFs after the cover;\n"
+        "PDF files dropped on the page are added too), 全員分をFAX送信 and 送付記録…\n"
+        "(the send log, with each fax's state). Before a run of the list's letters\n"
+        "(PDF, print, fax), a dialog shows the customers with check boxes, a filter\n"
+        "and a preview of each letter; only the checked ones go out. Box 発行日's\n"
+        "right-click menu chooses the date style (日付の書式: 西暦 2026年12月10日 or\n"
+        "和暦 令和8年12月10日).\n");
 }
 
 QString versionText()

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "shell/rowlist.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
 // What the command line asks for. Only a first argument that is one of the
-// program's own options ("--pdf", "--customers", "--screen-height",
-// "--letter", "--help", "--version")
+// program's own options ("--pdf", "--pdf-each", "--customers", "--only",
+// "--screen-height", "--letter", "--attach", "--fax", "--help", "--version")
 // starts option parsing; any other first argument (an addressee such as
 // "株式会社　山田商事;;営業部", or an unknown "--word") is the hand-off text of
 // a second start, exactly as it always was.
@@ -32,12 +34,14 @@ struct CommandLine
     };
 
     Action action = Action::StartWindow;
-    QString pdfPath; // --pdf FILE
+    QString pdfPath;       // --pdf FILE
+    QString pdfEachFolder; // --pdf-each FOLDER: a PDF per customer instead (action WritePdf)
     Customers customers = Customers::None;
     std::optional<int> screenHeight; // --screen-height N
     QString letterName;              // --letter NAME: a named letter instead of the current one
     QStringList attachments;         // --attach FILE, in order: PDFs after the cover
     QString faxNumber;               // --fax NUMBER; empty with --customers
+    std::optional<QList<rowlist::Span>> only; // --only N[,N-M...]: the merge's rows
     QString errorText;
 
     // `arguments` without the program's own name (argv[1] onwards).

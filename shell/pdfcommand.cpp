@@ -131,7 +131,8 @@ void tellFaxes(const letteroutput::Delivery &delivery)
     std::fflush(stdout);
 }
 
-int sendFaxes(const LetterModel &letter, const CommandLine &command, const Customers &customers)
+int sendFaxes(const LetterModel &letter, const CommandLine &command,
+              const letteroutput::Customers &customers)
 {
     const Result<fax::Service> service = fax::configured(letter.programDir());
     if (!service) {
@@ -142,8 +143,7 @@ int sendFaxes(const LetterModel &letter, const CommandLine &command, const Custo
     const letteroutput::Outcome outcome =
         command.customers == CommandLine::Customers::None
             ? letteroutput::fax(letter, command.faxNumber, *service)
-            : letteroutput::faxMerged(
-                  letter, {customers.holder.sg1, customers.count, customers.layout}, *service);
+            : letteroutput::faxMerged(letter, customers, *service);
     if (!outcome) {
         complain(outcome.error().replace(QLatin1Char('\n'), QLatin1String(": ")));
         complain(QStringLiteral("no fax sent"));
@@ -206,24 +206,36 @@ int writeLetter(const QString &executable, const CommandLine &command)
             return 2;
         }
     }
+    letteroutput::Customers chosen{customers.holder.sg1, customers.count, customers.layout};
+    if (command.only) {
+        const Result<QList<int>> rows = rowlist::rows(*command.only, customers.count);
+        if (!rows) {
+            complain(rows.error());
+            complain(nothingDone);
+            return 2;
+        }
+        chosen.rows = *rows;
+    }
+    const bool each = !command.pdfEachFolder.isEmpty();
+    const QString target = each ? command.pdfEachFolder : command.pdfPath;
     if (faxing)
-        return sendFaxes(letter, command, customers);
+        return sendFaxes(letter, command, chosen);
     const letteroutput::Outcome outcome =
         command.customers == CommandLine::Customers::None
             ? letteroutput::savePdf(letter, command.pdfPath)
-            : letteroutput::saveMergedPdf(letter,
-                                          {customers.holder.sg1, customers.count, customers.layout},
-                                          command.pdfPath);
+        : each ? letteroutput::savePdfEach(letter, chosen, command.pdfEachFolder)
+               : letteroutput::saveMergedPdf(letter, chosen, command.pdfPath);
     if (!outcome) {
         complain(QStringLiteral("cannot write %1: %2")
-                     .arg(QDir::toNativeSeparators(command.pdfPath), outcome.error()));
+                     .arg(QDir::toNativeSeparators(target), outcome.error()));
         return 2;
     }
     // The letters went out: a send log that cannot be written is said, and
     // the PDF stays.
     if (!outcome->logged) {
         complain(outcome->logged.error().replace(QLatin1Char('\n'), QLatin1String(": ")));
-        complain(QStringLiteral("the PDF is written, its row in the send log is not"));
+        complain(each ? QStringLiteral("the PDFs are written, their rows in the send log are not")
+                      : QStringLiteral("the PDF is written, its row in the send log is not"));
         return 3;
     }
     return 0;

@@ -142,6 +142,7 @@ private:
     void setUpPdfSaving();        // its shortcut and context menu
     void setUpMergedLetters();    // their shortcuts and menu entries
     void setUpNamedLetters();     // their menu entries, box D's date styles
+    void setUpCalibration();      // "印刷位置の調整…" in the page's menu
     void fitToChildren();
     void applyResizingRules();
     void fitCustomerListColumns();
@@ -184,8 +185,21 @@ private:
     // be cancelled; the letter on screen stays as it is.
     void saveMergedPdf();
     void printMergedLetters();
+    // "1件ずつPDFに保存…": asks for a folder and writes a PDF per customer.
+    void savePdfEach();
+    // "印刷位置の調整…": the default printer's calibration dialog.
+    void calibratePrinter();
     // The customers of a merge; none (after a message) when there are none.
     std::optional<letteroutput::Customers> mergeCustomers() const;
+    // Those the user checks in the merge dialog; none when there were none
+    // to offer or the dialog was cancelled.
+    std::optional<letteroutput::Customers> chooseMergeCustomers(const QString &caption);
+    // A run of `count` letters on a thread of its own behind the window's
+    // progress, the window taking no hand-off meanwhile; nothing to report
+    // when the user stopped it.
+    std::optional<letteroutput::Outcome>
+    runLetters(int count,
+               const std::function<letteroutput::Outcome(const letteroutput::Progress &)> &output);
     // ---- documents after the cover, faxes, the send log ----
     void setUpAttachments(); // "添付ファイル…", drops on the page, the note
     void chooseAttachments();

@@ -285,6 +285,7 @@ void TForm1::bindEvents()
     setUpNamedLetters();
     setUpAttachments();
     setUpFax();
+    setUpCalibration();
 }
 
 // ---- geometry helpers -----------------------------------------------------

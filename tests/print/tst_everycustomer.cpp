@@ -12,7 +12,9 @@
 #include "letter/fontdialog.h"
 #include "platform/errorreport.h"
 #include "print/displaylines.h"
+#include "print/folderchooser.h"
 #include "print/letterpage.h"
+#include "print/mergechoicedialog.h"
 #include "print/mergedletters.h"
 #include "print/printerplayback.h"
 #include "print/renderpage.h"
@@ -98,6 +100,8 @@ private slots:
     void cancelLeavesNothing_data();
     void cancelLeavesNothing();
     void writeFailureIsReported();
+    void onlyTheChosenGoOut_data();
+    void onlyTheChosenGoOut();
 
 private:
     TForm1 &form() { return m_fixture->form(); }
@@ -132,6 +136,7 @@ void TestEveryCustomer::init()
 void TestEveryCustomer::cleanup()
 {
     savefilechooser::resetInstance();
+    folderchooser::resetInstance();
     m_fixture.reset();
 }
 
@@ -444,6 +449,77 @@ void TestEveryCustomer::writeFailureIsReported()
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(letterOf(form()), before);
     QCOMPARE(sentRows(), QStringList());
+}
+
+void TestEveryCustomer::onlyTheChosenGoOut_data()
+{
+    QTest::addColumn<bool>("each");         // 1件ずつPDFに保存… instead of one PDF
+    QTest::addColumn<QVariant>("chosen");   // the dialog's answer; none: cancelled
+    QTest::addColumn<QStringList>("files"); // what the output folder holds after
+    QTest::addColumn<QStringList>("pages"); // each file's companies, page by page
+
+    QTest::newRow("one PDF of the first and third")
+        << false << QVariant::fromValue(QList<int>{0, 2}) << QStringList{"all.pdf"}
+        << QStringList{"ALPHACO", "CHARLIECO"};
+    QTest::newRow("a PDF each of all three")
+        << true << QVariant::fromValue(QList<int>{0, 1, 2})
+        << QStringList{"0001_ALPHACO.pdf", "0002_BRAVOCO.pdf", "0003_CHARLIECO.pdf"}
+        << QStringList{"ALPHACO", "BRAVOCO", "CHARLIECO"};
+    QTest::newRow("a PDF each of the second")
+        << true << QVariant::fromValue(QList<int>{1}) << QStringList{"0002_BRAVOCO.pdf"}
+        << QStringList{"BRAVOCO"};
+    QTest::newRow("the dialog cancelled") << false << QVariant() << QStringList() << QStringList();
+    QTest::newRow("the dialog cancelled before a PDF each")
+        << true << QVariant() << QStringList() << QStringList();
+}
+
+void TestEveryCustomer::onlyTheChosenGoOut()
+{
+    QFETCH(bool, each);
+    QFETCH(QVariant, chosen);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, pages);
+    loadCustomers();
+    int offered = 0;
+    MergeChoiceDialog::setInstance(
+        [&](QWidget *, const MergeChoiceDialog::Offer &offer, const QString &caption) {
+            offered = offer.count;
+            // The dialog comes with the caption of the way out it is for.
+            [&] {
+                QCOMPARE(caption, each ? windowtexts::savePdfEachCaption()
+                                       : windowtexts::saveMergedPdfCaption());
+            }();
+            return chosen.isValid() ? std::optional(chosen.value<QList<int>>()) : std::nullopt;
+        });
+    int askedForFolder = 0;
+    folderchooser::setInstance([&](QWidget *, const QString &, const QString &) {
+        ++askedForFolder;
+        return m_outDir->path();
+    });
+    answerWith(m_outDir->filePath(QStringLiteral("all.pdf")));
+
+    if (each)
+        TForm1Access::savePdfEach(form());
+    else
+        TForm1Access::saveMergedPdf(form());
+    QCOMPARE(offered, 3);
+    // Nothing more is asked once the dialog is cancelled.
+    QCOMPARE(m_asked + askedForFolder, chosen.isValid() ? 1 : 0);
+    QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(u'\n')));
+
+    QCOMPARE(QDir(m_outDir->path()).entryList(QDir::Files, QDir::Name), files);
+    QStringList printed;
+    for (const QString &file : files) {
+        const QString path = m_outDir->filePath(file);
+        for (int page = 1; page <= poppler::pageCount(path); ++page) {
+            const QString text = poppler::pageText(path, page);
+            for (const char *company : kCompanies)
+                if (text.contains(QLatin1String(company)))
+                    printed << QLatin1String(company);
+        }
+    }
+    QCOMPARE(printed, pages);
+    QCOMPARE(sentRows().size(), pages.isEmpty() ? 0 : pages.size() + 1);
 }
 
 QTEST_MAIN(TestEveryCustomer)

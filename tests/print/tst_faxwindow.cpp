@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +42,7 @@ private slots:
     void pdfFilesDroppedOnThePage();
     void confirmedFaxGoesToTheServer();
     void noNumberNoFax();
+    void everyCheckedCustomerWithANumber();
 
 private:
     TForm1 &form() { return m_fixture->form(); }
@@ -205,6 +207,37 @@ void TestFaxWindow::noNumberNoFax()
     QVERIFY(shown);
     QVERIFY(m_notices.isEmpty());
     QVERIFY(!QFileInfo::exists(m_fixture->path(QStringLiteral("送付記録.csv"))));
+}
+
+void TestFaxWindow::everyCheckedCustomerWithANumber()
+{
+    const QString server = qEnvironmentVariable("TAVRINT_FAXSERVER");
+    if (server.isEmpty())
+        SKIP_MISSING_RIG("no fax server (scripts/hylafax-test-server.sh)");
+    // Three customers: a number, none, one no fax could dial.
+    m_fixture->writeFile(QStringLiteral("smpl1.txt"),
+                         "ALPHACO,PA,DA,100,ADDRA,TEL-A,03-1111-2222\r\n"
+                         "BRAVOCO,PB,DB,200,ADDRB,TEL-B,\r\n"
+                         "CHARLIECO,PC,DC,300,ADDRC,TEL-C,03-12ab\r\n");
+    QTest::mouseClick(ui(form()).RadioButton2, Qt::LeftButton);
+    QCOMPARE(form().customers().mergeCount(), 3);
+    const bool shown = whileShown<FaxConfirmDialog>("actFaxMerged", [&](FaxConfirmDialog *dialog) {
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("faxAddressee"))->text(),
+                 QStringLiteral("3 件の顧客"));
+        QVERIFY(!dialog->findChild<QLineEdit *>(QStringLiteral("faxNumber")));
+        dialog->findChild<QLineEdit *>(QStringLiteral("faxServer"))->setText(server);
+        dialog->findChild<QPushButton *>(QStringLiteral("sendButton"))->click();
+    });
+    QVERIFY(shown);
+    QVERIFY2(m_fixture->errors.isEmpty(), qPrintable(m_fixture->errors.join(u'\n')));
+    QCOMPARE(m_notices.size(), 1);
+    const QString notice = m_notices.first();
+    QVERIFY2(notice.contains(QStringLiteral("1 件のFAXを送りました")) &&
+                 notice.contains(QStringLiteral("0311112222")) &&
+                 notice.contains(QStringLiteral("送らなかった宛先 2 件")) &&
+                 notice.contains(QStringLiteral("BRAVOCO")) &&
+                 notice.contains(QStringLiteral("CHARLIECO")),
+             qPrintable(notice));
 }
 
 QTEST_MAIN(TestFaxWindow)

@@ -33,6 +33,8 @@ private slots:
     void failedPdfLeavesNothing_data();
     void failedPdfLeavesNothing();
     void sendLogThatCannotBeWritten();
+    void pdfEachStopsBetweenLetters_data();
+    void pdfEachStopsBetweenLetters();
     void prints_data();
     void prints();
     void documentsFollowTheCover_data();
@@ -45,6 +47,7 @@ private slots:
     void faxToEveryCustomerWithANumber();
     void faxServerDownSendsNothing();
     void faxThroughACupsQueue();
+    void printsWithTheProgramsCalibration();
 
 private:
     QStringList logRows() const;
@@ -205,6 +208,44 @@ void TestLetterOutput::sendLogThatCannotBeWritten()
     QVERIFY(!outcome->logged.ok());
     QVERIFY2(outcome->logged.error().contains(QStringLiteral("に書き込めません")),
              qPrintable(outcome->logged.error()));
+}
+
+void TestLetterOutput::pdfEachStopsBetweenLetters_data()
+{
+    QTest::addColumn<int>("stopAt"); // the letter (0-based) at which the user stops; -1: never
+    QTest::addColumn<QStringList>("files");
+
+    const QStringList all = {u8("0001_株式会社　山田商事.pdf"), u8("0002_佐藤工業.pdf"),
+                             u8("0003_鈴木物産.pdf")};
+    QTest::newRow("all three") << -1 << all;
+    QTest::newRow("stopped at the second") << 1 << all.mid(0, 1);
+    QTest::newRow("stopped at the first") << 0 << QStringList();
+}
+
+void TestLetterOutput::pdfEachStopsBetweenLetters()
+{
+    QFETCH(int, stopAt);
+    QFETCH(QStringList, files);
+    const QString folder = m_dir->path(QStringLiteral("each"));
+    QVERIFY(QDir().mkpath(folder));
+    qsizetype current = -1;
+    letteroutput::Progress progress;
+    progress.reached = [&current](qsizetype index) { current = index; };
+    progress.keepGoing = [&current, stopAt] { return stopAt < 0 || current < stopAt; };
+
+    const letteroutput::Outcome outcome =
+        letteroutput::savePdfEach(*m_letter, customers(3), folder, progress);
+    QCOMPARE(outcome.ok(), stopAt < 0);
+    // Each letter whole under its name or not there at all, nothing aside.
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
+    const QStringList rows = logRows();
+    QCOMPARE(rows.size(), files.size());
+    for (int i = 0; i < files.size(); ++i) {
+        QCOMPARE(poppler::pageCount(folder + QLatin1Char('/') + files[i]), 1);
+        QVERIFY2(
+            rows[i].endsWith(QFileInfo(folder + QLatin1Char('/') + files[i]).absoluteFilePath()),
+            qPrintable(rows[i]));
+    }
 }
 
 void TestLetterOutput::prints_data()
@@ -492,6 +533,46 @@ void TestLetterOutput::faxThroughACupsQueue()
     QVERIFY2(options.split(u' ').contains(QStringLiteral("phone=0398765432")), qPrintable(options));
     QVERIFY(logRows().first().contains(QStringLiteral("cups://tavrint-fax/") +
                                        outcome->faxes.first().jobId));
+}
+
+void TestLetterOutput::printsWithTheProgramsCalibration()
+{
+    const QString out = env("TAVRINT_CUPS_OUT");
+    if (env("CUPS_SERVER").isEmpty() || out.isEmpty())
+        SKIP_MISSING_RIG("no test printer (scripts/cups-test-printer.sh)");
+    documentname::JobNamer names;
+    const auto addresseeX = [&]() -> std::optional<double> {
+        const QStringList before = printedjobs::jobs(out);
+        const letteroutput::Outcome outcome = letteroutput::print(*m_letter, names);
+        if (!outcome)
+            return std::nullopt;
+        const QString job = printedjobs::waitForNewJob(out, before);
+        const printedjobs::Word *word =
+            printedjobs::find(printedjobs::wordsOf(job), QStringLiteral("山田様"));
+        return word ? std::optional(word->xMin) : std::nullopt;
+    };
+    const std::optional<double> plain = addresseeX();
+    QVERIFY(plain);
+    QVERIFY(!QFileInfo::exists(m_dir->path(QStringLiteral("Init/calibration.ini"))));
+
+    // The default queue calibrated 3.0 mm to the right in the program's file.
+    m_dir->writeFile(QStringLiteral("Init/calibration.ini"), "tavrint-pdf=30,0,1000\r\n");
+    const std::optional<double> shifted = addresseeX();
+    QVERIFY(shifted);
+    QVERIFY2(qAbs(*shifted - *plain - 3.0 * 72 / 25.4) < 0.2 * 72 / 25.4,
+             qPrintable(QStringLiteral("%1 -> %2").arg(*plain).arg(*shifted)));
+
+    // A file edited into nonsense: no sheet, no row, a message naming it.
+    m_dir->writeFile(QStringLiteral("Init/calibration.ini"), "tavrint-pdf=30,0,5\r\n");
+    const QStringList before = printedjobs::jobs(out);
+    const int rows = static_cast<int>(logRows().size());
+    const letteroutput::Outcome refused = letteroutput::print(*m_letter, names);
+    QVERIFY(!refused.ok());
+    QVERIFY2(refused.error().contains(QStringLiteral("calibration.ini")),
+             qPrintable(refused.error()));
+    QCOMPARE(logRows().size(), rows);
+    QTest::qWait(500);
+    QCOMPARE(printedjobs::jobs(out), before);
 }
 
 QTEST_MAIN(TestLetterOutput)

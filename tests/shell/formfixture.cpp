@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/errorreport.h"
 #include "platform/fontsubstitution.h"
+#include "print/mergechoicedialog.h"
 #include "shell/panel.h"
 
 #include <QTest>
@@ -17,11 +18,19 @@ FormFixture::FormFixture(ScreenMetrics screen, QDate today)
     Clock::setInstance(today);
     fontsubstitution::install();
     errorreport::setInstance([this](const QString &text) { errors.append(text); });
+    MergeChoiceDialog::setInstance(
+        [](QWidget *, const MergeChoiceDialog::Offer &offer, const QString &) {
+            QList<int> all;
+            for (int row = 0; row < offer.count; ++row)
+                all.append(row);
+            return std::optional<QList<int>>(all);
+        });
 }
 
 FormFixture::~FormFixture()
 {
     destroy();
+    MergeChoiceDialog::resetInstance();
     errorreport::resetInstance();
     ScreenMetrics::resetInstance();
     Clock::resetInstance();

@@ -26,6 +26,7 @@ struct TForm1Access
     static void savePdf(TForm1 &form) { form.savePdf(); }
     static void saveMergedPdf(TForm1 &form) { form.saveMergedPdf(); }
     static void printMergedLetters(TForm1 &form) { form.printMergedLetters(); }
+    static void savePdfEach(TForm1 &form) { form.savePdfEach(); }
     static void keepRecoveryCopy(TForm1 &form) { form.keepRecoveryCopy(); }
     static void sessionEnding(TForm1 &form) { form.sessionEnding(); }
 };
@@ -47,7 +48,8 @@ inline RenderPage renderPage(const TForm1 &form)
 }
 
 // A main window in a fresh program directory, on a screen and a day the
-// test chooses, with error reports captured instead of shown.
+// test chooses, with error reports captured instead of shown. A merge sends
+// every customer unless the test answers the merge dialog itself.
 class FormFixture : public ProgramDir
 {
 public:

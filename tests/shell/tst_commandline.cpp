@@ -20,6 +20,8 @@ private slots:
     void fax();
     void customers_data();
     void customers();
+    void mergeChoice_data();
+    void mergeChoice();
     void invalidSaysWhy_data();
     void invalidSaysWhy();
     void helpNamesWhatAUserNeeds_data();
@@ -204,6 +206,72 @@ void TestCommandLine::customers()
                  qPrintable(line.errorText));
 }
 
+void TestCommandLine::mergeChoice_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("pdfEach"); // the folder; empty: one PDF
+    QTest::addColumn<QString>("only");    // the spans read, "first-last" each; "-": all
+    QTest::addColumn<QString>("error");   // part of the usage error; empty: none
+
+    QTest::newRow("--pdf-each with txt")
+        << QStringList{"--pdf-each", "out", "--customers", "txt"} << "out"
+        << "-" << QString();
+    QTest::newRow("--pdf-each=FOLDER first, xls")
+        << QStringList{"--pdf-each=送付状", "--customers=xls"} << "送付状"
+        << "-" << QString();
+    QTest::newRow("--only with --pdf")
+        << QStringList{"--pdf", "a.pdf", "--customers", "txt", "--only", "3,1-2"} << QString()
+        << "3-3,1-2" << QString();
+    QTest::newRow("--only first") << QStringList{"--only=5", "--pdf-each", "o", "--customers",
+                                                 "xls"}
+                                  << "o"
+                                  << "5-5" << QString();
+    QTest::newRow("--pdf-each alone") << QStringList{"--pdf-each", "out"} << QString() << "-"
+                                      << "--pdf-each needs --customers";
+    QTest::newRow("--pdf-each and --pdf")
+        << QStringList{"--pdf", "a.pdf", "--pdf-each", "out", "--customers", "txt"} << QString()
+        << "-"
+        << "not both";
+    QTest::newRow("--pdf-each empty")
+        << QStringList{"--pdf-each=", "--customers", "txt"} << QString() << "-"
+        << "needs a folder";
+    QTest::newRow("--pdf-each twice")
+        << QStringList{"--pdf-each", "a", "--pdf-each", "b", "--customers", "txt"} << QString()
+        << "-"
+        << "twice";
+    QTest::newRow("--only without --customers")
+        << QStringList{"--pdf", "a.pdf", "--only", "1"} << QString() << "-"
+        << "--only is used with --customers";
+    QTest::newRow("--only twice") << QStringList{"--pdf",  "a", "--customers", "txt",
+                                                 "--only", "1", "--only",      "2"}
+                                  << QString() << "-"
+                                  << "--only given twice";
+    QTest::newRow("--only without rows")
+        << QStringList{"--pdf", "a", "--customers", "txt", "--only"} << QString() << "-"
+        << "--only needs a value";
+}
+
+void TestCommandLine::mergeChoice()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, pdfEach);
+    QFETCH(QString, only);
+    QFETCH(QString, error);
+    const CommandLine line = CommandLine::parse(arguments);
+    if (!error.isEmpty()) {
+        QCOMPARE(line.action, Action::Invalid);
+        QVERIFY2(line.errorText.contains(error), qPrintable(line.errorText));
+        return;
+    }
+    QVERIFY2(line.action == Action::WritePdf, qPrintable(line.errorText));
+    QCOMPARE(line.pdfEachFolder, pdfEach);
+    QStringList spans;
+    if (line.only)
+        for (const rowlist::Span &span : *line.only)
+            spans << QStringLiteral("%1-%2").arg(span.first).arg(span.last);
+    QCOMPARE(line.only ? spans.join(QLatin1Char(',')) : QStringLiteral("-"), only);
+}
+
 void TestCommandLine::invalidSaysWhy_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -238,7 +306,8 @@ void TestCommandLine::helpNamesWhatAUserNeeds_data()
                              "Ctrl+8",       "Ctrl+Shift+S",
                              "768",          "--customers txt|xls",
                              "Ctrl+Shift+E", "Ctrl+Shift+P",
-                             "全員分を印刷"})
+                             "全員分を印刷", "--pdf-each FOLDER",
+                             "--only ROWS",  "1件ずつPDFに保存"})
         QTest::newRow(text) << QString::fromUtf8(text);
 }
 

@@ -17,7 +17,8 @@ namespace {
 const QPoint kBareSpot(10 + 150, 200);
 
 // The page menu's entries below "PDFに保存…" and the two merges.
-enum Entry { Keep = 4, Open = 5, Rename = 6 };
+// PDFに保存…, 全員分をPDFに保存…, 全員分を印刷, 1件ずつPDFに保存…, then the letters.
+enum Entry { Keep = 5, Open = 6, Rename = 7 };
 } // namespace
 
 class TestNamedLettersEndToEnd : public QObject

@@ -66,6 +66,13 @@ private slots:
     void oneLetterPerCustomer();
     void noLettersWithoutCustomers_data();
     void noLettersWithoutCustomers();
+    void onlyTheChosenRows_data();
+    void onlyTheChosenRows();
+    void onePdfPerCustomer_data();
+    void onePdfPerCustomer();
+    void sameCompanyTwoFiles();
+    void pdfEachIntoAFolderItCannotWrite_data();
+    void pdfEachIntoAFolderItCannotWrite();
     void optionsNeedNoDisplay_data();
     void optionsNeedNoDisplay();
 
@@ -390,6 +397,200 @@ void TestPdfCommand::noLettersWithoutCustomers()
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(says), qPrintable(r.err));
     QVERIFY(!QFileInfo::exists(pdf));
+}
+
+void TestPdfCommand::onlyTheChosenRows_data()
+{
+    QTest::addColumn<QString>("only");
+    QTest::addColumn<QList<int>>("pages"); // the sample customers, 0-based, page by page
+    QTest::addColumn<QString>("says");     // the error, when there is no PDF
+
+    QTest::newRow("three rows, written out of order")
+        << "9,2-3" << QList<int>{1, 2, 8} << QString();
+    QTest::newRow("the last row") << "12" << QList<int>{11} << QString();
+    QTest::newRow("a row past the list")
+        << "3,13" << QList<int>() << "the list has 12 customers, no row 13";
+    QTest::newRow("a huge row") << "99999999999" << QList<int>() << "no row 99999999999";
+    QTest::newRow("row 0") << "0" << QList<int>() << "not '0'";
+}
+
+void TestPdfCommand::onlyTheChosenRows()
+{
+    QFETCH(QString, only);
+    QFETCH(QList<int>, pages);
+    QFETCH(QString, says);
+    QVERIFY(QFile::copy(QStringLiteral(TAVRINT_SOURCE_DIR "/examples/smpl1.txt"),
+                        m_dir->filePath(QStringLiteral("smpl1.txt"))));
+    write(u8("Data/1本文.txt"), "Body\r\n");
+
+    const QString pdf = m_dir->filePath(QStringLiteral("some.pdf"));
+    const Run r = run({QStringLiteral("--pdf"), pdf, QStringLiteral("--customers"),
+                       QStringLiteral("txt"), QStringLiteral("--only"), only});
+    if (!says.isEmpty()) {
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(says), qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(pdf));
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(u8("送付記録.csv"))));
+        return;
+    }
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(poppler::pageCount(pdf), pages.size());
+    for (int page = 0; page < pages.size(); ++page) {
+        const QString text = poppler::pageText(pdf, page + 1);
+        QVERIFY2(text.contains(u8(kSampleCustomers[pages[page]][0])), qPrintable(text));
+    }
+    const QStringList log = QString::fromUtf8(readAll(m_dir->filePath(u8("送付記録.csv"))))
+                                .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(log.size(), pages.size() + 1); // and the header
+}
+
+namespace {
+// The names --pdf-each gives the sample list's customers (smpl1.txt keeps
+// the ideographic spaces of the companies).
+const char *const kEachNames[] = {
+    "0001_株式会社　山田商事.pdf",
+    "0002_有限会社　青葉印刷.pdf",
+    "0003_北斗運輸株式会社.pdf",
+    "0004_株式会社　みなと電機.pdf",
+    "0005_中部精工株式会社.pdf",
+    "0006_株式会社　浪速フーズ.pdf",
+    "0007_京都織物株式会社.pdf",
+    "0008_株式会社　瀬戸内造船.pdf",
+    "0009_博多商会.pdf",
+    "0010_株式会社　信州ソフト.pdf",
+    "0011_四国化学工業株式会社.pdf",
+    "0012_株式会社　琉球トラベル.pdf",
+};
+} // namespace
+
+void TestPdfCommand::onePdfPerCustomer_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("only");
+    QTest::addColumn<QList<int>>("rows"); // 0-based rows expected to have a file
+
+    QList<int> all;
+    for (int row = 0; row < 12; ++row)
+        all << row;
+    QTest::newRow("txt: all twelve") << "txt"
+                                     << "smpl1.txt" << QString() << all;
+    QTest::newRow("xls: all twelve") << "xls"
+                                     << "smpl2.xls" << QString() << all;
+    QTest::newRow("txt: --only 2,11") << "txt"
+                                      << "smpl1.txt"
+                                      << "11,2" << QList<int>{1, 10};
+}
+
+void TestPdfCommand::onePdfPerCustomer()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, sample);
+    QFETCH(QString, only);
+    QFETCH(QList<int>, rows);
+    QVERIFY(QFile::copy(QStringLiteral(TAVRINT_SOURCE_DIR "/examples/") + sample,
+                        m_dir->filePath(sample)));
+    write(u8("Data/1本文.txt"), "BODYOFEVERYLETTER\r\n");
+    const QString folder = m_dir->filePath(u8("送付状"));
+    QVERIFY(QDir().mkpath(folder));
+
+    QStringList arguments{QStringLiteral("--pdf-each"), folder, QStringLiteral("--customers"),
+                          source};
+    if (!only.isEmpty())
+        arguments << QStringLiteral("--only") << only;
+    const Run r = run(arguments);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+
+    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), rows.size());
+    const QStringList log = QString::fromUtf8(readAll(m_dir->filePath(u8("送付記録.csv"))))
+                                .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(log.size(), rows.size() + 1);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const int row = rows[i];
+        const QString name = files[i];
+        // The row's number and its company: the text file's exactly, the
+        // workbook's as it spells the company.
+        if (source == QLatin1String("txt"))
+            QCOMPARE(name, u8(kEachNames[row]));
+        else
+            QVERIFY2(name.startsWith(QStringLiteral("%1_").arg(row + 1, 4, 10, QLatin1Char('0'))) &&
+                         name.contains(u8(kSampleCustomers[row][0])),
+                     qPrintable(name));
+        const QString path = folder + QLatin1Char('/') + name;
+        QCOMPARE(poppler::pageCount(path), 1);
+        const QString text = poppler::pageText(path, 1);
+        QVERIFY2(text.contains(u8(kSampleCustomers[row][0])), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("BODYOFEVERYLETTER")));
+        // Its own row in the send log, naming its own file.
+        QVERIFY2(log[i + 1].endsWith(QFileInfo(path).absoluteFilePath()), qPrintable(log[i + 1]));
+    }
+}
+
+void TestPdfCommand::sameCompanyTwoFiles()
+{
+    // Two people of one company, and a company whose name holds a slash
+    // (the text file is code page 932).
+    QFile list(m_dir->filePath(QStringLiteral("smpl1.txt")));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write(QByteArray("\x8e\x52\x93\x63\x8f\xa4\x8e\x96,\x91\xbe\x98\x59\r\n" // 山田商事,太郎
+                          "\x8e\x52\x93\x63\x8f\xa4\x8e\x96,\x89\xd4\x8e\x71\r\n" // 山田商事,花子
+                          "A/B,X\r\n"));
+    list.close();
+    write(u8("Data/1本文.txt"), "Body\r\n");
+    const QString folder = m_dir->filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(folder));
+
+    const Run r = run({QStringLiteral("--pdf-each"), folder, QStringLiteral("--customers"),
+                       QStringLiteral("txt")});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
+             (QStringList{u8("0001_山田商事.pdf"), u8("0002_山田商事.pdf"),
+                          QStringLiteral("0003_A_B.pdf")}));
+    QVERIFY(poppler::pageText(folder + u8("/0001_山田商事.pdf"), 1).contains(u8("太郎")));
+    QVERIFY(poppler::pageText(folder + u8("/0002_山田商事.pdf"), 1).contains(u8("花子")));
+}
+
+void TestPdfCommand::pdfEachIntoAFolderItCannotWrite_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("readOnly"); // the folder exists, read-only for the user
+    QTest::newRow("read-only folder") << "out" << true;
+    QTest::newRow("no such folder") << "missing" << false;
+    QTest::newRow("a file, not a folder") << "smpl1.txt" << false;
+}
+
+void TestPdfCommand::pdfEachIntoAFolderItCannotWrite()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, readOnly);
+    const QString why = unprivileged::unavailableReason();
+    if (readOnly && !why.isEmpty())
+        SKIP_MISSING_RIG(qPrintable(why));
+    QVERIFY(QFile::copy(QStringLiteral(TAVRINT_SOURCE_DIR "/examples/smpl1.txt"),
+                        m_dir->filePath(QStringLiteral("smpl1.txt"))));
+    write(u8("Data/1本文.txt"), "Body\r\n");
+    const QString path = m_dir->filePath(folder);
+    if (readOnly) {
+        QVERIFY(QDir().mkpath(path));
+        for (const QString &p : {m_dir->path(), m_dir->filePath(QStringLiteral("Data")),
+                                 m_dir->filePath(u8("Data/1本文.txt")),
+                                 m_dir->filePath(QStringLiteral("smpl1.txt")), path})
+            QVERIFY(unprivileged::chownTo(p, unprivileged::kNobodyUid, unprivileged::kNogroupGid));
+        QVERIFY(unprivileged::chmodTo(path, 0555));
+    }
+
+    const Run r = run(
+        {QStringLiteral("--pdf-each"), path, QStringLiteral("--customers"), QStringLiteral("txt")},
+        readOnly);
+    if (readOnly)
+        unprivileged::chmodTo(path, 0755);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("cannot write")), qPrintable(r.err));
+    // No letter, whole or half, under its name or a temporary one; no row.
+    if (QFileInfo(path).isDir())
+        QCOMPARE(QDir(path).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(u8("送付記録.csv"))));
 }
 
 void TestPdfCommand::optionsNeedNoDisplay_data()
