@@ -9,7 +9,7 @@
 # The spool is a copy of the package's (/var/spool/hylafax with /etc/hylafax
 # as its etc), so the machine's own server, if any, is left alone. Without a
 # modem every job waits in the send queue, where the tests read it:
-# DIR/spool/sendq/q<id> (its number) and DIR/spool/docq (its document).
+# SPOOL/sendq/q<id> (its number) and SPOOL/docq (its document).
 #
 # Exports printed by start:
 #   TAVRINT_FAXSERVER       "localhost:PORT", for FAXSERVER or -h
@@ -27,9 +27,13 @@ usage() {
 cmd=$1
 mkdir -p "$2"
 dir=$(cd "$2" && pwd -P)
-spool=$dir/spool
+# The server runs as the spool's owner (uucp), which must reach the spool:
+# DIR may sit in a folder only root may enter (mktemp -d makes 0700 ones), so
+# the spool lives in a folder of its own in /tmp, named in DIR/spool.path.
+spool=$(cat "$dir/spool.path" 2>/dev/null || true)
 
 stop() {
+    [ -n "$spool" ] || return 0
     for name in hfaxd faxq; do
         [ -f "$dir/$name.pid" ] || continue
         pid=$(cat "$dir/$name.pid")
@@ -46,6 +50,8 @@ stop() {
             kill -9 "$pid" 2>/dev/null || true
         fi
     done
+    case $spool in /tmp/tavrint-hylafax.*/spool) rm -rf "${spool%/spool}" ;; esac
+    rm -f "$dir/spool.path"
 }
 
 # A port nobody listens on, from a range the system does not hand out.
@@ -69,7 +75,9 @@ start)
     for need in /usr/sbin/faxq /usr/sbin/hfaxd; do
         [ -x "$need" ] || { echo "hylafax-test-server: $need missing (hylafax-server)" >&2; exit 1; }
     done
-    rm -rf "$spool"
+    spool=$(mktemp -d /tmp/tavrint-hylafax.XXXXXX)/spool
+    chmod 0755 "${spool%/spool}"
+    echo "$spool" >"$dir/spool.path"
     cp -a /var/spool/hylafax "$spool"
     rm -rf "$spool/etc"
     cp -a /etc/hylafax "$spool/etc"
