@@ -25,6 +25,7 @@ FaxConfirmDialog::FaxConfirmDialog(const QString &number, const QString &address
 {
     setObjectName(QStringLiteral("faxConfirm"));
     setWindowTitle(QStringLiteral("FAX送信"));
+    setMinimumWidth(420); // a server name or a queue reads whole
     auto *form = new QFormLayout;
     if (!everyCustomer) {
         m_number = new QLineEdit(number, this);
