@@ -5,6 +5,7 @@
 // D's own menu chooses how the letter writes its dates.
 
 #include "shell/tform1.h"
+#include "shell/windowtexts.h"
 
 #include "letter/boxmemo.h"
 #include "letter/namedletters.h"
@@ -36,16 +37,11 @@ bool reported(const Result<void> &result)
 }
 } // namespace
 
-QString TForm1::keepLetterCaption()
-{
-    return QStringLiteral("この文書を名前を付けて保存…");
-}
-
 void TForm1::setUpNamedLetters()
 {
     m_letterName = NamedLetters(m_document.letter().programDir()).current();
 
-    auto *keep = new QAction(keepLetterCaption(), this);
+    auto *keep = new QAction(windowtexts::keepLetterCaption(), this);
     keep->setObjectName(QStringLiteral("actKeepLetter"));
     connect(keep, &QAction::triggered, this, [this] { askToKeepLetter(); });
 
@@ -126,7 +122,7 @@ void TForm1::askToKeepLetter()
 {
     bool ok = false;
     const QString name =
-        QInputDialog::getText(this, keepLetterCaption(), QStringLiteral("文書の名前:"),
+        QInputDialog::getText(this, windowtexts::keepLetterCaption(), QStringLiteral("文書の名前:"),
                               QLineEdit::Normal, m_letterName, &ok);
     if (!ok)
         return;

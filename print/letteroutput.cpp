@@ -61,14 +61,20 @@ pageplayback::PageSource pagesOf(const MergedLetters &letters, const Progress &p
     };
 }
 
+Result<void> logSent(const LetterModel &letter, const QList<letterpage::Heading> &letters,
+                     const QDateTime &at, sendlog::Method method, const QString &destination)
+{
+    return sendlog::append(letter.programDir(),
+                           letterpage::sentEntries(letters, at, method, destination));
+}
+
 Outcome delivered(const LetterModel &letter, const QList<letterpage::Heading> &letters,
                   const QDateTime &at, sendlog::Method method, const QString &destination)
 {
     Delivery delivery;
     delivery.destination = destination;
     delivery.letters = static_cast<int>(letters.size());
-    delivery.logged = sendlog::append(letter.programDir(),
-                                      letterpage::sentEntries(letters, at, method, destination));
+    delivery.logged = logSent(letter, letters, at, method, destination);
     return delivery;
 }
 

@@ -60,9 +60,8 @@ Outcome savePdfEach(const LetterModel &letter, const Customers &customers, const
                 QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), written.error()));
         // Each file has its row as soon as it is there, so the log tells
         // exactly which letters a run that fails later did write.
-        const Result<void> logged = sendlog::append(
-            letter.programDir(),
-            letterpage::sentEntries({headings.at(i)}, at, sendlog::Method::Pdf, path));
+        const Result<void> logged =
+            logSent(letter, {headings.at(i)}, at, sendlog::Method::Pdf, path);
         if (!logged && delivery.logged)
             delivery.logged = logged;
         ++delivery.letters;

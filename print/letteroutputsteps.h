@@ -22,6 +22,11 @@ QString nothingChosenText();
 MergedLetters mergedLetters(const LetterModel &letter, const Customers &customers);
 pageplayback::PageSource pagesOf(const MergedLetters &letters, const Progress &progress);
 
+// The rows of `letters` that went out at `at` by `method` to `destination`,
+// into the letter's send log: every way out writes its rows through here.
+Result<void> logSent(const LetterModel &letter, const QList<letterpage::Heading> &letters,
+                     const QDateTime &at, sendlog::Method method, const QString &destination);
+
 // The last step: `letters` went out at `at` by `method` to `destination`,
 // and their rows go into the letter's send log.
 Outcome delivered(const LetterModel &letter, const QList<letterpage::Heading> &letters,

@@ -103,24 +103,6 @@ public:
     // the next click.
     void showRecoveredNote();
 
-    // ---- named letters (letter/tform1_namedletters.cpp) -------------------
-    // The named letter the current one came from, shown in the title
-    // ("見積書送付 — Tavrint"); empty for none.
-    const QString &letterName() const { return m_letterName; }
-    // Keeps the current letter under `name` (replacing a letter of that
-    // name), which becomes the current letter's name. False after an error
-    // report (a name that cannot be a file name, a write that failed).
-    bool keepLetterAs(const QString &name);
-    // Saves the current letter as the close does (and keeps it under its
-    // name, when it has one), then makes the letter `name` the current one.
-    bool switchToLetter(const QString &name);
-    bool renameLetter(const QString &from, const QString &to);
-    // The current letter stays as it is; it only loses its name.
-    bool deleteLetter(const QString &name);
-    // 西暦 or 和暦 for box D and the field 《日付》.
-    void setDateStyle(datestyle::Style style);
-    static QString keepLetterCaption(); // "この文書を名前を付けて保存…"
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -200,6 +182,23 @@ private:
     std::optional<letteroutput::Outcome>
     runLetters(int count,
                const std::function<letteroutput::Outcome(const letteroutput::Progress &)> &output);
+    // ---- named letters ----
+    // The named letter the current one came from, shown in the title
+    // ("見積書送付 — Tavrint"); empty for none.
+    const QString &letterName() const { return m_letterName; }
+    // Keeps the current letter under `name` (replacing a letter of that
+    // name), which becomes the current letter's name. False after an error
+    // report (a name that cannot be a file name, a write that failed).
+    bool keepLetterAs(const QString &name);
+    // Saves the current letter as the close does (and keeps it under its
+    // name, when it has one), then makes the letter `name` the current one.
+    bool switchToLetter(const QString &name);
+    bool renameLetter(const QString &from, const QString &to);
+    // The current letter stays as it is; it only loses its name.
+    bool deleteLetter(const QString &name);
+    // 西暦 or 和暦 for box D and the field 《日付》.
+    void setDateStyle(datestyle::Style style);
+
     // ---- documents after the cover, faxes, the send log ----
     void setUpAttachments(); // "添付ファイル…", drops on the page, the note
     void chooseAttachments();

@@ -80,4 +80,9 @@ inline QString recoveredNoteText()
     return QStringLiteral("前回終了時の内容を復元しました");
 }
 
+inline QString keepLetterCaption()
+{
+    return QStringLiteral("この文書を名前を付けて保存…");
+}
+
 } // namespace windowtexts

@@ -547,8 +547,9 @@ void TestLetterOutput::printsWithTheProgramsCalibration()
         if (!outcome)
             return std::nullopt;
         const QString job = printedjobs::waitForNewJob(out, before);
-        const printedjobs::Word *word =
-            printedjobs::find(printedjobs::wordsOf(job), QStringLiteral("山田様"));
+        // The words outlive the pointer into them.
+        const QList<printedjobs::Word> words = printedjobs::wordsOf(job);
+        const printedjobs::Word *word = printedjobs::find(words, QStringLiteral("山田様"));
         return word ? std::optional(word->xMin) : std::nullopt;
     };
     const std::optional<double> plain = addresseeX();

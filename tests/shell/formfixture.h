@@ -29,6 +29,13 @@ struct TForm1Access
     static void savePdfEach(TForm1 &form) { form.savePdfEach(); }
     static void keepRecoveryCopy(TForm1 &form) { form.keepRecoveryCopy(); }
     static void sessionEnding(TForm1 &form) { form.sessionEnding(); }
+    static const QString &letterName(const TForm1 &form) { return form.m_letterName; }
+    static bool keepLetterAs(TForm1 &form, const QString &name) { return form.keepLetterAs(name); }
+    static bool switchToLetter(TForm1 &form, const QString &name)
+    {
+        return form.switchToLetter(name);
+    }
+    static bool deleteLetter(TForm1 &form, const QString &name) { return form.deleteLetter(name); }
 };
 
 // The controls of `form`, named as the layout names them.

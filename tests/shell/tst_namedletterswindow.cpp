@@ -40,14 +40,14 @@ void TestNamedLettersWindow::keepChangeSwitchBack()
     TForm1 &f = m_fixture->start();
     ui(f).memos[0]->setText(u8("見積の本文"));
     ui(f).memos[4]->setText(u8("御見積書送付のご案内"));
-    QVERIFY(f.keepLetterAs(u8("見積書送付")));
+    QVERIFY(TForm1Access::keepLetterAs(f, u8("見積書送付")));
     QCOMPARE(f.windowTitle(), u8("見積書送付 — Tavrint"));
 
     ui(f).memos[0]->setText(u8("請求の本文"));
     ui(f).memos[4]->setText(u8("ご請求書送付のご案内"));
-    QVERIFY(f.keepLetterAs(u8("請求書送付")));
+    QVERIFY(TForm1Access::keepLetterAs(f, u8("請求書送付")));
 
-    QVERIFY(f.switchToLetter(u8("見積書送付")));
+    QVERIFY(TForm1Access::switchToLetter(f, u8("見積書送付")));
     QCOMPARE(ui(f).memos[0]->text(), u8("見積の本文"));
     QCOMPARE(ui(f).memos[4]->text(), u8("御見積書送付のご案内"));
     QCOMPARE(f.windowTitle(), u8("見積書送付 — Tavrint"));
@@ -56,9 +56,9 @@ void TestNamedLettersWindow::keepChangeSwitchBack()
 
     // An edit goes with the letter switched from.
     ui(f).memos[0]->setText(u8("見積の本文（改）"));
-    QVERIFY(f.switchToLetter(u8("請求書送付")));
+    QVERIFY(TForm1Access::switchToLetter(f, u8("請求書送付")));
     QCOMPARE(ui(f).memos[0]->text(), u8("請求の本文"));
-    QVERIFY(f.switchToLetter(u8("見積書送付")));
+    QVERIFY(TForm1Access::switchToLetter(f, u8("見積書送付")));
     QCOMPARE(ui(f).memos[0]->text(), u8("見積の本文（改）"));
     QVERIFY(m_fixture->errors.isEmpty());
 
@@ -73,8 +73,8 @@ void TestNamedLettersWindow::deleteTheCurrentLetter()
 {
     TForm1 &f = m_fixture->start();
     ui(f).memos[0]->setText(u8("本文"));
-    QVERIFY(f.keepLetterAs(u8("見積")));
-    QVERIFY(f.deleteLetter(u8("見積")));
+    QVERIFY(TForm1Access::keepLetterAs(f, u8("見積")));
+    QVERIFY(TForm1Access::deleteLetter(f, u8("見積")));
     QCOMPARE(f.windowTitle(), u8("Tavrint"));
     QCOMPARE(ui(f).memos[0]->text(), u8("本文")); // the current letter stays
     // No name any more: a start has none either.
@@ -88,8 +88,8 @@ void TestNamedLettersWindow::damagedLetterLeavesTheCurrentOne()
     m_fixture->writeFile(u8("Letters/壊れた.ini"), QByteArray("\xff\xfe garbage"));
     TForm1 &f = m_fixture->start();
     ui(f).memos[0]->setText(u8("今の本文"));
-    QVERIFY(!f.switchToLetter(u8("壊れた")));
-    QVERIFY(!f.switchToLetter(u8("ない")));
+    QVERIFY(!TForm1Access::switchToLetter(f, u8("壊れた")));
+    QVERIFY(!TForm1Access::switchToLetter(f, u8("ない")));
     QCOMPARE(m_fixture->errors.size(), 2);
     QVERIFY(m_fixture->errors.first().contains(u8("壊れています")));
     QVERIFY(m_fixture->errors.last().contains(u8("ありません")));
