@@ -6,6 +6,7 @@
 #include "letter/lettermodel.h"
 #include "letter/settingsfile.h"
 #include "platform/cp932.h"
+#include "platform/pdffiles.h"
 #include "platform/profilefile.h"
 
 #include <QStringConverter>
@@ -13,6 +14,7 @@
 namespace {
 
 const QString kLetterSection = QStringLiteral("Letter");
+const QString kAttachmentsSection = QStringLiteral("添付ファイル");
 const QString kLayoutPrefix = QStringLiteral("Layout");
 
 // "1本文" for box index 0: the box text file's name without ".txt".
@@ -66,6 +68,11 @@ QByteArray NamedLetter::toBytes() const
         for (const QString &line : text.value().split(QStringLiteral("\r\n")))
             out += QLatin1Char('|') + line + QLatin1Char('\n');
     }
+    if (!attachments.isEmpty()) {
+        out += QLatin1Char('[') + kAttachmentsSection + QStringLiteral("]\n");
+        for (const QString &path : attachments)
+            out += QLatin1Char('|') + path + QLatin1Char('\n');
+    }
     return out.toUtf8();
 }
 
@@ -81,7 +88,7 @@ Result<NamedLetter> NamedLetter::fromBytes(const QByteArray &bytes)
     NamedLetter letter;
     const QStringList keys = layoutKeys();
     bool isLetter = false;
-    enum { Other, Head, Layout, Text } in = Other;
+    enum { Other, Head, Layout, Text, Attachments } in = Other;
     int current = -1; // the height class or the box of the section
     QMap<int, QStringList> textLines;
     QStringList lines = content.split(QLatin1Char('\n'));
@@ -91,6 +98,8 @@ Result<NamedLetter> NamedLetter::fromBytes(const QByteArray &bytes)
         if (line.startsWith(QLatin1Char('|'))) {
             if (in == Text)
                 textLines[current].append(line.mid(1));
+            else if (in == Attachments && !line.mid(1).trimmed().isEmpty())
+                letter.attachments.append(line.mid(1).trimmed());
             continue;
         }
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
@@ -100,6 +109,9 @@ Result<NamedLetter> NamedLetter::fromBytes(const QByteArray &bytes)
             if (section.compare(kLetterSection, Qt::CaseInsensitive) == 0) {
                 in = Head;
                 isLetter = true;
+            } else if (section == kAttachmentsSection) {
+                in = Attachments;
+                letter.attachments.clear();
             } else if (section.startsWith(kLayoutPrefix, Qt::CaseInsensitive)) {
                 current = section.mid(kLayoutPrefix.size()).toInt(&isNumber);
                 if (isNumber && current > 0) {
@@ -150,6 +162,7 @@ NamedLetter NamedLetter::capture(const LetterModel &letter, NamedLetter kept)
     for (const QString &key : layoutKeys())
         layout.append({key, written.value(letter.settingsSection(), key).value_or(QString())});
 
+    kept.attachments = letter.attachments();
     kept.texts.clear();
     for (int box : boxtextfile::kTextBoxes) {
         if (box == boxtable::kAddresseeBox && !letter.savesAddressee())
@@ -164,6 +177,13 @@ void NamedLetter::applyTo(LetterModel &letter, const QDate &today) const
     for (auto text = texts.cbegin(); text != texts.cend(); ++text)
         letter.setText(text.key(), text.value());
     letter.setDateStyle(dateStyle, today);
+    // The letter's own documents go with it, none for a letter without.
+    int pages = 0;
+    for (const QString &path : attachments) {
+        if (const Result<int> counted = pdffiles::pageCount(path))
+            pages += *counted;
+    }
+    letter.setAttachments(attachments, pages);
 
     const auto layout = layouts.constFind(heightClassOf(letter));
     if (layout == layouts.cend())

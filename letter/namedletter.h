@@ -29,6 +29,8 @@ class LetterModel;
 //   [1本文]
 //   |拝啓　時下ますますご清栄のことと
 //   |お慶び申し上げます。
+//   [添付ファイル]
+//   |/home/yamada/見積書.pdf
 //
 // UTF-8, since its file name is UTF-8 too and every editor opens it; the
 // layout keys are those of the settings file, read by the same rules. Each
@@ -42,6 +44,9 @@ struct NamedLetter
     datestyle::Style dateStyle = datestyle::Style::Western;
     QMap<int, Keys> layouts;  // by screen-height class
     QMap<int, QString> texts; // by box index, CR LF line breaks
+    // The PDF files that go after the cover, a path a "|" line; the section
+    // is written only for a letter that has any.
+    QStringList attachments;
 
     // Files larger than this are refused rather than read.
     static constexpr qsizetype kMaxFileSize = 4 * 1024 * 1024;

@@ -285,7 +285,7 @@ QString helpText()
         "  smpl2.xls            customers for \"XLSから取得\"\n"
         "  smpl3.xls            the workbook \"XLSから差込\" opens\n"
         "  Letters/NAME.ini     the letters kept under a name (UTF-8): their box\n"
-        "                       texts, layout and date style\n"
+        "                       texts, layout, date style, documents\n"
         "  Init/currentletter.txt   the name of the letter in Init/ and Data/, while\n"
         "                       it has one\n"
         "  Data/添付ファイル.txt   the PDFs that go after the cover (UTF-8, a path a\n"

@@ -3,6 +3,7 @@
 #include "letter/namedletters.h"
 
 #include "../testfiles.h"
+#include "../testpdfs.h"
 
 #include <QTest>
 
@@ -127,10 +128,15 @@ void TestNamedLetters::keepAndApply()
     kept.setFace(4, u8("IPAexゴシック"));
     kept.setPoints(4, 16);
     kept.setDateStyle(datestyle::Style::Japanese, QDate(2026, 12, 10));
+    // Its documents: one that is there, one that has gone since.
+    const QString quote = dir.path(u8("見積書 [1].pdf"));
+    dir.writeFile(u8("見積書 [1].pdf"), testpdfs::pages(2));
+    kept.setAttachments({quote, dir.path(u8("消えた.pdf"))}, 2);
     const NamedLetters store(dir.programDir());
     QVERIFY(store.write(u8("見積書送付"), NamedLetter::capture(kept)).ok());
 
     LetterModel other(dir.programDir(), QStringLiteral("tavrint"), {1366, 768, 96});
+    other.setAttachments({dir.path(u8("別の.pdf"))}, 5);
     other.setText(0, u8("別の本文"));
     other.setText(1, u8("別の宛先"));
     const Result<NamedLetter> read = store.read(u8("見積書送付"));
@@ -144,6 +150,16 @@ void TestNamedLetters::keepAndApply()
     QCOMPARE(other.points(4), 16);
     QCOMPARE(other.dateStyle(), datestyle::Style::Japanese);
     QCOMPARE(other.box(3).text, u8("令和8年12月10日"));
+    // The documents go with the letter, counted again where they are now.
+    QCOMPARE(other.attachments(), (QStringList{quote, dir.path(u8("消えた.pdf"))}));
+    QCOMPARE(other.sentPages(), 3);
+    // A letter kept without documents takes the current one's away.
+    LetterModel plain(dir.programDir(), QStringLiteral("tavrint"), {1366, 768, 96});
+    QVERIFY(store.write(u8("資料送付"), NamedLetter::capture(plain)).ok());
+    QVERIFY(!store.read(u8("資料送付"))->toBytes().contains(u8("添付ファイル").toUtf8()));
+    store.read(u8("資料送付"))->applyTo(other, QDate(2026, 12, 10));
+    QVERIFY(other.attachments().isEmpty());
+    QCOMPARE(other.sentPages(), 1);
 }
 
 void TestNamedLetters::otherScreenKeepsItsLayout()
@@ -203,5 +219,5 @@ void TestNamedLetters::listSkipsWhatIsNoLetter()
     QCOMPARE(NamedLetters(dir.programDir()).names(), QStringList{u8("資料送付")});
 }
 
-QTEST_GUILESS_MAIN(TestNamedLetters)
+QTEST_MAIN(TestNamedLetters)
 #include "tst_namedletters.moc"
