@@ -107,21 +107,30 @@ QString nothingChosenText()
     return QStringLiteral("送る顧客が選ばれていません");
 }
 
-Outcome saveMergedPdf(const LetterModel &letter, const Customers &customers, const QString &path,
-                      const Progress &progress)
+Result<GoingMerge> mergeGoingOut(const LetterModel &letter, const Customers &customers)
 {
     const Result<LetterModel> going = goingOut(letter);
     if (!going)
         return going.failure();
-    const MergedLetters letters = mergedLetters(*going, customers);
-    if (letters.count() == 0)
+    GoingMerge merge{*going, mergedLetters(*going, customers)};
+    if (merge.letters.count() == 0)
         return fail(nothingChosenText());
+    return merge;
+}
+
+Outcome saveMergedPdf(const LetterModel &letter, const Customers &customers, const QString &path,
+                      const Progress &progress)
+{
+    const Result<GoingMerge> going = mergeGoingOut(letter, customers);
+    if (!going)
+        return going.failure();
+    const MergedLetters &letters = going->letters;
     const Result<void> written = pdfdocument::write(
         path, letters.count(), pagesOf(letters, progress), documentname::jobName(Clock::now()),
-        progress.keepGoing, going->attachments());
+        progress.keepGoing, going->letter.attachments());
     if (!written)
         return written.failure();
-    return deliveredMerge(*going, customers, sendlog::Method::Pdf,
+    return deliveredMerge(going->letter, customers, sendlog::Method::Pdf,
                           QFileInfo(path).absoluteFilePath());
 }
 
@@ -173,13 +182,12 @@ Outcome fax(const LetterModel &letter, const QString &number, const fax::Service
 Outcome faxMerged(const LetterModel &letter, const Customers &customers,
                   const fax::Service &service, const Progress &progress)
 {
-    const Result<LetterModel> going = goingOut(letter);
-    if (!going)
-        return going.failure();
+    const Result<GoingMerge> merge = mergeGoingOut(letter, customers);
+    if (!merge)
+        return merge.failure();
+    const LetterModel *going = &merge->letter;
+    const MergedLetters &letters = merge->letters;
     const QList<int> rows = sentRows(customers);
-    if (rows.isEmpty())
-        return fail(nothingChosenText());
-    const MergedLetters letters = mergedLetters(*going, customers);
     const QList<letterpage::Heading> headings =
         letterpage::mergedHeadings(*going, customers.table, rows, customers.layout);
     Delivery delivery;

@@ -17,6 +17,15 @@ Result<LetterModel> goingOut(const LetterModel &letter);
 // "送る顧客が選ばれていません": a merge whose choice leaves no customer.
 QString nothingChosenText();
 
+// A merge as it goes out: the letter with its documents counted, and a
+// letter for each chosen customer; refused when none is chosen.
+struct GoingMerge
+{
+    LetterModel letter;
+    MergedLetters letters;
+};
+Result<GoingMerge> mergeGoingOut(const LetterModel &letter, const Customers &customers);
+
 // A merge's letters, and a source of their pages that tells the progress
 // which letter it begins.
 MergedLetters mergedLetters(const LetterModel &letter, const Customers &customers);

@@ -37,22 +37,20 @@ Outcome print(const LetterModel &letter, documentname::JobNamer &jobNames)
 Outcome printMerged(const LetterModel &letter, const Customers &customers,
                     documentname::JobNamer &jobNames, const Progress &progress)
 {
-    const Result<LetterModel> going = goingOut(letter);
+    const Result<GoingMerge> going = mergeGoingOut(letter, customers);
     if (!going)
         return going.failure();
-    const MergedLetters letters = mergedLetters(*going, customers);
-    if (letters.count() == 0)
-        return fail(nothingChosenText());
     const Result<printercalibration::Table> calibrations =
         printercalibration::load(letter.programDir());
     if (!calibrations)
         return calibrations.failure();
+    const MergedLetters &letters = going->letters;
     const Result<QString> printed = printerplayback::printWithAttachments(
         letters.count(), pagesOf(letters, progress), jobNames.next(Clock::now()),
-        going->attachments(), progress.keepGoing, *calibrations);
+        going->letter.attachments(), progress.keepGoing, *calibrations);
     if (!printed)
         return printed.failure();
-    return deliveredMerge(*going, customers, sendlog::Method::Print, *printed);
+    return deliveredMerge(going->letter, customers, sendlog::Method::Print, *printed);
 }
 
 } // namespace letteroutput
